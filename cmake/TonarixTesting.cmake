@@ -1,0 +1,51 @@
+# tonarix_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK ...] [TIMEOUT s] [PICTURES])
+#
+# Builds one QtTest executable and registers it with CTest. Every test runs on the offscreen
+# platform with a HOME of its own under the build tree (the test main also isolates HOME in a
+# temporary folder; see tests/support/TestMain.h). PICTURES links the generated picture resources.
+function(tonarix_add_test name)
+  cmake_parse_arguments(T "PICTURES" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE TestSupport Qt5::Test ${T_LIBS})
+  if(T_PICTURES)
+    target_link_libraries(${name} PRIVATE TonarixPictures)
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    TONARIX_RESOURCES_DIR="${TONARIX_BUNDLE_RESOURCES_DIR}/"
+    TONARIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set(home "${PROJECT_BINARY_DIR}/test-home/${name}")
+  file(MAKE_DIRECTORY "${home}")
+  set(env "QT_QPA_PLATFORM=offscreen" "HOME=${home}" ${T_ENVIRONMENT})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
+  if(T_TIMEOUT)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  else()
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  endif()
+endfunction()
+
+# tonarix_add_bench(<name> SOURCES ... [LIBS ...] [PICTURES])
+#
+# A benchmark executable in <build>/bench/. scripts/bench runs every one of them in turn; each
+# prints its own figures (medians) and its goals. Benchmarks are never part of CTest.
+function(tonarix_add_bench name)
+  cmake_parse_arguments(B "PICTURES" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE TestSupport ${B_LIBS})
+  if(B_PICTURES)
+    target_link_libraries(${name} PRIVATE TonarixPictures)
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    TONARIX_RESOURCES_DIR="${TONARIX_BUNDLE_RESOURCES_DIR}/"
+    TONARIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bench")
+endfunction()

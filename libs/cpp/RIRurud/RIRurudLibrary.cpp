@@ -1,0 +1,1 @@
+// Library anchor: keeps the static library non-empty.
