@@ -1,6 +1,7 @@
 #include "platform/Os.h"
 
 #include <QDesktopServices>
+#include <QSysInfo>
 #include <QUrl>
 
 Os* Os::s_instance = nullptr;
@@ -15,4 +16,20 @@ Os* Os::instance()
 bool Os::openUrl(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url));
+}
+
+QString Os::systemVersion() const
+{
+    return QSysInfo::prettyProductName();
+}
+
+void Os::setBadge(const QString&) {}
+
+void Os::revealFile(const QString&) {}
+
+void Os::setStartAtLogin(bool) {}
+
+bool Os::startsAtLogin() const
+{
+    return false;
 }
