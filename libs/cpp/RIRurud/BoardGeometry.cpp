@@ -1,0 +1,148 @@
+#include "RIRurud/BoardGeometry.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace RIRurud {
+namespace BoardGeometry {
+
+QPoint toFrame(int x, int y, int width, int height)
+{
+    const float fx = width > 0 ? float(x) * float(BoardTables::kFrameWidth) / float(width) : 0.0f;
+    const float fy = height > 0 ? float(y) * float(BoardTables::kFrameHeight) / float(height) : 0.0f;
+    return QPoint(int(fx), int(fy));
+}
+
+bool isInBox(int x, int y, const QPoint& point)
+{
+    return point.x() >= x - BoardTables::kBoxLeft && point.x() <= x + BoardTables::kBoxRight
+        && point.y() >= y - BoardTables::kBoxTop && point.y() <= y + BoardTables::kBoxBottom;
+}
+
+QString noteAt(const BoardTables::BoardTable& table, const QPoint& framePoint)
+{
+    return noteAt(table, framePoint, &isInBox);
+}
+
+bool isMarked(QRgb pixel)
+{
+    return qBlue(pixel) > 50 || qRed(pixel) > 50;
+}
+
+static int walkRows(const QImage& image, int column, int step)
+{
+    const int w = image.width();
+    const int h = image.height();
+    int found = -1;
+    for (int y = 0; y < h; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = column; x >= 0 && x < w; x += step) {
+            if (isMarked(row[x])) {
+                found = x;
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+int markedColumn(const QImage& source, int column)
+{
+    if (source.isNull())
+        return -1;
+    QImage image = source;
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    column = qBound(0, column, image.width() - 1);
+    const int found = walkRows(image, column, -1);
+    if (found > 0)
+        return found;
+    const int right = walkRows(image, column, +1);
+    return right >= 0 ? right : found;
+}
+
+Band bandAround(int found, double dpr, int imageWidth)
+{
+    Band band;
+    band.left = qMax(0, int(found - 40 * dpr));
+    band.right = qMin(imageWidth, int(found + 40 * dpr));
+    return band;
+}
+
+void keepBand(QImage& image, const Band& band)
+{
+    if (image.isNull())
+        return;
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const int h = image.height();
+    const int left = qBound(0, band.left, image.width());
+    const int right = qBound(left, band.right, image.width());
+    if (left > 0)
+        painter.fillRect(QRect(0, 0, left, h), Qt::transparent);
+    if (right < image.width())
+        painter.fillRect(QRect(right, 0, image.width() - right, h), Qt::transparent);
+}
+
+} // namespace BoardGeometry
+} // namespace RIRurud
+
+namespace RIRurud {
+namespace BoardGeometry {
+
+QVector<QRect> visibleRegions(const QImage& source, int cell, int margin)
+{
+    QVector<QRect> regions;
+    if (source.isNull() || cell < 1)
+        return regions;
+    QImage image = source;
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width();
+    const int h = image.height();
+    const int cols = (w + cell - 1) / cell;
+    const int rows = (h + cell - 1) / cell;
+    QVector<char> filled(cols * rows, 0);
+    for (int y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        char* cells = filled.data() + (y / cell) * cols;
+        for (int x = 0; x < w; ++x) {
+            if (qAlpha(line[x]) > 0)
+                cells[x / cell] = 1;
+        }
+    }
+    // Join neighbouring cells (4-neighbourhood) into one rectangle each.
+    QVector<int> stack;
+    for (int start = 0; start < filled.size(); ++start) {
+        if (filled[start] != 1)
+            continue;
+        int minC = cols, minR = rows, maxC = -1, maxR = -1;
+        stack.append(start);
+        filled[start] = 2;
+        while (!stack.isEmpty()) {
+            const int i = stack.takeLast();
+            const int c = i % cols;
+            const int r = i / cols;
+            minC = qMin(minC, c);
+            maxC = qMax(maxC, c);
+            minR = qMin(minR, r);
+            maxR = qMax(maxR, r);
+            const int next[4][2] = {{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}};
+            for (const auto& n : next) {
+                if (n[0] < 0 || n[0] >= cols || n[1] < 0 || n[1] >= rows)
+                    continue;
+                const int j = n[1] * cols + n[0];
+                if (filled[j] == 1) {
+                    filled[j] = 2;
+                    stack.append(j);
+                }
+            }
+        }
+        QRect rect(minC * cell, minR * cell, (maxC - minC + 1) * cell, (maxR - minR + 1) * cell);
+        regions.append(rect.adjusted(-margin, -margin, margin, margin) & image.rect());
+    }
+    return regions;
+}
+
+} // namespace BoardGeometry
+} // namespace RIRurud
