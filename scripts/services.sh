@@ -2,8 +2,47 @@
 # start_services starts only what is not already there; stop_services stops only what it started.
 STARTED_PIDS=()
 
+# A PulseAudio server of our own, when none answers: anonymous access on a socket in a private
+# folder, a null sink as default sink and its monitor as default source, so tests can play and
+# capture what was played. Works as root too (it runs as an ordinary per-user server with its
+# runtime folder moved). A silent stream with a 10 ms latency keeps the null sink rendering in
+# small blocks; without it the sink renders in 2 s blocks and sound starts late.
+sound_server_answers() {
+    timeout 5 pactl info >/dev/null 2>&1
+}
+
 start_sound_server() {
-    :  # filled in with the sound layer
+    if sound_server_answers; then
+        return 0
+    fi
+    local dir
+    dir="$(mktemp -d /tmp/tonarix-pulse.XXXXXX)"
+    mkdir -p "$dir/runtime" "$dir/state"
+    export PULSE_RUNTIME_PATH="$dir/runtime"
+    export PULSE_STATE_PATH="$dir/state"
+    export PULSE_SERVER="unix:$dir/native"
+    pulseaudio --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit -n \
+        --use-pid-file=no --disable-shm=no --log-level=error --log-target=file:"$dir/server.log" \
+        --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
+        --load="module-null-sink sink_name=tonarix_null rate=44100 channels=2" \
+        </dev/null >/dev/null 2>&1 &
+    STARTED_PIDS+=($!)
+    local ok=""
+    for _ in $(seq 50); do
+        if sound_server_answers; then ok=1; break; fi
+        sleep 0.1
+    done
+    if [ -z "$ok" ]; then
+        echo "The sound server did not start (see $dir/server.log)" >&2
+        unset PULSE_SERVER
+        return 1
+    fi
+    pactl set-default-sink tonarix_null >/dev/null
+    pactl set-default-source tonarix_null.monitor >/dev/null
+    pacat --playback --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 \
+        --stream-name=keep-alive /dev/zero >/dev/null 2>&1 &
+    STARTED_PIDS+=($!)
+    sleep 2.5
 }
 
 start_display() {

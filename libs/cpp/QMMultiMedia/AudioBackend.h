@@ -20,8 +20,6 @@ public:
     virtual qint64 write(const char* data, qint64 length) = 0;
     virtual void suspend() = 0;
     virtual void resume() = 0;
-    // Drops whatever is queued at once; the stream stays open for new data.
-    virtual void flush() = 0;
     // True once the device has failed (the server went away); the player then goes on by its clock.
     virtual bool isBroken() const = 0;
 };

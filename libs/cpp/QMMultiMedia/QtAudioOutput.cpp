@@ -84,16 +84,6 @@ void QtAudioOutput::resume()
         m_output->resume();
 }
 
-void QtAudioOutput::flush()
-{
-    if (!m_output)
-        return;
-    m_output->stop();
-    m_io = m_output->start();
-    if (!m_io || m_output->error() != QAudio::NoError)
-        close();
-}
-
 bool QtAudioOutput::isBroken() const
 {
     return !m_output || !m_io

@@ -20,7 +20,6 @@ public:
     qint64 write(const char* data, qint64 length) override;
     void suspend() override;
     void resume() override;
-    void flush() override;
     bool isBroken() const override;
 
     // The size of the stream's buffer: about 100 ms, enough to ride out a busy event loop.

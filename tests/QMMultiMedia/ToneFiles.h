@@ -1,0 +1,25 @@
+#pragma once
+
+// Test sound files made on the spot: sine tones of a given pitch and length.
+
+#include <QString>
+
+#include <vector>
+
+namespace TestAudio {
+
+constexpr int toneRate = 44100;
+
+// Interleaved frames of a sine tone with 5 ms fades at both ends.
+std::vector<float> sineTone(double hz, double seconds, int channels = 1, float amplitude = 0.5f,
+                            int sampleRate = toneRate);
+// Writes a tone file (container by extension); false when it could not be written.
+bool writeTone(const QString& path, double hz, double seconds, int channels = 1, float amplitude = 0.5f,
+               int sampleRate = toneRate);
+
+// The frequency found by autocorrelation in a stretch of mono samples (0 when there is none).
+double pitchByAutocorrelation(const float* samples, int count, int sampleRate, double minHz = 50, double maxHz = 2000);
+// Root mean square of a stretch of samples, taking every `stride`-th from `offset`.
+double rms(const float* samples, int count, int stride = 1, int offset = 0);
+
+} // namespace TestAudio
