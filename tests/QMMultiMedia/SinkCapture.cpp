@@ -1,0 +1,123 @@
+#include "SinkCapture.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+namespace TestAudio {
+
+SinkCapture::SinkCapture(QObject* parent)
+    : QObject(parent)
+{
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &SinkCapture::readMore);
+}
+
+SinkCapture::~SinkCapture()
+{
+    stop();
+}
+
+qint64 SinkCapture::nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool SinkCapture::serverAnswers()
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished(1000);
+        return false;
+    }
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool SinkCapture::start()
+{
+    m_samples.clear();
+    m_arrivals.clear();
+    m_partial.clear();
+    m_process.start(QStringLiteral("parec"),
+                    {QStringLiteral("--raw"), QStringLiteral("--format=float32le"),
+                     QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=2"),
+                     QStringLiteral("--latency-msec=5"), QStringLiteral("--device=@DEFAULT_MONITOR@")});
+    if (!m_process.waitForStarted(5000))
+        return false;
+    // Wait until samples flow steadily.
+    return waitForFrames(rate / 10, 5000);
+}
+
+void SinkCapture::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(2000)) {
+        m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+}
+
+void SinkCapture::readMore()
+{
+    m_partial += m_process.readAllStandardOutput();
+    const int whole = m_partial.size() / 8 * 8;
+    if (whole == 0)
+        return;
+    const size_t old = m_samples.size();
+    m_samples.resize(old + size_t(whole / 4));
+    std::memcpy(m_samples.data() + old, m_partial.constData(), size_t(whole));
+    m_partial.remove(0, whole);
+    m_arrivals.append({nowNs(), frames()});
+}
+
+qint64 SinkCapture::timeOfFrame(qint64 frame) const
+{
+    // The chunk that brought the frame arrived when its last frame had just been played.
+    for (const Arrival& a : m_arrivals) {
+        if (a.frames > frame)
+            return a.ns - qint64(double(a.frames - frame) * 1e9 / rate);
+    }
+    return m_arrivals.isEmpty() ? 0 : m_arrivals.last().ns;
+}
+
+qint64 SinkCapture::firstLoudFrame(qint64 from, float threshold) const
+{
+    for (qint64 f = qMax<qint64>(0, from); f < frames(); ++f) {
+        if (std::fabs(m_samples[size_t(2 * f)]) > threshold || std::fabs(m_samples[size_t(2 * f + 1)]) > threshold)
+            return f;
+    }
+    return -1;
+}
+
+qint64 SinkCapture::lastLoudFrame(qint64 from, float threshold) const
+{
+    for (qint64 f = frames() - 1; f >= qMax<qint64>(0, from); --f) {
+        if (std::fabs(m_samples[size_t(2 * f)]) > threshold || std::fabs(m_samples[size_t(2 * f + 1)]) > threshold)
+            return f;
+    }
+    return -1;
+}
+
+bool SinkCapture::waitForFrames(qint64 frame, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (frames() < frame) {
+        if (t.elapsed() > timeoutMs || m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(5);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+} // namespace TestAudio

@@ -1,0 +1,53 @@
+#pragma once
+
+// Captures what the sound server's default sink plays (through its monitor, with parec) and tells
+// when each captured sample arrived, on the steady clock the players keep time by.
+
+#include <QObject>
+#include <QProcess>
+#include <QVector>
+
+#include <vector>
+
+namespace TestAudio {
+
+class SinkCapture : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int rate = 44100;
+
+    explicit SinkCapture(QObject* parent = nullptr);
+    ~SinkCapture() override;
+
+    // True when a sound server answers (pactl info).
+    static bool serverAnswers();
+    // Starts capturing and waits until samples flow; false when the capture does not start.
+    bool start();
+    void stop();
+
+    // Captured stereo frames so far (interleaved left, right).
+    const std::vector<float>& samples() const { return m_samples; }
+    qint64 frames() const { return qint64(m_samples.size() / 2); }
+    // Nanoseconds (steady clock) at which a frame was played, estimated from its arrival.
+    qint64 timeOfFrame(qint64 frame) const;
+    // The first frame from `from` on whose left or right sample exceeds the threshold, or -1.
+    qint64 firstLoudFrame(qint64 from, float threshold = 0.01f) const;
+    // The last loud frame from `from` on, or -1.
+    qint64 lastLoudFrame(qint64 from, float threshold = 0.01f) const;
+    // Processes events until `frame` frames have arrived or the time is up.
+    bool waitForFrames(qint64 frame, int timeoutMs);
+
+    static qint64 nowNs();
+
+private:
+    void readMore();
+
+    QProcess m_process;
+    std::vector<float> m_samples;
+    QByteArray m_partial;
+    struct Arrival { qint64 ns; qint64 frames; };
+    QVector<Arrival> m_arrivals;
+};
+
+} // namespace TestAudio

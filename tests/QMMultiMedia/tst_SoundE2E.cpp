@@ -1,0 +1,221 @@
+// Sound that really reaches the sound server: notes played through NativeAudioPlayer are captured
+// from the default sink's monitor and checked for pitch, timing, volume, pan and overlap.
+// Skipped only when no sound server answers.
+
+#include "SinkCapture.h"
+#include "ToneFiles.h"
+
+#include "QMMultiMedia/NativeAudioPlayer.h"
+
+#include "TestMain.h"
+
+#include <QAudioDeviceInfo>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+using namespace QMMultiMedia;
+using TestAudio::SinkCapture;
+
+namespace {
+
+// Magnitude of one frequency in a stretch of samples (Goertzel), normalised to the amplitude.
+double toneLevel(const float* s, int count, int stride, double hz, int rate)
+{
+    const double w = 2.0 * M_PI * hz / rate;
+    const double coeff = 2.0 * std::cos(w);
+    double s1 = 0, s2 = 0;
+    int n = 0;
+    for (int i = 0; i < count; i += stride, ++n) {
+        const double s0 = s[i] + coeff * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
+    return n ? 2.0 * std::sqrt(qMax(0.0, power)) / n : 0.0;
+}
+
+std::vector<float> channel(const std::vector<float>& stereo, qint64 from, qint64 to, int c)
+{
+    std::vector<float> out;
+    for (qint64 f = from; f < to; ++f)
+        out.push_back(stereo[size_t(2 * f + c)]);
+    return out;
+}
+
+} // namespace
+
+class TestSoundE2E : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_a4Mp3, m_c4Wav, m_long;
+
+    // Plays a loaded player and captures until it has finished and the sink is quiet again.
+    struct Take
+    {
+        qint64 playNs = 0;
+        qint64 finishedNs = 0;
+        qint64 from = 0;
+    };
+
+private slots:
+    void initTestCase()
+    {
+        if (!SinkCapture::serverAnswers())
+            QSKIP("no sound server answers: nothing to capture");
+        QVERIFY2(!QAudioDeviceInfo::defaultOutputDevice().isNull(), "the sound server answers but Qt sees no output");
+        QVERIFY(m_dir.isValid());
+        m_a4Mp3 = m_dir.filePath("a4.mp3");
+        m_c4Wav = m_dir.filePath("c4.wav");
+        m_long = m_dir.filePath("long.wav");
+        QVERIFY(TestAudio::writeTone(m_a4Mp3, 440.0, 1.2, 1, 0.5f));
+        QVERIFY(TestAudio::writeTone(m_c4Wav, 261.6256, 1.2, 2, 0.5f));
+        QVERIFY(TestAudio::writeTone(m_long, 330.0, 3.0, 1, 0.5f));
+    }
+
+    void pitchAndEnd_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("hz");
+        QTest::newRow("A4 from MP3") << QStringLiteral("a4.mp3") << 440.0;
+        QTest::newRow("C4 from WAV") << QStringLiteral("c4.wav") << 261.6256;
+    }
+    void pitchAndEnd()
+    {
+        // A fire-and-forget player sounds the note at its pitch and ends within one poll of the
+        // real end of the sound, then deletes itself.
+        QFETCH(QString, file);
+        QFETCH(double, hz);
+        SinkCapture capture;
+        QVERIFY(capture.start());
+        const qint64 from = capture.frames();
+        QPointer<NativeAudioPlayer> player = new NativeAudioPlayer(nullptr);
+        qint64 finishedNs = 0;
+        connect(player, &NativeAudioPlayer::finished, player, [&]() { finishedNs = SinkCapture::nowNs(); });
+        connect(player, &NativeAudioPlayer::finished, player, &QObject::deleteLater);
+        const qint64 playNs = SinkCapture::nowNs();
+        player->play(m_dir.filePath(file));
+        QVERIFY(capture.waitForFrames(from + qint64(SinkCapture::rate * 2.1), 6000));
+        QTRY_VERIFY(player.isNull());
+
+        const qint64 first = capture.firstLoudFrame(from);
+        const qint64 last = capture.lastLoudFrame(from);
+        QVERIFY2(first >= 0, "nothing was heard");
+        const double heardSeconds = double(last - first) / SinkCapture::rate;
+        QVERIFY2(qAbs(heardSeconds - 1.2) < 0.02, qPrintable(QString::number(heardSeconds)));
+        const std::vector<float> left = channel(capture.samples(), first + 4410, first + 4410 + 22050, 0);
+        const double found = TestAudio::pitchByAutocorrelation(left.data(), int(left.size()), SinkCapture::rate);
+        QVERIFY2(qAbs(found - hz) <= hz * 0.01, qPrintable(QStringLiteral("heard %1 Hz").arg(found)));
+
+        const qint64 startLatencyMs = (capture.timeOfFrame(first) - playNs) / 1000000;
+        const qint64 afterEndMs = (finishedNs - capture.timeOfFrame(last)) / 1000000;
+        qInfo("start latency %lld ms, finished %lld ms after the end", startLatencyMs, afterEndMs);
+        QVERIFY2(startLatencyMs < 100, qPrintable(QString::number(startLatencyMs)));
+        QVERIFY2(afterEndMs >= -20 && afterEndMs <= 500 + 40, qPrintable(QString::number(afterEndMs)));
+    }
+
+    void volumeAndPan_data()
+    {
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<float>("balance");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("right");
+        QTest::newRow("full, centre") << 1.0 << 0.0f << 0.5 << 0.5;
+        QTest::newRow("quarter, centre") << 0.25 << 0.0f << 0.125 << 0.125;
+        QTest::newRow("full, left") << 1.0 << -1.0f << 0.5 << 0.0;
+        QTest::newRow("half, half right") << 0.5 << 0.5f << 0.125 << 0.25;
+    }
+    void volumeAndPan()
+    {
+        QFETCH(double, volume);
+        QFETCH(float, balance);
+        QFETCH(double, left);
+        QFETCH(double, right);
+        SinkCapture capture;
+        QVERIFY(capture.start());
+        const qint64 from = capture.frames();
+        NativeAudioPlayer player(nullptr);
+        player.setMedia(m_c4Wav);
+        player.setVolume(volume);
+        player.setBalance(balance);
+        player.play();
+        QVERIFY(capture.waitForFrames(from + SinkCapture::rate, 4000));
+        player.stop();
+        const qint64 first = capture.firstLoudFrame(from, 0.002f);
+        QVERIFY(first >= 0);
+        const int n = 22050;
+        QVERIFY(capture.waitForFrames(first + 2205 + n, 2000));
+        const float* s = capture.samples().data() + 2 * (first + 2205);
+        const double l = toneLevel(s, 2 * n, 2, 261.6256, SinkCapture::rate);
+        const double r = toneLevel(s + 1, 2 * n, 2, 261.6256, SinkCapture::rate);
+        QVERIFY2(qAbs(l - left) < 0.01 + left * 0.03, qPrintable(QStringLiteral("left %1").arg(l)));
+        QVERIFY2(qAbs(r - right) < 0.01 + right * 0.03, qPrintable(QStringLiteral("right %1").arg(r)));
+    }
+
+    void chordSoundsTogether()
+    {
+        // Three players started in one go all sound at once.
+        SinkCapture capture;
+        QVERIFY(capture.start());
+        const qint64 from = capture.frames();
+        const double notes[] = {261.6256, 329.6276, 391.9954};
+        QVector<QPointer<NativeAudioPlayer>> players;
+        for (double hz : notes) {
+            const QString path = m_dir.filePath(QStringLiteral("chord%1.wav").arg(int(hz)));
+            QVERIFY(TestAudio::writeTone(path, hz, 1.0, 1, 0.25f));
+            auto* p = new NativeAudioPlayer(nullptr);
+            connect(p, &NativeAudioPlayer::finished, p, &QObject::deleteLater);
+            players.append(p);
+        }
+        for (int i = 0; i < 3; ++i)
+            players[i]->play(m_dir.filePath(QStringLiteral("chord%1.wav").arg(int(notes[i]))));
+        QVERIFY(capture.waitForFrames(from + SinkCapture::rate, 4000));
+        const qint64 first = capture.firstLoudFrame(from);
+        QVERIFY(first >= 0);
+        QVERIFY(capture.waitForFrames(first + 4410 + 22050, 2000));
+        const float* s = capture.samples().data() + 2 * (first + 4410);
+        for (double hz : notes) {
+            const double level = toneLevel(s, 2 * 22050, 2, hz, SinkCapture::rate);
+            QVERIFY2(qAbs(level - 0.125) < 0.015, qPrintable(QStringLiteral("%1 Hz at %2").arg(hz).arg(level)));
+        }
+        for (auto& p : players)
+            QTRY_VERIFY_WITH_TIMEOUT(p.isNull(), 3000);
+    }
+
+    void stopAndReleaseSilenceAtOnce_data()
+    {
+        QTest::addColumn<bool>("destroy");
+        QTest::newRow("stop") << false;
+        QTest::newRow("delete the player") << true;
+    }
+    void stopAndReleaseSilenceAtOnce()
+    {
+        QFETCH(bool, destroy);
+        SinkCapture capture;
+        QVERIFY(capture.start());
+        const qint64 from = capture.frames();
+        auto* player = new NativeAudioPlayer(nullptr);
+        player->play(m_long);
+        QVERIFY(capture.waitForFrames(from + SinkCapture::rate / 2, 4000));
+        const qint64 haltNs = SinkCapture::nowNs();
+        if (destroy)
+            delete player;
+        else
+            player->stop();
+        QVERIFY(capture.waitForFrames(capture.frames() + SinkCapture::rate / 2, 4000));
+        const qint64 last = capture.lastLoudFrame(from);
+        const qint64 tailMs = (capture.timeOfFrame(last) - haltNs) / 1000000;
+        qInfo("sound went on %lld ms after the halt", tailMs);
+        QVERIFY2(tailMs < 60, qPrintable(QString::number(tailMs)));
+        if (!destroy)
+            delete player;
+    }
+};
+
+TONARIX_TEST_MAIN(TestSoundE2E)
+#include "tst_SoundE2E.moc"
