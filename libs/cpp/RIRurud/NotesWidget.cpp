@@ -258,7 +258,7 @@ void NotesWidget::paintEvent(QPaintEvent* event)
     const float lh = linesHeight();
     const int w = width();
 
-    const double halfShort = 1.2 * double(lh);
+    const double halfShort = StaffTables::Drawing::kShortLineHalf * double(lh);
     const float centre = float(w) / 2.0f;
     for (int k = m_startLine; k < m_lines; ++k) {
         const float y = lineY(k, lh, m_translateLines);
@@ -271,8 +271,9 @@ void NotesWidget::paintEvent(QPaintEvent* event)
     }
 
     const double dpr = pixelRatio();
-    const int trebleSize = int(8.0f * lh);
-    const int bassSize = int(4.0f * lh);
+    namespace drawing = StaffTables::Drawing;
+    const int trebleSize = int(float(drawing::kTrebleClefLines) * lh);
+    const int bassSize = int(float(drawing::kBassClefLines) * lh);
     if (m_keysStale) {
         if (!m_noViolin) {
             const int side = int(dpr * trebleSize);
@@ -287,11 +288,11 @@ void NotesWidget::paintEvent(QPaintEvent* event)
         m_keysStale = false;
     }
     if (!m_noViolin && !m_violinKeyPixmap.isNull()) {
-        const int top = int(8.0f * lh - float(m_translateLines) * lh);
+        const int top = int(lineY(drawing::kTrebleClefTopLine, lh, m_translateLines));
         painter.drawPixmap(QRect(0, top, trebleSize, trebleSize), m_violinKeyPixmap);
     }
     if (!m_noBass && !m_bassKeyPixmap.isNull()) {
-        const int top = int(16.0f * lh - float(m_translateLines) * lh);
+        const int top = int(lineY(drawing::kBassClefTopLine, lh, m_translateLines));
         painter.drawPixmap(QRect(0, top, bassSize, bassSize), m_bassKeyPixmap);
     }
 

@@ -93,6 +93,35 @@ inline constexpr Row kBalalaika[] = {
     {'E', 6, 36.0f},
 };
 
+// How the staff draws its pictures, in line heights (lh). The picture generator draws the clefs and
+// the note head for exactly these rectangles, so that the clefs' anchors fall on their lines.
+namespace Drawing {
+
+inline constexpr int kClefPictureSide = 512;    // both clef pictures are square
+inline constexpr int kNotePictureWidth = 512;
+inline constexpr int kNotePictureHeight = 320;
+
+// The treble clef fills the square from line 8 to line 16; its spiral belongs on the G line
+// (line 13). The bass clef fills the square from line 16 to line 20; its head belongs on the F
+// line (line 17).
+inline constexpr int kTrebleClefTopLine = 8;
+inline constexpr int kTrebleClefLines = 8;
+inline constexpr int kTrebleClefAnchorLine = 13;
+inline constexpr int kBassClefTopLine = 16;
+inline constexpr int kBassClefLines = 4;
+inline constexpr int kBassClefAnchorLine = 17;
+
+// The note head's rectangle: noteWidthFactor * lh wide and one lh high, centred on its half-line;
+// its left edge stands noteLeftFactor * lh left of the staff's centre (the unit is lh / 1.2).
+inline constexpr float kNoteUnit = 1.0f / 1.2f;
+inline constexpr float kNoteWidthFactor = 2.2f * kNoteUnit;
+inline constexpr float kNoteLeftFactor = kNoteUnit;
+
+// Half length of a short ledger line, in lh.
+inline constexpr double kShortLineHalf = 1.2;
+
+} // namespace Drawing
+
 struct Instrument
 {
     const char* name;        // lower case; the staff compares its lower-cased instrument name
