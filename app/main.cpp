@@ -1,13 +1,14 @@
-#include "REZirudid/App.h"
+#include "MainPage.h"
+#include "TonarixIdentity.h"
+#include "TonarixStartup.h"
 
-#include <QMainWindow>
+#include "REZirudid/App.h"
 
 int main(int argc, char** argv)
 {
-    REZirudid::App app(argc, argv, QStringLiteral("Vantrel"), QStringLiteral("TonarixLite"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("TonarixLite"));
-    window.resize(620, 620);
-    window.show();
-    return app.exec();
+    REZirudid::App app(argc, argv, TonarixIdentity::organisationName(), TonarixIdentity::applicationName());
+    std::unique_ptr<MainPage> window = TonarixStartup::start(app);
+    const int code = app.exec();
+    window.reset();   // the window goes before the application object
+    return code;
 }
