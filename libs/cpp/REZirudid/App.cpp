@@ -60,9 +60,19 @@ void App::setSettingsValue(const QString& key, const QVariant& value)
     m_settings->setValue(applicationName() + "/" + key, value);
 }
 
+void App::removeSettingsValue(const QString& key)
+{
+    m_settings->remove(applicationName() + "/" + key);
+}
+
 QString App::settingsFilePath() const
 {
     return supportDirectory() + QStringLiteral("settings.plist");
+}
+
+void App::syncSettings()
+{
+    m_settings->sync();
 }
 
 static QString ensured(const QString& path)

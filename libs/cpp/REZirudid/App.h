@@ -27,7 +27,10 @@ public:
     // application name and "/".
     QVariant settingsValue(const QString& key, const QVariant& defaultValue = QVariant()) const;
     void setSettingsValue(const QString& key, const QVariant& value);
+    void removeSettingsValue(const QString& key);
     QString settingsFilePath() const;
+    // Writes pending changes to the settings file now (it is written on exit anyway).
+    void syncSettings();
 
     // home + "/Library/" + name + "/" and home + "/Library/Application Support/" + name + "/",
     // both created when missing.

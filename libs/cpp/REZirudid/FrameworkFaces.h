@@ -8,7 +8,7 @@
 namespace REZirudid {
 namespace Faces {
 
-enum class Glyph { AppTile, Apps, Star, Share, Help, More, People, Globe, Bird, Bubble, Envelope };
+enum class Glyph { AppTile, Apps, Star, Share, Help, More, People, Globe, Megaphone, Bubble, Envelope };
 
 struct Face
 {
@@ -34,7 +34,7 @@ inline constexpr Face kPromoButtons[] = {
 // The share dialog.
 inline constexpr Face kShareButtons[] = {
     {"FaceBookShareButton", "facebookshare", "Facebook", "Share on Facebook", Glyph::Globe, 190, 40},
-    {"TwitterShareButton", "twittershare", "Twitter", "Share on Twitter", Glyph::Bird, 190, 40},
+    {"TwitterShareButton", "twittershare", "Twitter", "Share on Twitter", Glyph::Megaphone, 190, 40},
     {"VKontakteShareButton", "vkontakteshare", "VKontakte", "Share on VKontakte", Glyph::Bubble, 190, 40},
     {"EmailShareButton", "emailshare", "E-mail", "Tell a friend by e-mail", Glyph::Envelope, 190, 40},
 };
@@ -50,7 +50,7 @@ struct JoinFace
 inline constexpr JoinFace kJoinButtons[] = {
     {{"JoinButton", "join", "Join us", "Join the community", Glyph::People, 240, 48}, "site"},
     {{"FaceBookJoinButton", "facebookjoin", "Facebook", "Follow us on Facebook", Glyph::Globe, 190, 40}, "facebook"},
-    {{"TwitterJoinButton", "twitterjoin", "Twitter", "Follow us on Twitter", Glyph::Bird, 190, 40}, "twitter"},
+    {{"TwitterJoinButton", "twitterjoin", "Twitter", "Follow us on Twitter", Glyph::Megaphone, 190, 40}, "twitter"},
     {{"VKontakteJoinButton", "vkontaktejoin", "VKontakte", "Follow us on VKontakte", Glyph::Bubble, 190, 40}, "vkontakte"},
     {{"EmailJoinButton", "emailjoin", "Newsletter", "Get our newsletter by e-mail", Glyph::Envelope, 190, 40}, "email"},
 };

@@ -1,0 +1,400 @@
+// The framework's pictures: the application icon and the About box logo, the application menu's
+// icons, the promotion bar's button faces and the share and join-us buttons. The faces come from
+// the framework's button table, so their names and sizes are the ones the widgets use.
+#include "ImageSink.h"
+#include "Palette.h"
+
+#include "REZirudid/FrameworkFaces.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QtMath>
+
+namespace {
+
+using namespace imagegen;
+namespace pal = imagegen::palette;
+namespace Faces = REZirudid::Faces;
+using Faces::Glyph;
+
+void prepare(QPainter& p, int scale)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scale, scale);
+}
+
+QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& bottom)
+{
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    return g;
+}
+
+QPen roundPen(const QColor& colour, qreal width)
+{
+    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QPainterPath starPath(const QPointF& c, qreal outer, qreal inner)
+{
+    QPainterPath path;
+    for (int i = 0; i < 10; ++i) {
+        const qreal angle = -M_PI / 2 + i * M_PI / 5;
+        const qreal r = (i % 2) ? inner : outer;
+        const QPointF pt(c.x() + r * qCos(angle), c.y() + r * qSin(angle));
+        if (i == 0)
+            path.moveTo(pt);
+        else
+            path.lineTo(pt);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+// A note on a short staff: the picture of the program, drawn into a square.
+void drawStaffMark(QPainter& p, const QRectF& box, const QColor& ink)
+{
+    const qreal u = box.width() / 100.0;
+    const qreal left = box.left() + 14 * u, right = box.right() - 14 * u;
+    const qreal gap = 9 * u;
+    const qreal top = box.top() + 32 * u;
+    p.setPen(roundPen(QColor(ink.red(), ink.green(), ink.blue(), 150), qMax(1.0, 2.2 * u)));
+    for (int i = 0; i < 5; ++i)
+        p.drawLine(QPointF(left, top + i * gap), QPointF(right, top + i * gap));
+    // A quaver: tilted head on the second space from below, stem and flag.
+    const QPointF head(box.left() + 44 * u, top + 3.5 * gap);
+    p.save();
+    p.translate(head);
+    p.rotate(-22);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(QPointF(0, 0), 10.5 * u, 7.5 * u);
+    p.restore();
+    const qreal stemX = head.x() + 9.4 * u;
+    const qreal stemTop = box.top() + 14 * u;
+    p.setPen(roundPen(ink, 3.2 * u));
+    p.drawLine(QPointF(stemX, head.y() - 2 * u), QPointF(stemX, stemTop));
+    QPainterPath flag;
+    flag.moveTo(stemX, stemTop);
+    flag.cubicTo(stemX + 4 * u, stemTop + 12 * u, stemX + 22 * u, stemTop + 14 * u, stemX + 16 * u, stemTop + 32 * u);
+    flag.cubicTo(stemX + 17 * u, stemTop + 20 * u, stemX + 6 * u, stemTop + 16 * u, stemX, stemTop + 14 * u);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawPath(flag);
+    // A fret dot beside the note: where the note lies on the instrument.
+    p.setBrush(pal::warm());
+    p.drawEllipse(QPointF(box.left() + 76 * u, top + 2.5 * gap), 6 * u, 6 * u);
+    p.setBrush(QColor(255, 255, 255, 110));
+    p.drawEllipse(QPointF(box.left() + 74.5 * u, top + 2.5 * gap - 1.8 * u), 2.2 * u, 2.2 * u);
+}
+
+// The rounded teal tile of the application icon and the logo.
+void drawAppTile(QPainter& p, const QRectF& box)
+{
+    const qreal u = box.width() / 100.0;
+    const QRectF tile = box.adjusted(4 * u, 3 * u, -4 * u, -5 * u);
+    const qreal radius = 20 * u;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawRoundedRect(tile.translated(0, 2 * u), radius, radius);
+    p.setBrush(vertical(tile, pal::accentLight(), pal::accentDark()));
+    p.drawRoundedRect(tile, radius, radius);
+    // Soft sheen on the upper half.
+    QLinearGradient sheen(tile.topLeft(), QPointF(tile.left(), tile.center().y()));
+    sheen.setColorAt(0, QColor(255, 255, 255, 70));
+    sheen.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setBrush(sheen);
+    p.drawRoundedRect(tile.adjusted(2 * u, 2 * u, -2 * u, -tile.height() / 2), radius - 2 * u, radius - 2 * u);
+    p.setPen(QPen(QColor(255, 255, 255, 60), qMax(1.0, 1.2 * u)));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(tile.adjusted(0.6 * u, 0.6 * u, -0.6 * u, -0.6 * u), radius, radius);
+    drawStaffMark(p, tile.adjusted(4 * u, 4 * u, -4 * u, -4 * u), pal::paper());
+}
+
+// Glyphs in a square box, in one colour.
+void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
+{
+    const qreal u = box.width() / 24.0;   // glyphs are designed on a 24-unit grid
+    auto at = [&](qreal x, qreal y) { return QPointF(box.left() + x * u, box.top() + y * u); };
+    p.save();
+    switch (glyph) {
+    case Glyph::AppTile: {
+        drawStaffMark(p, box.adjusted(-2 * u, -1 * u, 2 * u, 1 * u), ink);
+        break;
+    }
+    case Glyph::Apps:
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c)
+                p.drawRoundedRect(QRectF(at(3.5 + c * 9.5, 3.5 + r * 9.5), QSizeF(7.5 * u, 7.5 * u)), 2 * u, 2 * u);
+        break;
+    case Glyph::Star:
+        p.setPen(roundPen(ink, 1.6 * u));
+        p.setBrush(ink);
+        p.drawPath(starPath(at(12, 12.8), 10 * u, 4.3 * u));
+        break;
+    case Glyph::Share: {
+        const QPointF a = at(17.5, 5.5), b = at(6.5, 12), c = at(17.5, 18.5);
+        p.setPen(roundPen(ink, 2 * u));
+        p.drawLine(a, b);
+        p.drawLine(b, c);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        for (const QPointF& pt : {a, b, c})
+            p.drawEllipse(pt, 3.3 * u, 3.3 * u);
+        break;
+    }
+    case Glyph::Help: {
+        p.setPen(roundPen(ink, 2 * u));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(at(12, 12), 9.5 * u, 9.5 * u);
+        QPainterPath q;
+        q.moveTo(at(8.8, 9.3));
+        q.cubicTo(at(8.8, 5.6), at(15.4, 5.6), at(15.3, 9.2));
+        q.cubicTo(at(15.2, 11.6), at(12, 11.8), at(12, 14.4));
+        p.setPen(roundPen(ink, 2.4 * u));
+        p.drawPath(q);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawEllipse(at(12, 17.8), 1.5 * u, 1.5 * u);
+        break;
+    }
+    case Glyph::More:
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        for (int i = 0; i < 3; ++i)
+            p.drawEllipse(at(5 + i * 7, 10), 2.3 * u, 2.3 * u);
+        p.setPen(roundPen(ink, 1.8 * u));
+        p.drawPolyline(QPolygonF(QVector<QPointF>{at(8.5, 16), at(12, 19), at(15.5, 16)}));
+        break;
+    case Glyph::People:
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(ink.red(), ink.green(), ink.blue(), 150));
+        p.drawEllipse(at(16.5, 7.5), 3.2 * u, 3.2 * u);
+        p.drawRoundedRect(QRectF(at(11, 12.2), QSizeF(11 * u, 8.5 * u)), 4.5 * u, 4.5 * u);
+        p.setBrush(ink);
+        p.drawEllipse(at(9, 8), 3.8 * u, 3.8 * u);
+        p.drawRoundedRect(QRectF(at(2.5, 13.2), QSizeF(13 * u, 8.8 * u)), 5 * u, 5 * u);
+        break;
+    case Glyph::Globe: {
+        p.setPen(roundPen(ink, 1.8 * u));
+        p.setBrush(Qt::NoBrush);
+        const QPointF c = at(12, 12);
+        p.drawEllipse(c, 9.5 * u, 9.5 * u);
+        p.drawEllipse(c, 4.2 * u, 9.5 * u);
+        p.drawLine(at(2.5, 12), at(21.5, 12));
+        p.drawLine(at(4.2, 7), at(19.8, 7));
+        p.drawLine(at(4.2, 17), at(19.8, 17));
+        break;
+    }
+    case Glyph::Megaphone: {
+        QPainterPath horn;
+        horn.moveTo(at(4, 9.5));
+        horn.lineTo(at(15, 4.5));
+        horn.lineTo(at(15, 19.5));
+        horn.lineTo(at(4, 14.5));
+        horn.closeSubpath();
+        p.setPen(roundPen(ink, 1.6 * u));
+        p.setBrush(ink);
+        p.drawPath(horn);
+        p.drawLine(at(6.5, 15), at(8, 20));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(at(14, 7), QSizeF(6 * u, 10 * u)), -60 * 16, 120 * 16);
+        p.drawArc(QRectF(at(15, 4), QSizeF(8 * u, 16 * u)), -55 * 16, 110 * 16);
+        break;
+    }
+    case Glyph::Bubble: {
+        QPainterPath bubble;
+        bubble.addRoundedRect(QRectF(at(2.5, 3.5), QSizeF(19 * u, 13.5 * u)), 4.5 * u, 4.5 * u);
+        QPainterPath tail;
+        tail.moveTo(at(7, 16));
+        tail.lineTo(at(6, 21.5));
+        tail.lineTo(at(12.5, 16));
+        tail.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawPath(bubble.united(tail));
+        p.setBrush(QColor(0, 0, 0, 0));
+        p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        p.setBrush(Qt::black);
+        for (int i = 0; i < 3; ++i)
+            p.drawEllipse(at(7.5 + i * 4.5, 10.2), 1.4 * u, 1.4 * u);
+        break;
+    }
+    case Glyph::Envelope: {
+        const QRectF body(at(2.5, 5.5), QSizeF(19 * u, 13.5 * u));
+        p.setPen(roundPen(ink, 1.8 * u));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(body, 2 * u, 2 * u);
+        p.drawPolyline(QPolygonF(QVector<QPointF>{body.topLeft() + QPointF(1.2 * u, 1.2 * u), at(12, 13),
+                                                  body.topRight() + QPointF(-1.2 * u, 1.2 * u)}));
+        break;
+    }
+    }
+    p.restore();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+IMAGEGEN_PRODUCER(drawApplicationIcon)
+{
+    // 128 x 128 (256 x 256 at 2x, the desktop icon).
+    sink.saveBoth("appicon.png", QSize(128, 128), [](QImage& image, int scale) {
+        QPainter p(&image);
+        prepare(p, scale);
+        drawAppTile(p, QRectF(0, 0, 128, 128));
+    });
+    // The About box logo: the tile on a soft halo, the program's name below.
+    const int size = Faces::kLogoSize;
+    sink.saveBoth("app.png", QSize(size, size), [size](QImage& image, int scale) {
+        QPainter p(&image);
+        prepare(p, scale);
+        QRadialGradient halo(QPointF(size / 2.0, size * 0.42), size * 0.5);
+        halo.setColorAt(0, QColor(pal::accentLight().red(), pal::accentLight().green(), pal::accentLight().blue(), 90));
+        halo.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(halo);
+        p.drawEllipse(QPointF(size / 2.0, size * 0.42), size * 0.5, size * 0.5);
+        const qreal tile = size * 0.62;
+        drawAppTile(p, QRectF((size - tile) / 2, size * 0.08, tile, tile));
+        QFont font = pal::textFont(size * 0.105, QFont::Bold);
+        p.setFont(font);
+        const QRectF nameBox(0, size * 0.74, size, size * 0.14);
+        p.setPen(QColor(0, 0, 0, 120));
+        p.drawText(nameBox.translated(0, 1.5), Qt::AlignCenter, QStringLiteral("TonarixLite"));
+        p.setPen(pal::paper());
+        p.drawText(nameBox, Qt::AlignCenter, QStringLiteral("TonarixLite"));
+        p.setFont(pal::textFont(size * 0.048));
+        p.setPen(pal::accentLight().lighter(130));
+        p.drawText(QRectF(0, size * 0.87, size, size * 0.08), Qt::AlignCenter,
+                   QStringLiteral("notes on the fingerboard"));
+    });
+}
+
+// The application menu's icons: a small coloured tile with a white glyph, readable on light and
+// dark menus alike.
+IMAGEGEN_PRODUCER(drawMenuIcons)
+{
+    const struct
+    {
+        const char* name;
+        Glyph glyph;
+        QColor colour;
+    } icons[] = {
+        {"star.png", Glyph::Star, pal::warm()},
+        {"recommend.png", Glyph::Share, pal::good()},
+        {"moreappsicon.png", Glyph::Apps, pal::accent()},
+        {"feedback.png", Glyph::Envelope, QColor(0x6A, 0x5A, 0xA8)},
+        {"webpage.png", Glyph::Globe, QColor(0x2F, 0x6D, 0xB5)},
+    };
+    for (const auto& icon : icons) {
+        const Glyph glyph = icon.glyph;
+        const QColor colour = icon.colour;
+        sink.saveBoth(icon.name, QSize(32, 32), [=](QImage& image, int scale) {
+            QPainter p(&image);
+            prepare(p, scale);
+            const QRectF tile(2, 2, 28, 28);
+            p.setPen(Qt::NoPen);
+            p.setBrush(vertical(tile, colour.lighter(125), colour.darker(115)));
+            p.drawRoundedRect(tile, 7, 7);
+            p.setPen(QPen(QColor(255, 255, 255, 55), 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawRoundedRect(tile.adjusted(0.5, 0.5, -0.5, -0.5), 6.5, 6.5);
+            drawGlyph(p, glyph, QRectF(6, 6, 20, 20), Qt::white);
+        });
+    }
+}
+
+// The promotion bar lies on a dark bar: light glyphs on a faint glass tile; the hover face lights
+// the tile in the accent colour.
+IMAGEGEN_PRODUCER(drawPromoFaces)
+{
+    for (const Faces::Face& face : Faces::kPromoButtons) {
+        const QSize size(face.width, face.height);
+        for (bool hover : {false, true}) {
+            const QString name = QString::fromLatin1(face.picture) + (hover ? "_hover.png" : ".png");
+            const Glyph glyph = face.glyph;
+            sink.saveBoth(name, size, [=](QImage& image, int scale) {
+                QPainter p(&image);
+                prepare(p, scale);
+                const QRectF tile = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1, 1, -1, -1);
+                p.setPen(QPen(QColor(255, 255, 255, hover ? 90 : 45), 1));
+                if (hover)
+                    p.setBrush(vertical(tile, pal::accentLight(), pal::accentDark()));
+                else
+                    p.setBrush(vertical(tile, QColor(255, 255, 255, 38), QColor(255, 255, 255, 12)));
+                p.drawRoundedRect(tile.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+                const qreal g = qMin(tile.width(), tile.height()) * 0.62;
+                const QRectF glyphBox(tile.center().x() - g / 2, tile.center().y() - g / 2, g, g);
+                if (glyph == Glyph::AppTile) {
+                    drawAppTile(p, glyphBox.adjusted(-3, -3, 3, 3));
+                } else {
+                    drawGlyph(p, glyph, glyphBox, hover ? QColor(Qt::white) : pal::bone());
+                }
+            });
+        }
+    }
+}
+
+// A pill in the accent colour with a glyph on its left and the caption beside it.
+void drawPill(QPainter& p, const Faces::Face& face, bool hover, bool main)
+{
+    const QRectF r = QRectF(0, 0, face.width, face.height).adjusted(1, 1, -1, -2.5);
+    const qreal radius = r.height() / 2;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawRoundedRect(r.translated(0, 1.5), radius, radius);
+    const QColor base = main ? pal::warm() : pal::accent();
+    const QColor top = hover ? base.lighter(135) : base.lighter(112);
+    const QColor bottom = hover ? base : base.darker(125);
+    p.setPen(QPen(base.darker(160), 1));
+    p.setBrush(vertical(r, top, bottom));
+    p.drawRoundedRect(r, radius, radius);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, hover ? 60 : 40));
+    p.drawRoundedRect(QRectF(r.left() + radius * 0.6, r.top() + 2, r.width() - radius * 1.2, r.height() * 0.42),
+                      r.height() * 0.2, r.height() * 0.2);
+    // Glyph disc on the left.
+    const qreal d = r.height() - 8;
+    const QRectF disc(r.left() + 5, r.top() + 4, d, d);
+    p.setBrush(QColor(255, 255, 255, hover ? 60 : 45));
+    p.drawEllipse(disc);
+    const qreal g = d * 0.66;
+    drawGlyph(p, face.glyph, QRectF(disc.center().x() - g / 2, disc.center().y() - g / 2, g, g), Qt::white);
+    // Caption.
+    QFont font = pal::textFont(main ? 17 : 15, QFont::Bold);
+    p.setFont(font);
+    const QRectF text(disc.right() + 6, r.top(), r.right() - disc.right() - 6 - radius * 0.6, r.height());
+    p.setPen(QColor(0, 0, 0, 90));
+    p.drawText(text.translated(0, 1), Qt::AlignCenter, QString::fromLatin1(face.caption));
+    p.setPen(Qt::white);
+    p.drawText(text, Qt::AlignCenter, QString::fromLatin1(face.caption));
+}
+
+IMAGEGEN_PRODUCER(drawShareAndJoinFaces)
+{
+    auto both = [&sink](const Faces::Face& face, bool main) {
+        for (bool hover : {false, true}) {
+            const QString name = QString::fromLatin1(face.picture) + (hover ? "_hover.png" : ".png");
+            sink.saveBoth(name, QSize(face.width, face.height), [=](QImage& image, int scale) {
+                QPainter p(&image);
+                prepare(p, scale);
+                drawPill(p, face, hover, main);
+            });
+        }
+    };
+    for (const Faces::Face& face : Faces::kShareButtons)
+        both(face, false);
+    bool first = true;
+    for (const Faces::JoinFace& join : Faces::kJoinButtons) {
+        both(join.face, first);
+        first = false;
+    }
+}
+
+} // namespace
