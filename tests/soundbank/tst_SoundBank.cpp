@@ -1,0 +1,286 @@
+// The sound bank: which files the program plays from its bundle resource folder, and that the
+// build rendered each of them at the right pitch and length.
+
+#include "SoundAnalysis.h"
+#include "SoundBankTable.h"
+#include "TestMain.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtTest>
+
+#include <set>
+
+using namespace SoundBank;
+
+Q_DECLARE_METATYPE(std::vector<std::string>)
+
+namespace {
+
+const QString resources = QStringLiteral(TONARIX_RESOURCES_DIR);
+
+const BoardInstrument* instrument(const QString& word)
+{
+    for (const BoardInstrument& i : boardInstruments) {
+        if (word == QLatin1String(i.word))
+            return &i;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> noteFiles(const BoardInstrument& instrument)
+{
+    std::vector<std::string> names;
+    for (int key : instrumentKeys(instrument))
+        names.push_back(noteFileName(instrument.word, key));
+    return names;
+}
+
+std::vector<std::string> toneFiles(const Tuner& tuner)
+{
+    std::vector<std::string> names;
+    for (int pitch : concertPitches) {
+        for (int i = 0; i < tuner.noteCount; ++i)
+            names.push_back(toneFileName(tuner.prefix, pitch, tuner.notes[i].note));
+    }
+    return names;
+}
+
+#define REQUIRE_SOUNDS()                                                                        \
+    do {                                                                                        \
+        if (!TONARIX_SOUNDS_GENERATED)                                                          \
+            QSKIP("the build does not render the sound bank (TONARIX_GENERATE_SOUNDS is OFF)"); \
+    } while (false)
+
+} // namespace
+
+class TestSoundBank : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The boards cover the notes their pictures show: a range error in the table drops or adds files.
+    void boardRanges_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("semitones");
+        QTest::newRow("piano 88 keys") << "piano" << 88;
+        QTest::newRow("guitar 47") << "guitar" << 47;
+        QTest::newRow("ukulele 25") << "ukulele" << 25;
+        QTest::newRow("violin 29") << "violin" << 29;
+        QTest::newRow("bass 36") << "bass" << 36;
+        QTest::newRow("banjo 36") << "banjo" << 36;
+        QTest::newRow("balalaika 25") << "balalaika" << 25;
+        QTest::newRow("mandolin 39") << "mandolin" << 39;
+    }
+    void boardRanges()
+    {
+        QFETCH(QString, word);
+        QFETCH(int, semitones);
+        const BoardInstrument* i = instrument(word);
+        QVERIFY2(i, qPrintable(word + " is not in the table"));
+        QVERIFY(midiKey(i->lowest) > 0);
+        QCOMPARE(midiKey(i->highest) - midiKey(i->lowest) + 1, semitones);
+    }
+
+    // Each staff reaches from the space above its first drawn line down to its bottom edge; with a
+    // flat or a sharp chosen, one semitone further each way. Worked out by hand from each page's
+    // staff settings.
+    void staffReach_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("lowest");
+        QTest::addColumn<QString>("highest");
+        QTest::newRow("piano: flat A0 to sharp E8") << "piano" << "Gd0" << "F8";
+        QTest::newRow("guitar: flat D2 to sharp D6") << "guitar" << "Cd2" << "Dd6";
+        QTest::newRow("ukulele: flat B3 to sharp D6") << "ukulele" << "Ad3" << "Dd6";
+        QTest::newRow("violin: flat G3 to sharp D6") << "violin" << "Fd3" << "Dd6";
+        QTest::newRow("bass: flat E1 to sharp D4") << "bass" << "Dd1" << "Dd4";
+        QTest::newRow("banjo: flat D3 to sharp D6") << "banjo" << "Cd3" << "Dd6";
+        QTest::newRow("balalaika: flat B3 to sharp F6") << "balalaika" << "Ad3" << "Fd6";
+        QTest::newRow("mandolin: flat G3 to sharp A6") << "mandolin" << "Fd3" << "Ad6";
+    }
+    void staffReach()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, lowest);
+        QFETCH(QString, highest);
+        const BoardInstrument* i = instrument(word);
+        QVERIFY(i);
+        const std::vector<int> keys = instrumentKeys(*i);
+        QCOMPARE(QString::fromStdString(noteName(keys.front())), lowest);
+        QCOMPARE(QString::fromStdString(noteName(keys.back())), highest);
+        // No gap: every semitone in between has its file.
+        QCOMPARE(int(keys.size()), keys.back() - keys.front() + 1);
+    }
+
+    // Note names and MIDI keys convert both ways, with C4 as middle C.
+    void noteNames()
+    {
+        QCOMPARE(midiKey("C4"), 60);
+        QCOMPARE(midiKey("A4"), 69);
+        QCOMPARE(midiKey("A0"), 21);
+        QCOMPARE(midiKey("Cd8"), 109);
+        QCOMPARE(midiKey("Ed4"), -1);
+        QCOMPARE(midiKey("C#4"), -1);
+        QCOMPARE(midiKey("C"), -1);
+        for (int key = 12; key < 128; ++key)
+            QCOMPARE(midiKey(noteName(key)), key);
+        QCOMPARE(noteFileName("ukulele", 61), std::string("ukulele_440_Cd4.mp3"));
+        QCOMPARE(toneFileName("violine", 415, "C3"), std::string("violine_415_C3.mp3"));
+    }
+
+    // Every file the program names is in the bundle, decodes, and lasts about two seconds (the
+    // metronome's sounds are short). A missing file fails its group and names the file.
+    void filesPresent_data()
+    {
+        QTest::addColumn<std::vector<std::string>>("names");
+        QTest::addColumn<double>("minSeconds");
+        QTest::addColumn<double>("maxSeconds");
+        for (const BoardInstrument& i : boardInstruments)
+            QTest::newRow(qPrintable(QStringLiteral("notes of %1").arg(i.word))) << noteFiles(i) << 1.95 << 2.05;
+        for (const Tuner& t : tuners)
+            QTest::newRow(qPrintable(QStringLiteral("tones of %1").arg(t.prefix))) << toneFiles(t) << 1.95 << 2.05;
+        QTest::newRow("metronome") << std::vector<std::string>{metronomeTick, metronomeBell} << 0.02 << 1.5;
+        // Names as the pages spell them, typed out here so that a misspelling in the table shows.
+        QTest::newRow("named by the pages")
+            << std::vector<std::string>{"ukulele_440_Cd4.mp3", "ukulele_440_C6.mp3", "ukulele_440_F5.mp3",
+                                        "banjo_440_Cd6.mp3", "banjo_440_D3.mp3", "balalaika_440_Fd4.mp3",
+                                        "balalaika_440_E6.mp3", "mandolin_440_Gd3.mp3", "mandolin_440_Ad3.mp3",
+                                        "mandolin_440_A6.mp3", "piano_440_A0.mp3", "piano_440_Ad0.mp3",
+                                        "piano_440_C8.mp3", "piano_440_C3.mp3", "piano_440_B4.mp3",
+                                        "guitar_440_E2.mp3", "guitar_440_Fd2.mp3", "guitar_440_D6.mp3",
+                                        "violin_440_G3.mp3", "violin_440_B5.mp3", "bass_440_E1.mp3",
+                                        "bass_440_Dd4.mp3"}
+            << 1.95 << 2.05;
+        QTest::newRow("named by the staff")
+            << std::vector<std::string>{"piano_440_Cd8.mp3", "piano_440_D8.mp3", "piano_440_Dd8.mp3",
+                                        "piano_440_E8.mp3", "piano_440_F8.mp3", "piano_440_Gd0.mp3",
+                                        "guitar_440_D2.mp3", "guitar_440_Cd2.mp3", "guitar_440_Dd2.mp3",
+                                        "guitar_440_Dd6.mp3", "ukulele_440_B3.mp3", "ukulele_440_Ad3.mp3",
+                                        "ukulele_440_D6.mp3", "ukulele_440_Cd6.mp3", "ukulele_440_Dd6.mp3"}
+            << 1.95 << 2.05;
+        QTest::newRow("named by the tuners")
+            << std::vector<std::string>{"guitar_442_E2.mp3", "guitar_442_E4.mp3", "guitar_415_E2.mp3",
+                                        "banjo_440_G4.mp3", "dombra_440_D3.mp3", "dombra_452_G3.mp3",
+                                        "violine_440_G3.mp3", "violine_415_C3.mp3", "balalaika_460_E4.mp3",
+                                        "bassguitar_443_B0.mp3", "doublebass_435_E1.mp3", "cello_439_C2.mp3",
+                                        "mandolin_430_E5.mp3", "ukulele_445_G4.mp3"}
+            << 1.95 << 2.05;
+    }
+    void filesPresent()
+    {
+        REQUIRE_SOUNDS();
+        QFETCH(std::vector<std::string>, names);
+        QFETCH(double, minSeconds);
+        QFETCH(double, maxSeconds);
+        QVERIFY(!names.empty());
+        QStringList missing;
+        QStringList bad;
+        for (const std::string& name : names) {
+            const QString path = resources + QString::fromStdString(name);
+            if (!QFileInfo(path).isFile()) {
+                missing << QString::fromStdString(name);
+                continue;
+            }
+            const SoundAnalysis::Decoded d = SoundAnalysis::decode(path.toStdString(), false);
+            const double seconds = d.sampleRate > 0 ? double(d.frames) / d.sampleRate : 0.0;
+            if (!d.ok)
+                bad << QStringLiteral("%1 (%2)").arg(QString::fromStdString(name), QString::fromStdString(d.error));
+            else if (seconds < minSeconds || seconds > maxSeconds)
+                bad << QStringLiteral("%1 (%2 s)").arg(QString::fromStdString(name)).arg(seconds);
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable("missing: " + missing.join(QLatin1Char(' '))));
+        QVERIFY2(bad.isEmpty(), qPrintable("unusable: " + bad.join(QLatin1Char(' '))));
+    }
+
+    // Nothing half-written is left behind by the generator.
+    void noPartialFiles()
+    {
+        REQUIRE_SOUNDS();
+        const QStringList partial = QDir(resources).entryList({QStringLiteral("*.part")}, QDir::Files);
+        QVERIFY2(partial.isEmpty(), qPrintable(partial.join(QLatin1Char(' '))));
+    }
+
+    // A sample of notes across each instrument's range, including the staff's notes beyond the
+    // board and tuner tones at other concert pitches, sound at their equal-tempered frequency.
+    void pitch_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("hz");
+        QTest::newRow("piano A1") << "piano_440_A1.mp3" << 55.0;
+        QTest::newRow("piano C4") << "piano_440_C4.mp3" << 261.63;
+        QTest::newRow("piano A4") << "piano_440_A4.mp3" << 440.0;
+        QTest::newRow("piano C7") << "piano_440_C7.mp3" << 2093.0;
+        QTest::newRow("piano Cd8 (staff)") << "piano_440_Cd8.mp3" << 4434.92;
+        QTest::newRow("guitar E2") << "guitar_440_E2.mp3" << 82.41;
+        QTest::newRow("guitar B3") << "guitar_440_B3.mp3" << 246.94;
+        QTest::newRow("guitar E5") << "guitar_440_E5.mp3" << 659.26;
+        QTest::newRow("guitar Cd2 (staff)") << "guitar_440_Cd2.mp3" << 69.30;
+        QTest::newRow("ukulele C4") << "ukulele_440_C4.mp3" << 261.63;
+        QTest::newRow("ukulele A4") << "ukulele_440_A4.mp3" << 440.0;
+        QTest::newRow("ukulele C6") << "ukulele_440_C6.mp3" << 1046.50;
+        QTest::newRow("ukulele Ad3 (staff)") << "ukulele_440_Ad3.mp3" << 233.08;
+        QTest::newRow("violin G3") << "violin_440_G3.mp3" << 196.0;
+        QTest::newRow("violin E5") << "violin_440_E5.mp3" << 659.26;
+        QTest::newRow("violin B5") << "violin_440_B5.mp3" << 987.77;
+        QTest::newRow("bass E1") << "bass_440_E1.mp3" << 41.20;
+        QTest::newRow("bass A2") << "bass_440_A2.mp3" << 110.0;
+        QTest::newRow("bass Dd4") << "bass_440_Dd4.mp3" << 311.13;
+        QTest::newRow("banjo D3") << "banjo_440_D3.mp3" << 146.83;
+        QTest::newRow("banjo G4") << "banjo_440_G4.mp3" << 392.0;
+        QTest::newRow("banjo Cd6") << "banjo_440_Cd6.mp3" << 1108.73;
+        QTest::newRow("balalaika E4") << "balalaika_440_E4.mp3" << 329.63;
+        QTest::newRow("balalaika A5") << "balalaika_440_A5.mp3" << 880.0;
+        QTest::newRow("balalaika E6") << "balalaika_440_E6.mp3" << 1318.51;
+        QTest::newRow("mandolin G3") << "mandolin_440_G3.mp3" << 196.0;
+        QTest::newRow("mandolin E5") << "mandolin_440_E5.mp3" << 659.26;
+        QTest::newRow("mandolin A6") << "mandolin_440_A6.mp3" << 1760.0;
+        QTest::newRow("tuner violin A4 at 415") << "violine_415_A4.mp3" << 415.0;
+        QTest::newRow("tuner viola C3 at 460") << "violine_460_C3.mp3" << 136.76;
+        QTest::newRow("tuner cello C2 at 415") << "cello_415_C2.mp3" << 61.69;
+        QTest::newRow("tuner double bass E1 at 460") << "doublebass_460_E1.mp3" << 43.08;
+        QTest::newRow("tuner guitar E2 at 460") << "guitar_460_E2.mp3" << 86.15;
+        QTest::newRow("tuner bass guitar B0 at 415") << "bassguitar_415_B0.mp3" << 29.11;
+        QTest::newRow("tuner mandolin E5 at 415") << "mandolin_415_E5.mp3" << 621.80;
+        QTest::newRow("tuner dombra G3 at 460") << "dombra_460_G3.mp3" << 204.91;
+        QTest::newRow("tuner banjo G4 at 440") << "banjo_440_G4.mp3" << 392.0;
+    }
+    void pitch()
+    {
+        REQUIRE_SOUNDS();
+        QFETCH(QString, file);
+        QFETCH(double, hz);
+        const SoundAnalysis::Decoded d = SoundAnalysis::decode((resources + file).toStdString(), true);
+        QVERIFY2(d.ok, d.error.c_str());
+        // The decoded length is exact, not padded by the encoder's delay.
+        QVERIFY2(std::abs(double(d.mono.size()) / d.sampleRate - noteSeconds) < 0.01,
+                 qPrintable(QString::number(d.mono.size())));
+        QVERIFY(SoundAnalysis::peak(d.mono) > 0.3f);
+        const double measured = SoundAnalysis::pitch(d.mono, d.sampleRate, hz);
+        QVERIFY2(std::abs(measured - hz) / hz < 0.01,
+                 qPrintable(QStringLiteral("measured %1 Hz, expected %2 Hz").arg(measured).arg(hz)));
+    }
+
+    // The bar's first beat is a bell that rings on and is at least as loud; the other beats a short,
+    // dry tick that is over well before the next beat at the fastest tempo.
+    void metronomeSounds()
+    {
+        REQUIRE_SOUNDS();
+        const SoundAnalysis::Decoded tick = SoundAnalysis::decode((resources + metronomeTick).toStdString(), true);
+        const SoundAnalysis::Decoded bell = SoundAnalysis::decode((resources + metronomeBell).toStdString(), true);
+        QVERIFY2(tick.ok, tick.error.c_str());
+        QVERIFY2(bell.ok, bell.error.c_str());
+        QVERIFY(!tick.mono.empty());
+        QVERIFY(!bell.mono.empty());
+        const double tickRing = SoundAnalysis::ringTime(tick.mono, tick.sampleRate);
+        const double bellRing = SoundAnalysis::ringTime(bell.mono, bell.sampleRate);
+        QVERIFY2(tickRing > 0.005 && tickRing < 0.2, qPrintable(QString::number(tickRing)));
+        QVERIFY2(bellRing > 2.0 * tickRing, qPrintable(QStringLiteral("%1 vs %2").arg(bellRing).arg(tickRing)));
+        QVERIFY(SoundAnalysis::peak(bell.mono) >= SoundAnalysis::peak(tick.mono));
+        QVERIFY(SoundAnalysis::peak(tick.mono) > 0.3f);
+    }
+};
+
+TONARIX_TEST_MAIN(TestSoundBank)
+#include "tst_SoundBank.moc"

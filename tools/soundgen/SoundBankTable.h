@@ -1,0 +1,205 @@
+#pragma once
+
+// The sound bank: every sound file the program plays from its bundle resource folder, with the
+// General MIDI patch each is rendered with. The generator renders exactly these files and the
+// sound-bank test checks that each of them is there, so the two cannot drift apart.
+//
+// Plain C++ only (no Qt): the generator links no Qt.
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace SoundBank {
+
+// General MIDI programs, numbered from 0.
+enum GmProgram : int {
+    GmAcousticGrandPiano = 0,
+    GmNylonGuitar = 24,
+    GmSteelGuitar = 25,
+    GmFingerBass = 33,
+    GmViolin = 40,
+    GmViola = 41,
+    GmCello = 42,
+    GmContrabass = 43,
+    GmBanjo = 105,
+};
+
+// How a note is played: how long the key is held before it is released, and whether the note is
+// doubled by a second string a few cents away (the paired courses of a mandolin).
+struct Articulation {
+    double holdSeconds;
+    double courseDetuneCents; // 0: a single string
+};
+
+inline constexpr Articulation Plucked{1.6, 0.0};
+inline constexpr Articulation ShortPlucked{0.9, 0.0};
+inline constexpr Articulation DoubleCourse{1.4, 4.0};
+inline constexpr Articulation Bowed{1.55, 0.0};
+inline constexpr Articulation Struck{1.7, 0.0};
+
+// The staff settings of an instrument's page: they decide which notes a click on its staff can ask
+// for, beyond the notes of its board.
+struct StaffGeometry {
+    float paperHeightFactor;
+    int startLine;
+    int lines;
+    int translateLines;
+};
+
+// One instrument page: the lower-case word that starts its sound files, the patch, the lowest and
+// highest note of its board (as note names, "A0", "Dd4"), and its staff.
+struct BoardInstrument {
+    const char* word;
+    int program;
+    Articulation articulation;
+    const char* lowest;
+    const char* highest;
+    StaffGeometry staff;
+};
+
+inline constexpr BoardInstrument boardInstruments[] = {
+    {"piano", GmAcousticGrandPiano, Struck, "A0", "C8", {1.0f, 0, 27, 0}},
+    {"guitar", GmNylonGuitar, Plucked, "E2", "D6", {1.3f, 8, 22, 5}},
+    {"ukulele", GmNylonGuitar, ShortPlucked, "C4", "C6", {1.6f, 8, 16, 6}},
+    {"violin", GmViolin, Bowed, "G3", "B5", {1.55f, 8, 17, 6}},
+    {"bass", GmFingerBass, Plucked, "E1", "Dd4", {1.94f, 15, 25, 12}},
+    {"banjo", GmBanjo, Plucked, "D3", "Cd6", {1.42f, 8, 19, 5}},
+    {"balalaika", GmSteelGuitar, ShortPlucked, "E4", "E6", {1.53f, 7, 15, 6}},
+    {"mandolin", GmSteelGuitar, DoubleCourse, "G3", "A6", {1.42f, 6, 17, 5}},
+};
+
+// One tuner's tone files: "<prefix>_<concert pitch>_<note>.mp3" for each of its notes. A note may
+// name its own patch (the viola's low C is a viola, not a violin below its range).
+struct TunerNote {
+    const char* note;
+    int program; // -1: the tuner's patch
+};
+
+struct Tuner {
+    const char* prefix;
+    int program;
+    Articulation articulation;
+    TunerNote notes[6];
+    int noteCount;
+};
+
+// Violin and viola share the prefix "violine": the viola adds only its C3. The balalaika's two E4
+// strings share one file.
+inline constexpr Tuner tuners[] = {
+    {"violine", GmViolin, Bowed, {{"G3", -1}, {"D4", -1}, {"A4", -1}, {"E5", -1}, {"C3", GmViola}}, 5},
+    {"cello", GmCello, Bowed, {{"C2", -1}, {"G2", -1}, {"D3", -1}, {"A3", -1}}, 4},
+    {"doublebass", GmContrabass, Bowed, {{"E1", -1}, {"A1", -1}, {"D2", -1}, {"G2", -1}}, 4},
+    {"guitar", GmNylonGuitar, Plucked, {{"E2", -1}, {"A2", -1}, {"D3", -1}, {"G3", -1}, {"B3", -1}, {"E4", -1}}, 6},
+    {"bassguitar", GmFingerBass, Plucked, {{"B0", -1}, {"E1", -1}, {"A1", -1}, {"D2", -1}, {"G2", -1}}, 5},
+    {"ukulele", GmNylonGuitar, ShortPlucked, {{"G4", -1}, {"C4", -1}, {"E4", -1}, {"A4", -1}}, 4},
+    {"banjo", GmBanjo, Plucked, {{"G4", -1}, {"D3", -1}, {"G3", -1}, {"B3", -1}, {"D4", -1}}, 5},
+    {"balalaika", GmSteelGuitar, ShortPlucked, {{"E4", -1}, {"A4", -1}}, 2},
+    {"mandolin", GmSteelGuitar, DoubleCourse, {{"G3", -1}, {"D4", -1}, {"A4", -1}, {"E5", -1}}, 4},
+    {"dombra", GmNylonGuitar, Plucked, {{"D3", -1}, {"G3", -1}}, 2},
+};
+
+// The concert pitches (frequency of A4 in Hz) the tuners offer.
+inline constexpr int concertPitches[] = {415, 430, 435, 439, 440, 442, 443, 445, 452, 460};
+
+inline constexpr const char* metronomeTick = "tick.wav";
+inline constexpr const char* metronomeBell = "bell.wav";
+
+inline constexpr double noteSeconds = 2.0;
+inline constexpr int sampleRate = 44100;
+
+// ---------------------------------------------------------------------------------------------
+// Note names. A note name is a letter, "d" for a sharp, and an octave digit ("C4", "Cd4");
+// C4 is middle C, MIDI key 60.
+
+inline const char* const semitoneNames[12] = {"C", "Cd", "D", "Dd", "E", "F", "Fd", "G", "Gd", "A", "Ad", "B"};
+
+inline std::string noteName(int midiKey)
+{
+    return std::string(semitoneNames[((midiKey % 12) + 12) % 12]) + std::to_string(midiKey / 12 - 1);
+}
+
+// MIDI key of a note name, or -1 for a text that is no note name.
+inline int midiKey(const std::string& name)
+{
+    if (name.size() < 2)
+        return -1;
+    const std::string head = name.substr(0, name.size() - 1);
+    const char octave = name.back();
+    if (octave < '0' || octave > '9')
+        return -1;
+    for (int i = 0; i < 12; ++i) {
+        if (head == semitoneNames[i])
+            return (octave - '0' + 1) * 12 + i;
+    }
+    return -1;
+}
+
+// Frequency of a MIDI key in equal temperament with the given A4.
+inline double frequency(int midiKey, double a4 = 440.0)
+{
+    return a4 * std::pow(2.0, (midiKey - 69) / 12.0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The staff. A natural note of letter index i (C 0 .. B 6) in octave o sits on half-line
+// 58 - 7o - i, counted from the top of the staff paper. The highest half-line a pointer can name is
+// the space above the first drawn line (or the paper's top edge when the drawing is shifted down
+// past it); the lowest is the one at the bottom edge of the widget, whose height in line heights is
+// lines / paper height factor, plus the shift. Every natural note in between can be clicked, and
+// with a flat or a sharp chosen it sounds a semitone lower or higher.
+
+inline int staffHighestHalfLine(const StaffGeometry& g)
+{
+    return std::max(2 * g.startLine - 1, std::max(2 * g.translateLines, -4));
+}
+
+inline int staffLowestHalfLine(const StaffGeometry& g)
+{
+    const double bottom = 2.0 * (double(g.lines) / double(g.paperHeightFactor) + g.translateLines);
+    return std::min(int(std::ceil(bottom)) - 1, 58);
+}
+
+inline int naturalKeyOfHalfLine(int halfLine)
+{
+    static const int letterSemitone[7] = {0, 2, 4, 5, 7, 9, 11};
+    const int octave = (58 - halfLine) / 7;
+    const int letter = 58 - 7 * octave - halfLine;
+    return (octave + 1) * 12 + letterSemitone[letter];
+}
+
+// Every MIDI key a click on the staff can sound, lowest first.
+inline std::vector<int> staffKeys(const StaffGeometry& g)
+{
+    std::vector<int> keys;
+    const int low = naturalKeyOfHalfLine(staffLowestHalfLine(g)) - 1;
+    const int high = naturalKeyOfHalfLine(staffHighestHalfLine(g)) + 1;
+    for (int k = low; k <= high; ++k)
+        keys.push_back(k);
+    return keys;
+}
+
+// Every MIDI key an instrument page sounds: the semitones of its board and what its staff adds.
+inline std::vector<int> instrumentKeys(const BoardInstrument& instrument)
+{
+    std::vector<int> keys;
+    const std::vector<int> staff = staffKeys(instrument.staff);
+    const int low = std::min(midiKey(instrument.lowest), staff.front());
+    const int high = std::max(midiKey(instrument.highest), staff.back());
+    for (int k = low; k <= high; ++k)
+        keys.push_back(k);
+    return keys;
+}
+
+inline std::string noteFileName(const char* word, int midiKey)
+{
+    return std::string(word) + "_440_" + noteName(midiKey) + ".mp3";
+}
+
+inline std::string toneFileName(const char* prefix, int concertPitch, const char* note)
+{
+    return std::string(prefix) + "_" + std::to_string(concertPitch) + "_" + note + ".mp3";
+}
+
+} // namespace SoundBank
