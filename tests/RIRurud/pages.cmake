@@ -11,3 +11,4 @@ foreach(locale "fr_FR.UTF-8;France" "de_AT.UTF-8;Austria" "en_CA.UTF-8;Canada" "
   set_tests_properties(test_shops_${suffix} PROPERTIES ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;LC_ALL=${lc};TONARIX_EXPECT_COUNTRY=${country}")
 endforeach()
+tonarix_add_test(test_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_Pages.cpp LIBS RIRurud PICTURES)
