@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -259,7 +260,13 @@ public:
     {
         m_settings = new_fluid_settings();
         fluid_settings_setnum(m_settings, "synth.sample-rate", sampleRate);
-        fluid_settings_setint(m_settings, "synth.reverb.active", 0);
+        // A small room, so notes do not sound as if played into a pillow; its tail is cut with
+        // the note's fade-out.
+        fluid_settings_setint(m_settings, "synth.reverb.active", 1);
+        fluid_settings_setnum(m_settings, "synth.reverb.room-size", 0.3);
+        fluid_settings_setnum(m_settings, "synth.reverb.damp", 0.4);
+        fluid_settings_setnum(m_settings, "synth.reverb.width", 0.6);
+        fluid_settings_setnum(m_settings, "synth.reverb.level", 0.35);
         fluid_settings_setint(m_settings, "synth.chorus.active", 0);
         fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
         fluid_settings_setint(m_settings, "synth.polyphony", 64);
@@ -350,13 +357,19 @@ public:
     }
 
 private:
-    // Ends every voice so that nothing of one note sounds into the next.
+    // Ends every voice and empties the reverb, so that nothing of one note sounds into the next.
     void silence()
     {
         for (int channel = 0; channel < 16; ++channel)
             fluid_synth_all_sounds_off(m_synth, channel);
+        fluid_synth_system_reset(m_synth);
         std::vector<float> scratch(2048);
         fluid_synth_write_float(m_synth, 1024, scratch.data(), 0, 1, scratch.data(), 1024, 1);
+        float rest = 0.0f;
+        for (float s : scratch)
+            rest = std::max(rest, std::fabs(s));
+        if (std::getenv("SOUNDGEN_DEBUG") && rest > 0.0f)
+            std::fprintf(stderr, "residue %g\n", rest);
     }
 
     fluid_settings_t* m_settings = nullptr;
