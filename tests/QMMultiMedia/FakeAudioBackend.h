@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QVector>
 
+#include <chrono>
 #include <memory>
 
 namespace TestAudio {
@@ -66,8 +67,10 @@ private:
 class FakeAudioBackend : public QMMultiMedia::AudioBackend
 {
 public:
-    // With hasDevice false no stream is ever given: players keep time only.
-    explicit FakeAudioBackend(bool hasDevice = true) : m_hasDevice(hasDevice)
+    // With hasDevice false no stream is ever given: players keep time only. With realClock the
+    // clock is the steady clock, for tests that wait on real timers.
+    explicit FakeAudioBackend(bool hasDevice = true, bool realClock = false)
+        : m_hasDevice(hasDevice), m_realClock(realClock)
     {
         QMMultiMedia::AudioBackend::install(this);
     }
@@ -80,7 +83,14 @@ public:
         streams.append(std::make_shared<FakeStream>());
         return std::make_unique<FakeOutput>(streams.last());
     }
-    qint64 nowNs() const override { return m_now; }
+    qint64 nowNs() const override
+    {
+        if (m_realClock)
+            return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        return m_now;
+    }
 
     void advanceMs(double ms) { m_now += qint64(ms * 1e6); }
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
@@ -89,6 +99,7 @@ public:
 
 private:
     bool m_hasDevice;
+    bool m_realClock;
     qint64 m_now = 1'000'000'000;
 };
 

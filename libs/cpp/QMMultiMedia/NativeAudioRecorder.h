@@ -1,0 +1,54 @@
+#pragma once
+
+#include "QMMultiMedia/MAudioFormat.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace QMMultiMedia {
+
+class NativeAudioRecorderInternal;
+
+// Records the default sound input into a file in a chosen format. finished() comes at every
+// stop; error() when a start cannot record or a file cannot be completed (isStopped() then stays
+// true).
+class NativeAudioRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    explicit NativeAudioRecorder(QObject* parent = nullptr);
+    ~NativeAudioRecorder() override;
+
+    void setOutputFileName(const QString& path) { m_outputFileName = path; }
+    QString outputFileName() const { return m_outputFileName; }
+    bool isStopped() const;
+    // Milliseconds recorded.
+    qint64 processedUSecs() const;
+    QStringList availableInputDevices() const;
+    QString defaultInputDevice() const;
+    // Recording always uses the default input.
+    void setInputDevice(const QString& name);
+    void setFormat(const MAudioFormat& format);
+    MAudioFormat format() const { return m_format; }
+    QString errorString() const;
+
+    NativeAudioRecorderInternal* internal() const { return m_internal; }
+
+signals:
+    void finished();
+    void error(const QString& message);
+
+public slots:
+    void slotStart();
+    void slotStart(const QString& path);
+    void slotStop();
+    void slotSuspend();
+    void slotResume();
+
+private:
+    NativeAudioRecorderInternal* m_internal;
+    QString m_outputFileName;
+    MAudioFormat m_format;
+};
+
+} // namespace QMMultiMedia

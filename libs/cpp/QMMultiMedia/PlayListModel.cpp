@@ -1,0 +1,115 @@
+#include "QMMultiMedia/PlayListModel.h"
+
+#include "QMMultiMedia/NativeAudioPlayer.h"
+
+#include "MTools/TimeInfo.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace QMMultiMedia {
+
+PlayListModel::PlayListModel(QObject* parent)
+    : QAbstractListModel(parent)
+    , m_player(new NativeAudioPlayer(this))
+{
+}
+
+bool PlayListModel::isRow(const QModelIndex& index) const
+{
+    return index.isValid() && index.model() == this && index.row() >= 0 && index.column() >= 0
+        && index.row() < m_files.size();
+}
+
+int PlayListModel::rowCount(const QModelIndex&) const
+{
+    return m_files.size();
+}
+
+QVariant PlayListModel::data(const QModelIndex& index, int role) const
+{
+    if (!isRow(index))
+        return QVariant();
+    const QString& path = m_files.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return QFileInfo(path).fileName();
+    case LastModifiedRole:
+        return QFileInfo(path).lastModified();
+    case PathRole:
+        return path;
+    case DurationRole:
+        return index.row() < m_durations.size() ? QVariant(m_durations.at(index.row())) : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+bool PlayListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!isRow(index) || role != Qt::EditRole)
+        return false;
+    const QString text = value.toString();
+    QString& path = m_files[index.row()];
+    if (text.contains(QLatin1Char('/')))
+        path = text;
+    else
+        path = QFileInfo(path).dir().filePath(text);
+    emit dataChanged(index, index, {});
+    return true;
+}
+
+QVariant PlayListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return tr("Number");
+    return QString::number(section);
+}
+
+Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractListModel::flags(index);
+    if (isRow(index))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QTime PlayListModel::audioFileDuration(const QString& path) const
+{
+    m_player->setMedia(path);
+    return MTools::TimeInfo::msecsToTime(m_player->duration());
+}
+
+void PlayListModel::setPlayList(const QDir& folder, const QStringList& nameFilters)
+{
+    QStringList paths;
+    for (const QString& name : folder.entryList(nameFilters, QDir::Files, QDir::NoSort))
+        paths.append(folder.absoluteFilePath(name));
+    setPlayList(paths);
+}
+
+void PlayListModel::setPlayList(const QStringList& paths)
+{
+    beginResetModel();
+    m_durations.clear();
+    m_files = paths;
+    for (const QString& path : paths)
+        m_durations.append(audioFileDuration(path));
+    endResetModel();
+}
+
+void PlayListModel::appendToPlayList(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    beginResetModel();
+    m_files.append(paths);
+    for (const QString& path : paths)
+        m_durations.append(audioFileDuration(path));
+    endResetModel();
+}
+
+} // namespace QMMultiMedia

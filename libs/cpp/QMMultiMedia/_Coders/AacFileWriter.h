@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVStream;
+struct AVFrame;
+struct AVPacket;
+
+namespace QMMultiMedia {
+
+// Writes interleaved float frames as MPEG-4 AAC (libavcodec's encoder) into a container chosen by
+// the file's extension: .m4a/.mp4 (MPEG-4), .aac (ADTS stream). (libavformat cannot store AAC in
+// a Core Audio .caf file.)
+class AacFileWriter
+{
+public:
+    AacFileWriter() = default;
+    ~AacFileWriter();
+    AacFileWriter(const AacFileWriter&) = delete;
+    AacFileWriter& operator=(const AacFileWriter&) = delete;
+
+    // The muxer for a file name; null when AAC cannot be stored under that extension.
+    static const char* containerFor(const QString& path);
+
+    bool open(const QString& path, int sampleRate, int channels, int bitRate);
+    bool isOpen() const { return m_format != nullptr; }
+    bool write(const float* frames, qint64 count);
+    // Encodes what is left, writes the trailer and closes; true when the file is complete.
+    bool close();
+    QString errorString() const { return m_error; }
+
+private:
+    bool encodePending(bool flush);
+    bool drainPackets();
+    void release();
+    bool fail(const QString& what, int code);
+
+    AVFormatContext* m_format = nullptr;
+    AVCodecContext* m_codec = nullptr;
+    AVStream* m_stream = nullptr;
+    AVFrame* m_frame = nullptr;
+    AVPacket* m_packet = nullptr;
+    bool m_headerWritten = false;
+    bool m_failed = false;
+    int m_channels = 0;
+    qint64 m_pts = 0;
+    std::vector<float> m_pending;  // interleaved frames not yet encoded
+    QString m_error;
+};
+
+} // namespace QMMultiMedia

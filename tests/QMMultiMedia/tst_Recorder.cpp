@@ -1,0 +1,202 @@
+// Recording formats and files: format defaults and codec names, the settings each format records
+// with, AAC files that decode back to what was written, and a recorder that cannot start.
+
+#include "AvDecode.h"
+#include "ToneFiles.h"
+
+#include "QMMultiMedia/NativeAudioRecorder.h"
+#include "QMMultiMedia/NativeAudioRecorderInternal.h"
+#include "QMMultiMedia/_Coders/AacFileWriter.h"
+
+#include "TestMain.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace QMMultiMedia;
+
+class TestRecorder : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void newRecorder()
+    {
+        NativeAudioRecorder recorder(nullptr);
+        const MAudioFormat f = recorder.format();
+        QCOMPARE(f.codec(), QStringLiteral("WAV"));
+        QCOMPARE(f.sampleRate(), 44100);
+        QCOMPARE(f.channelCount(), 2);
+        QCOMPARE(f.sampleSize(), 16);
+        QCOMPARE(f.bitRate(), 128000);
+        QCOMPARE(f.quality(), 3);
+        QVERIFY(recorder.isStopped());
+        QCOMPARE(recorder.availableInputDevices().size(), 1);
+        recorder.setInputDevice(QStringLiteral("anything"));
+        QCOMPARE(recorder.availableInputDevices().size(), 1);
+        // A stop with nothing recording still reports the end.
+        QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
+        recorder.slotStop();
+        QCOMPARE(fin.count(), 1);
+        QVERIFY(recorder.isStopped());
+    }
+
+    void codecNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("id");
+        QTest::newRow("AIFF") << "AIFF" << 1;
+        QTest::newRow("MPEG4ACC") << "MPEG4ACC" << 2;
+        QTest::newRow("CAF") << "CAF" << 3;
+        QTest::newRow("lower case") << "mpeg4acc" << 0;
+        QTest::newRow("AAC is not a name") << "AAC" << 0;
+        QTest::newRow("WAV") << "WAV" << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void codecNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, id);
+        QCOMPARE(MAudioFormat::codecIDFromString(name), id);
+    }
+
+    void recorderSettings_data()
+    {
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<bool>("aac");
+        QTest::addColumn<int>("bitRate");
+        QTest::addColumn<int>("platformQuality");
+        QTest::newRow("AIFF best") << "AIFF" << 4 << false << -1 << 127;
+        QTest::newRow("CAF odd quality") << "CAF" << 9 << true << 64000 << 96;
+        QTest::newRow("MPEG4ACC lowest") << "MPEG4ACC" << 0 << true << 64000 << 0;
+        QTest::newRow("WAV low") << "WAV" << 1 << false << -1 << 32;
+        QTest::newRow("unknown name medium") << "OGG" << 2 << false << -1 << 64;
+    }
+    void recorderSettings()
+    {
+        QFETCH(QString, codec);
+        QFETCH(int, quality);
+        QFETCH(bool, aac);
+        QFETCH(int, bitRate);
+        QFETCH(int, platformQuality);
+        MAudioFormat f;
+        f.setCodec(codec);
+        f.setQuality(quality);
+        f.setBitRate(64000);
+        f.setSampleRate(22050);
+        f.setChannelCount(1);
+        const RecorderSettings s = NativeAudioRecorderInternal::recorderSettings(f);
+        QCOMPARE(s.format == RecorderSettings::MPEG4AAC, aac);
+        QCOMPARE(s.bitRate, bitRate);
+        QCOMPARE(s.quality, platformQuality);
+        QCOMPARE(s.sampleRate, 22050.0f);
+        QCOMPARE(s.channels, 1);
+    }
+
+    void setFormatCopiesEveryField()
+    {
+        NativeAudioRecorder recorder(nullptr);
+        MAudioFormat f;
+        f.setCodec(QStringLiteral("CAF"));
+        f.setSampleRate(48000);
+        f.setChannelCount(1);
+        f.setSampleSize(24);
+        f.setBitRate(96000);
+        f.setQuality(1);
+        recorder.setFormat(f);
+        QVERIFY(recorder.format() == f);
+        QVERIFY(recorder.internal()->format() == f);
+    }
+
+    void aacDecodesBack_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("m4a stereo") << "r.m4a" << 2;
+        QTest::newRow("m4a mono") << "r1.m4a" << 1;
+        QTest::newRow("adts stereo") << "r.aac" << 2;
+    }
+    void aacDecodesBack()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, channels);
+        const QString path = m_dir.filePath(name);
+        const std::vector<float> tone = TestAudio::sineTone(440.0, 1.5, channels, 0.5f);
+        const qint64 frames = qint64(tone.size()) / channels;
+        AacFileWriter writer;
+        QVERIFY2(writer.open(path, 44100, channels, 128000), qPrintable(writer.errorString()));
+        // Written in uneven pieces, as a recording delivers them.
+        for (qint64 at = 0; at < frames;) {
+            const qint64 n = qMin<qint64>(777, frames - at);
+            QVERIFY(writer.write(tone.data() + at * channels, n));
+            at += n;
+        }
+        QVERIFY2(writer.close(), qPrintable(writer.errorString()));
+
+        int rate = 0, ch = 0;
+        QString codec;
+        const std::vector<float> back = TestAudio::decodeWithAv(path, &rate, &ch, &codec);
+        QCOMPARE(codec, QStringLiteral("aac"));
+        QCOMPARE(rate, 44100);
+        QCOMPARE(ch, channels);
+        const qint64 backFrames = qint64(back.size()) / ch;
+        // The encoder's priming and padding add at most a few blocks of 1024.
+        QVERIFY2(backFrames >= frames && backFrames <= frames + 3 * 1024, qPrintable(QString::number(backFrames)));
+        std::vector<float> first;
+        for (qint64 i = 10000; i < 30000; ++i)
+            first.push_back(back[size_t(i * ch)]);
+        const double hz = TestAudio::pitchByAutocorrelation(first.data(), int(first.size()), rate);
+        QVERIFY2(qAbs(hz - 440.0) < 440.0 * 0.005, qPrintable(QString::number(hz)));
+        QVERIFY(qAbs(TestAudio::rms(first.data(), int(first.size())) - 0.5 / std::sqrt(2.0)) < 0.03);
+    }
+
+    void aacRefusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("wav cannot hold AAC") << "x.wav" << 2;
+        QTest::newRow("nor caf, here") << "x.caf" << 2;
+        QTest::newRow("six channels") << "x.m4a" << 6;
+        QTest::newRow("folder missing") << "no/such/folder/x.m4a" << 2;
+    }
+    void aacRefusals()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, channels);
+        AacFileWriter writer;
+        QVERIFY(!writer.open(m_dir.filePath(name), 44100, channels, 128000));
+        QVERIFY(!writer.errorString().isEmpty());
+        QVERIFY(!writer.write(nullptr, 0));
+    }
+
+    void startThatCannotRecordIsReported_data()
+    {
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("PCM into an mp3 name") << "WAV" << "x.mp3";
+        QTest::newRow("AAC into a wav name") << "MPEG4ACC" << "x.wav";
+        QTest::newRow("unwritable folder") << "WAV" << "no/such/folder/x.wav";
+    }
+    void startThatCannotRecordIsReported()
+    {
+        QFETCH(QString, codec);
+        QFETCH(QString, name);
+        NativeAudioRecorder recorder(nullptr);
+        MAudioFormat f;
+        f.setCodec(codec);
+        recorder.setFormat(f);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        recorder.slotStart(m_dir.filePath(name));
+        QVERIFY(recorder.isStopped());
+        QCOMPARE(err.count(), 1);
+        QVERIFY(!recorder.errorString().isEmpty());
+        QCOMPARE(recorder.outputFileName(), m_dir.filePath(name));
+    }
+};
+
+TONARIX_TEST_MAIN(TestRecorder)
+#include "tst_Recorder.moc"
