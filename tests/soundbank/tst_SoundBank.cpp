@@ -85,7 +85,7 @@ private slots:
 
     // Each staff reaches from the space above its first drawn line down to its bottom edge; with a
     // flat or a sharp chosen, one semitone further each way. Worked out by hand from each page's
-    // staff settings.
+    // staff settings (paper height factor, start line, lines, shift).
     void staffReach_data()
     {
         QTest::addColumn<QString>("word");
@@ -107,6 +107,7 @@ private slots:
         QFETCH(QString, highest);
         const BoardInstrument* i = instrument(word);
         QVERIFY(i);
+        QVERIFY2(RIRurud::StaffTables::find(i->word), "the staff has no table under this word");
         const std::vector<int> keys = instrumentKeys(*i);
         QCOMPARE(QString::fromStdString(noteName(keys.front())), lowest);
         QCOMPARE(QString::fromStdString(noteName(keys.back())), highest);

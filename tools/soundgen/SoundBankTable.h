@@ -4,7 +4,10 @@
 // General MIDI patch each is rendered with. The generator renders exactly these files and the
 // sound-bank test checks that each of them is there, so the two cannot drift apart.
 //
-// Plain C++ only (no Qt): the generator links no Qt.
+// Plain C++ only (no Qt): the generator links no Qt. The staff layouts come from the staff's own
+// tables, so the notes a click on a staff can sound follow the staff.
+
+#include "RIRurud/StaffTables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,35 +42,27 @@ inline constexpr Articulation DoubleCourse{1.4, 4.0};
 inline constexpr Articulation Bowed{1.55, 0.0};
 inline constexpr Articulation Struck{1.7, 0.0};
 
-// The staff settings of an instrument's page: they decide which notes a click on its staff can ask
-// for, beyond the notes of its board.
-struct StaffGeometry {
-    float paperHeightFactor;
-    int startLine;
-    int lines;
-    int translateLines;
-};
+using StaffLayout = RIRurud::StaffTables::Layout;
 
-// One instrument page: the lower-case word that starts its sound files, the patch, the lowest and
-// highest note of its board (as note names, "A0", "Dd4"), and its staff.
+// One instrument page: the lower-case word that starts its sound files (and names its staff table),
+// the patch, and the lowest and highest note of its board (as note names, "A0", "Dd4").
 struct BoardInstrument {
     const char* word;
     int program;
     Articulation articulation;
     const char* lowest;
     const char* highest;
-    StaffGeometry staff;
 };
 
 inline constexpr BoardInstrument boardInstruments[] = {
-    {"piano", GmAcousticGrandPiano, Struck, "A0", "C8", {1.0f, 0, 27, 0}},
-    {"guitar", GmNylonGuitar, Plucked, "E2", "D6", {1.3f, 8, 22, 5}},
-    {"ukulele", GmNylonGuitar, ShortPlucked, "C4", "C6", {1.6f, 8, 16, 6}},
-    {"violin", GmViolin, Bowed, "G3", "B5", {1.55f, 8, 17, 6}},
-    {"bass", GmFingerBass, Plucked, "E1", "Dd4", {1.94f, 15, 25, 12}},
-    {"banjo", GmBanjo, Plucked, "D3", "Cd6", {1.42f, 8, 19, 5}},
-    {"balalaika", GmSteelGuitar, ShortPlucked, "E4", "E6", {1.53f, 7, 15, 6}},
-    {"mandolin", GmSteelGuitar, DoubleCourse, "G3", "A6", {1.42f, 6, 17, 5}},
+    {"piano", GmAcousticGrandPiano, Struck, "A0", "C8"},
+    {"guitar", GmNylonGuitar, Plucked, "E2", "D6"},
+    {"ukulele", GmNylonGuitar, ShortPlucked, "C4", "C6"},
+    {"violin", GmViolin, Bowed, "G3", "B5"},
+    {"bass", GmFingerBass, Plucked, "E1", "Dd4"},
+    {"banjo", GmBanjo, Plucked, "D3", "Cd6"},
+    {"balalaika", GmSteelGuitar, ShortPlucked, "E4", "E6"},
+    {"mandolin", GmSteelGuitar, DoubleCourse, "G3", "A6"},
 };
 
 // One tuner's tone files: "<prefix>_<concert pitch>_<note>.mp3" for each of its notes. A note may
@@ -150,12 +145,12 @@ inline double frequency(int midiKey, double a4 = 440.0)
 // lines / paper height factor, plus the shift. Every natural note in between can be clicked, and
 // with a flat or a sharp chosen it sounds a semitone lower or higher.
 
-inline int staffHighestHalfLine(const StaffGeometry& g)
+inline int staffHighestHalfLine(const StaffLayout& g)
 {
     return std::max(2 * g.startLine - 1, std::max(2 * g.translateLines, -4));
 }
 
-inline int staffLowestHalfLine(const StaffGeometry& g)
+inline int staffLowestHalfLine(const StaffLayout& g)
 {
     const double bottom = 2.0 * (double(g.lines) / double(g.paperHeightFactor) + g.translateLines);
     return std::min(int(std::ceil(bottom)) - 1, 58);
@@ -170,7 +165,7 @@ inline int naturalKeyOfHalfLine(int halfLine)
 }
 
 // Every MIDI key a click on the staff can sound, lowest first.
-inline std::vector<int> staffKeys(const StaffGeometry& g)
+inline std::vector<int> staffKeys(const StaffLayout& g)
 {
     std::vector<int> keys;
     const int low = naturalKeyOfHalfLine(staffLowestHalfLine(g)) - 1;
@@ -180,11 +175,14 @@ inline std::vector<int> staffKeys(const StaffGeometry& g)
     return keys;
 }
 
-// Every MIDI key an instrument page sounds: the semitones of its board and what its staff adds.
+// Every MIDI key an instrument page sounds: the semitones of its board and what its staff adds
+// (just the board when the staff has no table under the instrument's word).
 inline std::vector<int> instrumentKeys(const BoardInstrument& instrument)
 {
     std::vector<int> keys;
-    const std::vector<int> staff = staffKeys(instrument.staff);
+    const RIRurud::StaffTables::Instrument* staffTable = RIRurud::StaffTables::find(instrument.word);
+    const std::vector<int> staff = staffTable ? staffKeys(staffTable->layout)
+                                              : std::vector<int>{midiKey(instrument.lowest), midiKey(instrument.highest)};
     const int low = std::min(midiKey(instrument.lowest), staff.front());
     const int high = std::max(midiKey(instrument.highest), staff.back());
     for (int k = low; k <= high; ++k)

@@ -365,11 +365,6 @@ private:
         fluid_synth_system_reset(m_synth);
         std::vector<float> scratch(2048);
         fluid_synth_write_float(m_synth, 1024, scratch.data(), 0, 1, scratch.data(), 1024, 1);
-        float rest = 0.0f;
-        for (float s : scratch)
-            rest = std::max(rest, std::fabs(s));
-        if (std::getenv("SOUNDGEN_DEBUG") && rest > 0.0f)
-            std::fprintf(stderr, "residue %g\n", rest);
     }
 
     fluid_settings_t* m_settings = nullptr;
