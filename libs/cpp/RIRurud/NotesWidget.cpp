@@ -296,7 +296,12 @@ void NotesWidget::paintEvent(QPaintEvent* event)
         painter.drawPixmap(QRect(0, top, bassSize, bassSize), m_bassKeyPixmap);
     }
 
+    // Paints of other regions (a child button redrawn over the staff) run drawNote as well but show
+    // nothing of the note; only a paint that covers the note tells what is on screen.
+    const int shownAccidental = m_paintedAccidental;
     drawNote(&painter);
+    if (!(QRegion(noteArea(m_pointer)) - event->region()).isEmpty())
+        m_paintedAccidental = shownAccidental;
     painter.end();
     QFrame::paintEvent(event);
 }
