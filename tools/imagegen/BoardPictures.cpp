@@ -649,7 +649,8 @@ QImage overlayPicture(const BoardTable& table, const QString& layer)
         const QString form = note.endsWith('#') ? note.left(1) + "d" + note.mid(1, 1) : note;
         if (!spot.marked || form != layer)
             continue;
-        const QPointF c(spot.x, spot.y);
+        const RIRurud::BoardTables::MarkCentre centre = RIRurud::BoardTables::markCentre(table, i);
+        const QPointF c(centre.x, centre.y);
         // Shadow, light ring, then the mark with a soft highlight.
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 70));

@@ -392,5 +392,29 @@ inline double fretWireX(const BoardTable& table, std::size_t k)
     return f[n - 1] + (f[n - 1] - f[n - 2]) / 2.0;
 }
 
+// Where the overlay draws the mark of spot `index`: on its string line at the spot's x, so that the
+// mark sits on the drawn string (a spot may lie a little off the straight string; the mark then
+// still lies inside the spot's box). Falls back to the centre when the string has no line.
+struct MarkCentre
+{
+    double x = 0;
+    double y = 0;
+};
+
+inline MarkCentre markCentre(const BoardTable& table, std::size_t index)
+{
+    const HotSpot& spot = table.spots[index];
+    StringLine line;
+    MarkCentre c{double(spot.x), double(spot.y)};
+    if (stringLine(table, spot.string, &line)) {
+        const double y = line.yAt(spot.x);
+        // Never leave the box a click hits: y - 5 .. y + 4, kept a unit inside.
+        const double low = spot.y - kBoxTop + 1.0;
+        const double high = spot.y + kBoxBottom - 1.0;
+        c.y = y < low ? low : (y > high ? high : y);
+    }
+    return c;
+}
+
 } // namespace BoardTables
 } // namespace RIRurud
