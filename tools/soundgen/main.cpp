@@ -224,7 +224,7 @@ double magnitudeAt(const std::vector<double>& windowed, double hz)
 // Mean frequency of the partial within 60 cents of `expected` (the fundamental of a note near
 // that pitch), from a stretch after the attack: the power-weighted centre of the spectrum there,
 // so that a vibrato or a chorus of slightly detuned samples counts by its middle, not by its
-// loudest instant. 0 when there is nothing to measure.
+// loudest instant. 0 when there is no clear partial to measure.
 double measureFrequency(const std::vector<float>& x, double expected)
 {
     const size_t start = size_t(0.1 * sampleRate);
@@ -241,7 +241,9 @@ double measureFrequency(const std::vector<float>& x, double expected)
         power.emplace_back(cents, m * m);
         loudest = std::max(loudest, m * m);
     }
-    if (loudest <= 0.0)
+    // Only a partial that stands out of its surroundings is measured: where the band holds mere
+    // noise or a neighbour's slope, the note keeps the tuning of its sample.
+    if (loudest <= 0.0 || power.front().second > 0.25 * loudest || power.back().second > 0.25 * loudest)
         return 0.0;
     double sum = 0.0, weighted = 0.0;
     for (const auto& [cents, p] : power) {
