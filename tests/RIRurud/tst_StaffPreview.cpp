@@ -1,4 +1,4 @@
-// A developer's look at the staff: four staves laid out like the banjo and balalaika pages (on the
+// A developer's look at the staff: staves laid out like the banjo, balalaika, guitar and piano pages (on the
 // application's style sheet and papers), each with a note from a board. Run it on a display to
 // look at it; with a file name as argument it also saves a picture of the window and quits.
 //
@@ -28,6 +28,7 @@ QWidget* staffLike(const char* instrument, const char* objectName, const QString
     decorated->setTranslateLines(table->layout.translateLines);
     decorated->setPaperHeightFactor(table->layout.paperHeightFactor);
     decorated->setNoBass(table->layout.noBass);
+    decorated->setNoViolin(table->layout.noViolin);
     decorated->setInstrumentName(QLatin1String(table->pageName));
     QTimer::singleShot(0, decorated, [decorated, note, accidental]() {
         decorated->notesWidget()->slotShowNote(note, accidental);
@@ -48,7 +49,10 @@ int main(int argc, char** argv)
     grid->addWidget(staffLike("banjo", "DecoratedNotesWidgetBanjo", "D3", 0), 0, 1);
     grid->addWidget(staffLike("balalaika", "DecoratedNotesWidgetBalalaika", "E6", -1), 1, 0);
     grid->addWidget(staffLike("balalaika", "DecoratedNotesWidgetBalalaika", "G4", 0), 1, 1);
-    window.resize(1200, 900);
+    // Both staves and the bass clef, as the guitar's and the piano's pages show them.
+    grid->addWidget(staffLike("guitar", "DecoratedNotesWidgetGuitar", "C3", 0), 2, 0);
+    grid->addWidget(staffLike("piano", "DecoratedNotesWidget", "C4", 1), 2, 1);
+    window.resize(1200, 1200);
     window.setWindowTitle(QStringLiteral("Staff preview"));
     window.show();
 
