@@ -1,0 +1,32 @@
+#pragma once
+
+// What the end-to-end test sees and hears from the outside: screenshots of a window, the place of
+// a known picture in a screenshot, and the pitch of a recorded sound.
+
+#include <QImage>
+#include <QRect>
+#include <QVector>
+
+namespace ScreenProbe {
+
+// Where `picture`, scaled to each of the candidate sizes, matches `screen` best inside `area`
+// (top-left corners searched every pixel). Returns the rectangle and the mean colour difference
+// per channel (0 = identical) in `difference`.
+QRect locate(const QImage& screen, const QImage& picture, const QRect& area, const QVector<QSize>& sizes,
+             double* difference);
+
+// Mean colour difference per channel between two images over `area` (same size images).
+double difference(const QImage& a, const QImage& b, const QRect& area);
+
+// Count of pixels in `area` whose red clearly dominates (the boards' note marks).
+int redPixels(const QImage& image, const QRect& area);
+
+// The fundamental frequency of the first sound in mono 16-bit samples at `rate`, 0 when the
+// recording holds only silence. Normalised autocorrelation over 60 .. 1500 Hz, taking the shortest
+// period that comes close to the best, so that a strong overtone is not taken for the note.
+double pitch(const QVector<qint16>& samples, int rate);
+
+// The frequency of a note name such as "A4" or "C4#" (A4 = 440 Hz, equal temperament).
+double noteFrequency(const QString& note);
+
+} // namespace ScreenProbe

@@ -1,0 +1,277 @@
+// TonarixLite as a user meets it, driven from the outside: the real executable with a fresh home
+// under the X display, real pointer events (xdotool), screenshots of its window (ImageMagick) and
+// the sound caught at the sound server's monitor (parec). A click on the banjo board must sound the
+// note at its pitch, light it on the board and put it on the staff; then the balalaika page starts
+// a training and takes an answer.
+#include "ScreenProbe.h"
+
+#include "RIRurud/BoardTables.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdio>
+
+using namespace ScreenProbe;
+namespace Tables = RIRurud::BoardTables;
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_home;
+    QProcess m_program;
+    QString m_window;
+    QSize m_size;
+
+    static QString run(const QString& program, const QStringList& args, int timeoutMs = 5000)
+    {
+        QProcess p;
+        p.start(program, args);
+        if (!p.waitForFinished(timeoutMs)) {
+            p.kill();
+            p.waitForFinished();
+        }
+        return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    }
+    static QStringList windows(const QString& name)
+    {
+        return run("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts);
+    }
+    static QRect geometry(const QString& window)
+    {
+        const QString shell = run("xdotool", {"getwindowgeometry", "--shell", window});
+        const auto value = [&](const char* key) {
+            const QRegularExpression re(QStringLiteral("%1=(-?\\d+)").arg(QLatin1String(key)));
+            return re.match(shell).captured(1).toInt();
+        };
+        return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+    }
+    QImage shot() const
+    {
+        QProcess p;
+        p.start("import", {"-window", m_window, "png:-"});
+        p.waitForFinished(5000);
+        return QImage::fromData(p.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    }
+    void click(const QPoint& at) const
+    {
+        run("xdotool", {"mousemove", "--window", m_window, QString::number(at.x()), QString::number(at.y()),
+                        "click", "1"});
+    }
+    static QImage picture(const QString& name)
+    {
+        return QImage(QStringLiteral(TONARIX_PICTURES_DIR) + name);
+    }
+    // A picture drawn at its own size somewhere in `area` of the window; fails when it is not there.
+    QRect find(const QImage& screen, const QString& name, const QRect& area, double tolerance = 30)
+    {
+        const QImage face = picture(name);
+        const QSize size = face.size() / 2;   // the "@2x" picture at its logical size
+        double diff = 0;
+        const QRect at = locate(screen, face, area, {size}, &diff);
+        if (diff > tolerance)
+            qWarning("%s not found (difference %.1f)", qPrintable(name), diff);
+        return diff <= tolerance ? at : QRect();
+    }
+    // The board: a picture as wide as the room beside the instrument column, at the window's bottom.
+    QRect findBoard(const QImage& screen, const QString& board, int left)
+    {
+        const QImage face = picture(board + "_0@2x.jpg");
+        const double aspect = double(face.width()) / face.height();
+        QVector<QSize> sizes;
+        for (int w = m_size.width() - left - 3; w <= m_size.width() - left; ++w)
+            sizes << QSize(w, int(w / aspect));
+        const int height = sizes.last().height();
+        double diff = 0;
+        const QRect at = locate(screen, face, QRect(left - 4, m_size.height() - height - 8, m_size.width() - left + 8, height + 8),
+                                sizes, &diff);
+        return diff < 40 ? at : QRect();
+    }
+    static int changedPixels(const QImage& a, const QImage& b, const QRect& area)
+    {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 90)
+                    ++n;
+            }
+        return n;
+    }
+    // The centre of a hot spot that a click there reaches first (the board walks its table in order).
+    static const Tables::HotSpot* reachable(const Tables::BoardTable& table, const char* note)
+    {
+        for (std::size_t i = 0; i < table.spotCount; ++i) {
+            const Tables::HotSpot& spot = table.spots[i];
+            if (!spot.marked || qstrcmp(spot.note, note) != 0)
+                continue;
+            for (std::size_t j = 0; j < table.spotCount; ++j) {
+                const Tables::HotSpot& s = table.spots[j];
+                if (spot.x >= s.x - Tables::kBoxLeft && spot.x <= s.x + Tables::kBoxRight
+                    && spot.y >= s.y - Tables::kBoxTop && spot.y <= s.y + Tables::kBoxBottom) {
+                    if (&s == &spot)
+                        return &spot;
+                    break;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(TONARIX_EXECUTABLE), "the program is not built");
+        const QString resources = QFileInfo(TONARIX_EXECUTABLE).absolutePath().remove("MacOS") + "Resources/";
+        QVERIFY2(QFile::exists(resources + "banjo_440_A4.mp3"), "the sound bank is not in the bundle");
+        QVERIFY2(!run("pactl", {"info"}).isEmpty(), "no sound server answers");
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_home.path());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        m_program.setProcessEnvironment(env);
+        m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_program.start(QStringLiteral(TONARIX_EXECUTABLE), QStringList());
+        QVERIFY(m_program.waitForStarted());
+
+        QElapsedTimer clock;
+        clock.start();
+        while (m_window.isEmpty() && clock.elapsed() < 15000) {
+            for (const QString& id : windows("^TonarixLite$")) {
+                if (geometry(id).width() > 200)
+                    m_window = id;
+            }
+            QTest::qWait(100);
+        }
+        QVERIFY2(!m_window.isEmpty(), "no main window");
+        m_size = geometry(m_window).size();
+
+        // A fresh home meets the introduction; close it as a user would (it opens half a second
+        // after the window).
+        QStringList intro;
+        for (int i = 0; i < 30 && intro.isEmpty(); ++i) {
+            QTest::qWait(100);
+            intro = windows("Introduction");
+        }
+        if (!intro.isEmpty()) {
+            const QRect r = geometry(intro.first());
+            run("xdotool", {"mousemove", "--window", intro.first(), QString::number(r.width() / 2), "40", "click", "1"});
+            run("xdotool", {"key", "Escape"});
+            QTRY_VERIFY_WITH_TIMEOUT(windows("Introduction").isEmpty(), 3000);
+        }
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_program.state() != QProcess::NotRunning) {
+            m_program.terminate();
+            if (!m_program.waitForFinished(3000))
+                m_program.kill();
+            m_program.waitForFinished();
+        }
+        // The window's size was remembered in the settings of the fresh home.
+        QFile settings(m_home.path() + "/Library/Application Support/TonarixLite/settings.plist");
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(settings.readAll());
+        QVERIFY2(text.contains(QStringLiteral("Width=%1").arg(m_size.width())), qPrintable(text));
+    }
+
+    void banjoNoteSoundsLightsAndShows()
+    {
+        QTest::qWait(300);
+        const QImage before = shot();
+        const QRect tile = find(before, "BanjoItem_checked@2x.png", QRect(0, 0, 160, 200));
+        QVERIFY2(!tile.isNull(), "the banjo button is not checked at start");
+        const int panelRight = tile.right() + 1 + 10 + 2;   // margin and border of the column
+        const QRect board = findBoard(before, "Banjo", panelRight);
+        QVERIFY2(!board.isNull(), "the banjo board is not where it belongs");
+
+        const char* note = "A4";
+        const Tables::HotSpot* spot = reachable(Tables::kBanjo, note);
+        QVERIFY(spot);
+        const QPoint at(board.left() + spot->x * board.width() / Tables::kFrameWidth,
+                        board.top() + spot->y * board.height() / Tables::kFrameHeight);
+
+        QProcess recorder;
+        recorder.start("parec", {"--raw", "--format=s16le", "--rate=44100", "--channels=1", "--latency-msec=20",
+                                 "--device=@DEFAULT_MONITOR@"});
+        QVERIFY(recorder.waitForStarted());
+        QTest::qWait(400);
+        click(at);
+        QTest::qWait(1600);
+        recorder.terminate();
+        recorder.waitForFinished(2000);
+        const QByteArray raw = recorder.readAllStandardOutput();
+        QVector<qint16> samples(raw.size() / 2);
+        memcpy(samples.data(), raw.constData(), samples.size() * 2);
+
+        const double heard = pitch(samples, 44100);
+        const double expected = noteFrequency(note);
+        qInfo("played %s: heard %.1f Hz, expected %.1f Hz (%d samples)", note, heard, expected, int(samples.size()));
+        QVERIFY2(std::abs(heard - expected) < expected * 0.03, qPrintable(QString("heard %1 Hz").arg(heard)));
+
+        const QImage after = shot();
+        // The board lights the note where it was clicked.
+        const QRect mark(at - QPoint(20, 12), QSize(40, 24));
+        QVERIFY2(redPixels(after, mark) > 20 && redPixels(before, mark) < 5, "the note is not lit on the board");
+        // The staff above the board shows it.
+        const QRect staff(board.left() + board.width() / 4, 60, board.width() / 2, board.top() - 70);
+        const int changed = changedPixels(before, after, staff);
+        QVERIFY2(changed > 60, qPrintable(QString("the staff did not change (%1 pixels)").arg(changed)));
+    }
+
+    void balalaikaTraining()
+    {
+        QImage screen = shot();
+        const QRect tile = find(screen, "BalalaikaItem@2x.png", QRect(0, 0, 160, 300));
+        QVERIFY2(!tile.isNull(), "no balalaika button");
+        click(tile.center());
+        QTest::qWait(400);
+        screen = shot();
+        const QRect board = findBoard(screen, "Balalaika", tile.right() + 1 + 12);
+        QVERIFY2(!board.isNull(), "the balalaika page did not open");
+
+        const QRect training = find(screen, "DualButtonRight@2x.png", QRect(board.left(), board.top(), board.width(), 60), 60);
+        QVERIFY2(!training.isNull(), "no Training button");
+        click(training.center());
+        QTest::qWait(400);
+        screen = shot();
+        const QRect upper(board.left(), 45, board.width(), board.top() - 45);
+        const QRect start = find(screen, "RoundButton@2x.png", upper, 60);
+        QVERIFY2(!start.isNull(), "the trainer's Start button is not shown");
+        click(start.center());
+        QTest::qWait(400);
+        const QImage running = shot();
+        // Started: the round button turns to its Stop face and the board shows the asked position.
+        QVERIFY(difference(running, screen, start) > 20);
+        QVERIFY2(redPixels(running, board) > 20, "no position is lit on the board during training");
+
+        const QRect key = find(running, "Key@2x.png", upper, 60);
+        QVERIFY2(!key.isNull(), "the answer keys are not enabled");
+        click(key.center());
+        QTest::qWait(400);
+        const QImage answered = shot();
+        // The answer is counted: the statistic above the Start button changes.
+        const QRect statistic(upper.left(), upper.top(), upper.width(), start.top() - upper.top());
+        QVERIFY2(changedPixels(running, answered, statistic) > 30, "the answer was not counted");
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::printf("SKIP: no X display\n");
+        return 77;
+    }
+    QApplication app(argc, argv);
+    TestEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_EndToEnd.moc"
