@@ -12,3 +12,4 @@ foreach(locale "fr_FR.UTF-8;France" "de_AT.UTF-8;Austria" "en_CA.UTF-8;Canada" "
     "QT_QPA_PLATFORM=offscreen;LC_ALL=${lc};TONARIX_EXPECT_COUNTRY=${country}")
 endforeach()
 tonarix_add_test(test_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_Pages.cpp LIBS RIRurud PICTURES)
+tonarix_add_bench(bench_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_Pages.cpp LIBS RIRurud PICTURES)
