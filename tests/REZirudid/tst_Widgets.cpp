@@ -368,6 +368,7 @@ private slots:
         Label* picture = dialog.findChild<Label*>();
         QVERIFY(picture);
         QCOMPARE(picture->retinaPixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
+        QVERIFY(picture->text().isEmpty());
 
         const QList<QPushButton*> steps = dialog.findChildren<QPushButton*>("HelpSlideButton");
         QPushButton* third = nullptr;
@@ -382,7 +383,8 @@ private slots:
 
         dialog.slotNext();
         QCOMPARE(dialog.currentSlide(), 3);
-        QVERIFY(picture->retinaPixmap().isNull());   // a missing file shows nothing
+        QVERIFY(picture->retinaPixmap().isNull());   // a missing file shows a note instead
+        QVERIFY(!picture->text().isEmpty());
         dialog.slotNext();
         QCOMPARE(dialog.currentSlide(), 0);           // wraps round
         dialog.slotPrevious();

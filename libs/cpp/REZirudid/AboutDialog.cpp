@@ -1,5 +1,6 @@
 #include "REZirudid/AboutDialog.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/FrameworkFaces.h"
 #include "REZirudid/Links.h"
 
@@ -34,8 +35,11 @@ AboutDialog::AboutDialog(QWidget* parent)
     bold.setBold(true);
     build->setFont(bold);
 
-    QLabel* credit = new QLabel(tr("%1. Copyright %2 Vantrel. All rights reserved.")
-                                    .arg(Links::makerCredit(), buildDate().left(4)));
+    QLabel* credit = new QLabel(
+        Links::makerCredit() + "<br><small>"
+        + tr("Copyright &copy; %1 Vantrel. All rights reserved.").arg(buildDate().left(4))
+        + "</small>");
+    credit->setTextFormat(Qt::RichText);
     credit->setObjectName(QStringLiteral("CreditLabel"));
     credit->setAlignment(Qt::AlignHCenter);
     credit->setWordWrap(true);
@@ -49,10 +53,12 @@ AboutDialog::AboutDialog(QWidget* parent)
 
     QPushButton* legal = new QPushButton(tr("&Legal Notices"));
     legal->setObjectName(QStringLiteral("PushButton"));
+    Common::fitPushButton(legal);
     legal->setAutoDefault(false);
     connect(legal, &QPushButton::clicked, this, &AboutDialog::slotLegalNotices);
     QPushButton* ok = new QPushButton(tr("&Ok"));
     ok->setObjectName(QStringLiteral("PushButton"));
+    Common::fitPushButton(ok);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -128,6 +134,7 @@ void AboutDialog::slotLegalNotices()
     text->setMinimumSize(460, 360);
     QPushButton* ok = new QPushButton(tr("&Ok"));
     ok->setObjectName(QStringLiteral("PushButton"));
+    Common::fitPushButton(ok);
     connect(ok, &QPushButton::clicked, &notices, &QDialog::accept);
     QVBoxLayout* layout = new QVBoxLayout(&notices);
     layout->addWidget(text, 1);

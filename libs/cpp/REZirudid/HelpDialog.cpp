@@ -1,5 +1,6 @@
 #include "REZirudid/HelpDialog.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/App.h"
 #include "REZirudid/Label.h"
 
@@ -20,6 +21,7 @@ HelpDialog::HelpDialog(QWidget* parent)
 
     m_picture = new Label;
     m_picture->setMode(Label::Fit);
+    m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setMinimumSize(640, 400);
     m_picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
@@ -62,6 +64,7 @@ HelpDialog::HelpDialog(QWidget* parent)
     });
     QPushButton* close = new QPushButton(tr("&Close"));
     close->setObjectName(QStringLiteral("PushButton"));
+    Common::fitPushButton(close);
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     QHBoxLayout* bottom = new QHBoxLayout;
@@ -116,8 +119,10 @@ void HelpDialog::slotShowSlide(int index)
         return;
     }
     m_current = qBound(0, index, int(m_paths.size()) - 1);
-    // A missing slide file leaves the picture empty.
-    m_picture->setRetinaPixmap(QPixmap(m_paths.at(m_current)));
+    // A missing slide file shows a short note instead of a picture.
+    const QPixmap slide(m_paths.at(m_current));
+    m_picture->setRetinaPixmap(slide);
+    m_picture->setText(slide.isNull() ? tr("Slide %1 is not available.").arg(m_current + 1) : QString());
     if (QAbstractButton* step = m_steps->button(m_current))
         step->setChecked(true);
 }

@@ -10,8 +10,8 @@ namespace Links {
 
 // The maker's web site (home page; "/apps" lists the maker's applications; "/join" is the join-us
 // page, which takes the query keys "app" and "social").
-inline QString makerHost() { return QStringLiteral("vantrel.example"); }
-inline QString makerSite() { return QStringLiteral("https://vantrel.example"); }
+inline QString makerHost() { return QStringLiteral("www.vantrel.example"); }
+inline QString makerSite() { return QStringLiteral("http://www.vantrel.example"); }
 inline QString makerAppsPage() { return makerSite() + QStringLiteral("/apps"); }
 inline QString makerJoinPage() { return makerSite() + QStringLiteral("/join"); }
 inline QString makerSupportAddress() { return QStringLiteral("support@vantrel.example"); }

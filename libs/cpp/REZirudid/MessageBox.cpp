@@ -1,5 +1,6 @@
 #include "REZirudid/MessageBox.h"
 
+#include "REZirudid/Common.h"
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,8 +99,8 @@ MessageBox::MessageBox(QWidget* parent, Icon icon, const QString& title, const Q
             continue;
         QPushButton* button = new QPushButton(tr(entry.text));
         button->setObjectName(QStringLiteral("PushButton"));
+        Common::fitPushButton(button);
         button->setAutoDefault(false);
-        button->setMinimumWidth(80);
         const int flag = entry.flag;
         connect(button, &QPushButton::clicked, this, [this, flag] { done(flag); });
         row->addWidget(button);

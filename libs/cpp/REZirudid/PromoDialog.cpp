@@ -1,5 +1,6 @@
 #include "REZirudid/PromoDialog.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/App.h"
 #include "REZirudid/FrameworkFaces.h"
 
@@ -58,6 +59,7 @@ void PromoDialog::addCloseButton(const QString& text)
 {
     QPushButton* close = new QPushButton(text);
     close->setObjectName(QStringLiteral("PushButton"));
+    Common::fitPushButton(close);
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     QHBoxLayout* row = new QHBoxLayout;

@@ -31,6 +31,12 @@ TranslationsManager::TranslationsManager()
     load();
 }
 
+TranslationsManager::~TranslationsManager()
+{
+    if (m_pUniqueInstance == this)
+        m_pUniqueInstance = nullptr;
+}
+
 QString TranslationsManager::systemLanguage()
 {
     const QString name = QLocale::system().name();   // "de_DE", "C"

@@ -15,6 +15,7 @@ class TranslationsManager : public QObject
     Q_OBJECT
 public:
     static TranslationsManager* instance();
+    ~TranslationsManager() override;
 
     QString currentLanguage() const { return m_language; }
     // True when a translation of the program for the current language was found and installed.
