@@ -14,7 +14,6 @@ private slots:
     void boardForms();
     void boardLayerAgreesWithFolding();
     void soundPath();
-    void playSkipsEmptyPath();
 };
 
 void TestNoteName::folding_data()
@@ -111,16 +110,6 @@ void TestNoteName::soundPath()
     const QString path = NoteName::soundFilePath("Balalaika", "Ad4");
     QCOMPARE(path, REZirudid::App::theApp()->bundleResourcePath() + "balalaika_440_Ad4.mp3");
     QVERIFY(REZirudid::App::theApp()->bundleResourcePath().endsWith("Resources/"));
-}
-
-void TestNoteName::playSkipsEmptyPath()
-{
-    QStringList played;
-    NoteName::setSoundHook([&](const QString& path) { played << path; });
-    NoteName::playSoundFile(QString());
-    NoteName::playSoundFile("/x/banjo_440_C4.mp3");
-    NoteName::setSoundHook({});
-    QCOMPARE(played, QStringList{"/x/banjo_440_C4.mp3"});
 }
 
 TONARIX_APP_TEST_MAIN(TestNoteName)

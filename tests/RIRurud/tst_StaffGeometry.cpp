@@ -29,9 +29,6 @@ private slots:
     void halfLineUnderPointer_data();
     void halfLineUnderPointer();
     void halfLineNamesRoundTrip();
-    void upperLimit();
-    void truncatedRowsCanNameTheNextNote_data();
-    void truncatedRowsCanNameTheNextNote();
     void bandCentreNamesItsNoteAtEveryHeight();
 };
 
@@ -197,49 +194,6 @@ void TestStaffGeometry::halfLineNamesRoundTrip()
     QCOMPARE(halfLineOf("c4"), kNoHalfLine);
     QCOMPARE(halfLineOf("C"), kNoHalfLine);
     QCOMPARE(halfLineOf("Cx"), kNoHalfLine);
-}
-
-// The space just above the first drawn line is the highest place a note can stand.
-void TestStaffGeometry::upperLimit()
-{
-    const float lh = lineHeight(324, 1.6f, 16);   // ukulele page
-    const int start = 8;
-    const int translate = 6;
-    QVERIFY(!aboveUpperLimit(noteTop(2 * start - 1, lh, translate), start, lh, translate));
-    QVERIFY(aboveUpperLimit(noteTop(2 * start - 2, lh, translate), start, lh, translate));
-    QCOMPARE(halfLineAt(48, lh, translate), 2 * start - 2);
-    QCOMPARE(halfLineAt(49, lh, translate), 2 * start - 1);
-}
-
-// The stored rows are pointer rows near their band's upper edge; scaled and truncated they can
-// land in the band of the next higher note. These are the cases a board click would have shown
-// one step off.
-void TestStaffGeometry::truncatedRowsCanNameTheNextNote_data()
-{
-    QTest::addColumn<QString>("instrument");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QString>("note");
-    QTest::addColumn<QString>("misread");
-
-    QTest::newRow("ukulele F5 at 271") << "ukulele" << 271 << "F5" << "G5";
-    QTest::newRow("guitar C3 at 300") << "guitar" << 300 << "C3" << "D3";
-    QTest::newRow("mandolin G4 at 300") << "mandolin" << 300 << "G4" << "A4";
-}
-
-void TestStaffGeometry::truncatedRowsCanNameTheNextNote()
-{
-    QFETCH(QString, instrument);
-    QFETCH(int, height);
-    QFETCH(QString, note);
-    QFETCH(QString, misread);
-    const StaffTables::Instrument* table = tableFor(instrument);
-    QVERIFY(table);
-    QMap<QString, int> namePos;
-    fillNamePos(namePos, instrument, height);
-    const float lh = lineHeight(height, table->layout.paperHeightFactor, table->layout.lines);
-    const int t = table->layout.translateLines;
-    QCOMPARE(nameOfHalfLine(halfLineAt(namePos.value(note), lh, t)), misread);
-    QCOMPARE(nameOfHalfLine(halfLineAt(bandCentreRow(halfLineOf(note), lh, t), lh, t)), note);
 }
 
 // The row the staff moves to for a note sent from a board names that note, stands inside the
