@@ -93,6 +93,13 @@ public:
     }
 
     void advanceMs(double ms) { m_now += qint64(ms * 1e6); }
+    // Switches between the steady clock and the hand-moved one, which goes on from the same time.
+    void setRealClock(bool real)
+    {
+        if (!real && m_realClock)
+            m_now = nowNs();
+        m_realClock = real;
+    }
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
 
     QVector<std::shared_ptr<FakeStream>> streams;

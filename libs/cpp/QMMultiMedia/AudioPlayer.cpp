@@ -27,7 +27,8 @@ AudioPlayer* AudioPlayer::instance()
     }
     // The volume first, then the mute: muting keeps the user's volume to return to.
     _uniqueInstance->m_player->setVolume(volume);
-    _uniqueInstance->m_player->setMuted(mute);
+    if (mute)
+        _uniqueInstance->m_player->setMuted(true);
     return _uniqueInstance;
 }
 

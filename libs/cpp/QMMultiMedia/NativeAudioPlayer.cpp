@@ -77,7 +77,8 @@ void NativeAudioPlayer::setMuted(bool mute)
         if (!isMuted())
             m_savedVolume = m_internal->volume();
         m_internal->setVolume(0.0);
-    } else {
+    } else if (isMuted()) {
+        // Unmuting a player that is not muted leaves its volume alone.
         m_internal->setVolume(m_savedVolume);
     }
 }

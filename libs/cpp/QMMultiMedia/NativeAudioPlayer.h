@@ -40,7 +40,8 @@ public:
     double volume() const;
     void setVolume(double volume);
     bool isMuted() const;
-    // Muting keeps the volume to return to; muting a muted player keeps it too.
+    // Muting keeps the volume to return to (muting a muted player keeps it too); unmuting returns
+    // to it.
     void setMuted(bool mute);
     // The volume the player has when not muted.
     double unmutedVolume() const;

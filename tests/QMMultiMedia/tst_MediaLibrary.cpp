@@ -1,0 +1,188 @@
+// Media types by name, cover pictures beside audio files, and the play-list model.
+
+#include "FakeAudioBackend.h"
+#include "ToneFiles.h"
+
+#include "QMMultiMedia/ID3Info.h"
+#include "QMMultiMedia/MediaCommon.h"
+#include "QMMultiMedia/PlayListModel.h"
+
+#include "TestMain.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace QMMultiMedia;
+
+namespace {
+
+void writePicture(const QString& path, const QColor& colour, const char* format)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, format));
+}
+
+void writeText(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QColor coverColour(const QString& audio)
+{
+    const QPixmap cover = ID3Info(audio).cover();
+    return cover.isNull() ? QColor() : QColor(cover.toImage().pixel(0, 0));
+}
+
+} // namespace
+
+class TestMediaLibrary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mediaTypes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("type");
+        QTest::newRow("upper MP3") << "/music/Song.MP3" << 0;
+        QTest::newRow("mixed Mov") << "clip.Mov" << 1;
+        QTest::newRow("JPEG") << "a.JPEG" << 2;
+        QTest::newRow("tiff is not tif") << "scan.tiff" << 2;
+        QTest::newRow("bare extension") << ".avi" << 1;
+        QTest::newRow("archive of mp3") << "x.mp3.zip" << 4;
+        QTest::newRow("mpeg is not listed") << "x.mpeg" << 4;
+        QTest::newRow("flac") << "x.flac" << 4;
+        QTest::newRow("webp") << "x.webp" << 4;
+        QTest::newRow("empty") << "" << 4;
+        QTest::newRow("3ga audio") << "x.3ga" << 0;
+        QTest::newRow("3gp video") << "x.3gp" << 1;
+        QTest::newRow("folder named like a video") << "/films.avi/readme" << 4;
+    }
+    void mediaTypes()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, type);
+        QCOMPARE(MediaCommon::mediaType(name), type);
+        QCOMPARE(MediaCommon::isAudio(name), type == 0);
+        QCOMPARE(MediaCommon::isVideo(name), type == 1);
+        QCOMPARE(MediaCommon::isImage(name), type == 2);
+    }
+
+    void covers()
+    {
+        QTemporaryDir dir;
+        // Name order ignores case: a.jpg comes before B.png.
+        QDir(dir.path()).mkpath("one");
+        writePicture(dir.filePath("one/B.png"), Qt::blue, "PNG");
+        writePicture(dir.filePath("one/a.jpg"), Qt::red, "JPG");
+        writeText(dir.filePath("one/song.mp3"), "x");
+        QCOMPARE(coverColour(dir.filePath("one/song.mp3")).red() > 200, true);
+
+        // The extension test is made on the lower-cased name.
+        QDir(dir.path()).mkpath("two");
+        writePicture(dir.filePath("two/c.PNG"), Qt::green, "PNG");
+        QCOMPARE(coverColour(dir.filePath("two/song.mp3")), QColor(Qt::green));
+
+        // A corrupt picture is passed over.
+        QDir(dir.path()).mkpath("three");
+        writeText(dir.filePath("three/a.jpg"), "not a picture");
+        writePicture(dir.filePath("three/b.png"), Qt::blue, "PNG");
+        QCOMPARE(coverColour(dir.filePath("three/song.mp3")), QColor(Qt::blue));
+
+        // Sub-folders, hidden files and folders named like pictures are not searched.
+        QDir(dir.path()).mkpath("four/sub");
+        QDir(dir.path()).mkpath("four/folder.jpg");
+        writePicture(dir.filePath("four/sub/a.png"), Qt::blue, "PNG");
+        writePicture(dir.filePath("four/.hidden.png"), Qt::blue, "PNG");
+        writeText(dir.filePath("four/song.mp3"), "x");
+        QVERIFY(ID3Info(dir.filePath("four/song.mp3")).cover().isNull());
+
+        // No folder at all: a null cover, quietly; copies share the picture.
+        QVERIFY(ID3Info(dir.filePath("nowhere/song.mp3")).cover().isNull());
+        const ID3Info original(dir.filePath("two/song.mp3"));
+        const ID3Info copy(original);
+        QCOMPARE(copy.cover().cacheKey(), original.cover().cacheKey());
+    }
+
+    void modelFromFolder()
+    {
+        TestAudio::FakeAudioBackend backend(false);
+        QTemporaryDir dir;
+        QVERIFY(TestAudio::writeTone(dir.filePath("b.mp3"), 440, 1.5));
+        QVERIFY(TestAudio::writeTone(dir.filePath("A.mp3"), 440, 0.5));
+        writeText(dir.filePath("notes.txt"), "x");
+        writeText(dir.filePath("broken.mp3"), "not a sound");
+        PlayListModel model;
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.setPlayList(QDir(dir.path()), {QStringLiteral("*.mp3")});
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("A.mp3"));
+        QCOMPARE(model.data(model.index(1)).toString(), QStringLiteral("b.mp3"));
+        QCOMPARE(model.data(model.index(2)).toString(), QStringLiteral("broken.mp3"));
+        QCOMPARE(model.data(model.index(1), PlayListModel::DurationRole).toTime(), QTime(0, 0, 1));
+        QCOMPARE(model.data(model.index(2), PlayListModel::DurationRole).toTime(), QTime(0, 0, 0));
+        QCOMPARE(model.data(model.index(1), PlayListModel::PathRole).toString(), dir.filePath("b.mp3"));
+        QCOMPARE(model.data(model.index(1), PlayListModel::LastModifiedRole).toDateTime(),
+                 QFileInfo(dir.filePath("b.mp3")).lastModified());
+
+        // Roles outside the table, and rows outside the list, give nothing.
+        for (int role : {1, 256, 258, int(Qt::DecorationRole)})
+            QVERIFY(!model.data(model.index(0), role).isValid());
+        QVERIFY(!model.data(model.index(3)).isValid());
+        QVERIFY(!model.data(model.index(-1)).isValid());
+        QVERIFY(!model.setData(model.index(5), QStringLiteral("x.mp3")));
+        QVERIFY(!(model.flags(model.index(5)) & Qt::ItemIsEditable));
+        QVERIFY(model.flags(model.index(0)) & Qt::ItemIsEditable);
+
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Number"));
+        QCOMPARE(model.headerData(0, Qt::Vertical).toString(), QStringLiteral("0"));
+        QVERIFY(!model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
+
+        model.setPlayList(QDir(dir.path() + "/missing"), {QStringLiteral("*.mp3")});
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void modelEditsAndAppends()
+    {
+        TestAudio::FakeAudioBackend backend(false);
+        QTemporaryDir dir;
+        const QString odd = dir.filePath("a#b%c?d Song.mp3");
+        QVERIFY(TestAudio::writeTone(odd, 440, 2.2));
+        PlayListModel model;
+        model.setPlayList(QStringList{odd});
+        QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("a#b%c?d Song.mp3"));
+
+        // Renaming keeps the folder and the playing time; nothing on disk changes.
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QVERIFY(model.setData(model.index(0), QStringLiteral("Renamed.mp3"), Qt::EditRole));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(model.data(model.index(0), PlayListModel::PathRole).toString(), dir.filePath("Renamed.mp3"));
+        QCOMPARE(model.data(model.index(0), Qt::EditRole).toString(), QStringLiteral("Renamed.mp3"));
+        QCOMPARE(model.data(model.index(0), PlayListModel::DurationRole).toTime(), QTime(0, 0, 2));
+        QVERIFY(QFile::exists(odd));
+        QVERIFY(!model.setData(model.index(0), QStringLiteral("x.mp3"), Qt::DisplayRole));
+        // A whole path is taken as it is.
+        QVERIFY(model.setData(model.index(0), QStringLiteral("/elsewhere/y.mp3")));
+        QCOMPARE(model.data(model.index(0), PlayListModel::PathRole).toString(), QStringLiteral("/elsewhere/y.mp3"));
+
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy any(&model, &QAbstractItemModel::dataChanged);
+        model.appendToPlayList({});
+        QCOMPARE(reset.count(), 0);
+        model.appendToPlayList({odd, odd});
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(model.rowCount(), 3);
+        model.setPlayList(QStringList());
+        QCOMPARE(reset.count(), 2);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(any.count(), 0);
+    }
+};
+
+TONARIX_TEST_MAIN(TestMediaLibrary)
+#include "tst_MediaLibrary.moc"
