@@ -140,10 +140,10 @@ inline double frequency(int midiKey, double a4 = 440.0)
 // ---------------------------------------------------------------------------------------------
 // The staff. A natural note of letter index i (C 0 .. B 6) in octave o sits on half-line
 // 58 - 7o - i, counted from the top of the staff paper. The highest half-line a pointer can name is
-// the space above the first drawn line (or the paper's top edge when the drawing is shifted down
-// past it); the lowest is the one at the bottom edge of the widget, whose height in line heights is
-// lines / paper height factor, plus the shift. Every natural note in between can be clicked, and
-// with a flat or a sharp chosen it sounds a semitone lower or higher.
+// the space above the first drawn line, or the one at the widget's top edge when the drawing is
+// shifted up past that line; the lowest is the one at the widget's bottom edge, which lies
+// lines / paper height factor line heights below the top, plus the shift. Every natural note in
+// between can be clicked, and with a flat or a sharp chosen it sounds a semitone lower or higher.
 
 inline int staffHighestHalfLine(const StaffLayout& g)
 {
