@@ -28,7 +28,33 @@ bool AudioFileReader::open(const QString& path)
     m_sampleRate = info.samplerate;
     m_channels = info.channels;
     m_frames = info.frames;
+    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG && startsWithId3Tag(path)) {
+        // The MP3 decoder estimates the length from the file size, tag included: a large tag
+        // (a cover picture) makes the sound seem longer than it is. Count the frames instead.
+        m_frames = countFrames();
+        if (m_frames <= 0) {
+            close();
+            return false;
+        }
+    }
     return true;
+}
+
+bool AudioFileReader::startsWithId3Tag(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(3) == "ID3";
+}
+
+qint64 AudioFileReader::countFrames()
+{
+    std::vector<float> scratch(size_t(4096) * size_t(m_channels));
+    qint64 total = 0;
+    sf_count_t got;
+    while ((got = sf_readf_float(m_file, scratch.data(), 4096)) > 0)
+        total += got;
+    sf_seek(m_file, 0, SEEK_SET);
+    return total;
 }
 
 void AudioFileReader::close()

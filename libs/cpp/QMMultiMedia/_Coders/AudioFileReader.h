@@ -37,6 +37,9 @@ public:
     static std::vector<float> readAll(const QString& path, int* sampleRate = nullptr, int* channels = nullptr);
 
 private:
+    static bool startsWithId3Tag(const QString& path);
+    qint64 countFrames();
+
     SNDFILE* m_file = nullptr;
     int m_sampleRate = 0;
     int m_channels = 0;
