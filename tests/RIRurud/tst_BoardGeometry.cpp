@@ -283,12 +283,20 @@ void TestBoardGeometry::bandKeepsOnlyTheColumnsAroundTheMark()
     const BoardGeometry::Band edge = BoardGeometry::bandAround(2040, 1.0, 2048);
     QCOMPARE(edge.right, 2048);
 
-    QImage image(200, 4, QImage::Format_ARGB32);
-    image.fill(qRgba(255, 0, 0, 255));
-    BoardGeometry::keepBand(image, BoardGeometry::bandAround(100, 1.0, image.width()));
-    for (int x = 0; x < image.width(); ++x) {
-        const bool kept = x >= 60 && x < 140;
-        QVERIFY2(qAlpha(image.pixel(x, 2)) == (kept ? 255 : 0), qPrintable(QString::number(x)));
+    // A board-sized overlay with marks inside and outside the band, in the formats a loaded
+    // picture comes in.
+    for (QImage::Format format : {QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+        QImage image(2048, 497, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        for (int x : {100, 760, 790, 831, 832, 1500})
+            for (int y = 200; y < 230; ++y)
+                image.setPixel(x, y, qRgba(224, 60, 49, 255));
+        image = image.convertToFormat(format);
+        BoardGeometry::keepBand(image, BoardGeometry::bandAround(792, 1.0, image.width()));
+        for (int x : {100, 760, 790, 831, 832, 1500}) {
+            const bool kept = x >= 752 && x < 832;
+            QVERIFY2(qAlpha(image.pixel(x, 210)) == (kept ? 255 : 0), qPrintable(QString::number(x)));
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 #include "RIRurud/BoardGeometry.h"
 
 #include <QImage>
-#include <QPainter>
+#include <algorithm>
 
 namespace RIRurud {
 namespace BoardGeometry {
@@ -73,15 +73,17 @@ void keepBand(QImage& image, const Band& band)
 {
     if (image.isNull())
         return;
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const int h = image.height();
-    const int left = qBound(0, band.left, image.width());
-    const int right = qBound(left, band.right, image.width());
-    if (left > 0)
-        painter.fillRect(QRect(0, 0, left, h), Qt::transparent);
-    if (right < image.width())
-        painter.fillRect(QRect(right, 0, image.width() - right, h), Qt::transparent);
+    if (image.depth() != 32)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    // Straight on the scan lines: every 32-bit format stores fully transparent black as zero.
+    const int w = image.width();
+    const int left = qBound(0, band.left, w);
+    const int right = qBound(left, band.right, w);
+    for (int y = 0; y < image.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(line, line + left, QRgb(0));
+        std::fill(line + right, line + w, QRgb(0));
+    }
 }
 
 } // namespace BoardGeometry
