@@ -257,9 +257,16 @@ void TestBoardGeometry::markedColumnSearch_data()
     QTest::newRow("no mark at all") << blank(100, 10) << 50 << -1;
     QTest::newRow("empty image") << QImage() << 0 << -1;
 
-    QImage premultiplied = blank(100, 10).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    premultiplied.setPixel(45, 4, qRgba(200, 0, 0, 255));
-    QTest::newRow("other formats are converted") << premultiplied << 90 << 45;
+    // Premultiplied pixels count by their straight colour: a faint red edge is still a mark, and
+    // a faint dark one is not.
+    QImage premultiplied = blank(100, 10);
+    premultiplied.setPixel(45, 4, qRgba(200, 0, 0, 40));
+    premultiplied.setPixel(60, 4, qRgba(40, 40, 40, 200));
+    QTest::newRow("premultiplied, faint red edge") << premultiplied.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                                  << 90 << 45;
+    QImage indexed = blank(100, 10);
+    indexed.setPixel(45, 4, qRgba(200, 0, 0, 255));
+    QTest::newRow("other formats are converted") << indexed.convertToFormat(QImage::Format_RGB16) << 90 << 45;
 }
 
 void TestBoardGeometry::markedColumnSearch()

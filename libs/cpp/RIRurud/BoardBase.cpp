@@ -12,7 +12,10 @@
 #include <QPixmapCache>
 #include <QPushButton>
 #include <QTime>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <cstring>
 
 namespace RIRurud {
 
@@ -37,6 +40,8 @@ QPixmap loadPicture(const QString& path)
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
     pixmap = QPixmap(path);
+    // Pictures named "@2x" load with a pixel ratio of 2; the board maps pixels itself.
+    pixmap.setDevicePixelRatio(1);
     if (!pixmap.isNull())
         QPixmapCache::insert(key, pixmap);
     return pixmap;
@@ -181,15 +186,57 @@ QPixmap BoardBase::doSingleNote(const QPixmap& layer)
     // A missing overlay has no column to draw from: show nothing.
     if (layer.isNull() || layer.width() < 1)
         return QPixmap();
-    const double ratio = dpr();
-    QImage image = layer.toImage().convertToFormat(QImage::Format_ARGB32);
-    const int column = reseededRandom() % image.width();
-    const int found = BoardGeometry::markedColumn(image, column);
-    const BoardGeometry::Band band = BoardGeometry::bandAround(found, ratio, image.width());
-    BoardGeometry::keepBand(image, band);
+    const QImage source = !m_trainingLayer.isNull() && layer.cacheKey() == m_trainingLayer.cacheKey()
+        ? m_trainingSource
+        : layer.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int column = reseededRandom() % source.width();
+    const int found = BoardGeometry::markedColumn(source, column);
+    const BoardGeometry::Band band = BoardGeometry::bandAround(found, dpr(), source.width());
+
+    // The copy: transparent everywhere but in the band, which keeps the layer's pixels.
+    QImage copy(source.size(), QImage::Format_ARGB32_Premultiplied);
+    copy.fill(0);
+    if (!band.isEmpty()) {
+        const int bytes = (band.right - band.left) * 4;
+        for (int y = 0; y < copy.height(); ++y)
+            memcpy(copy.scanLine(y) + band.left * 4, source.constScanLine(y) + band.left * 4, size_t(bytes));
+    }
     m_lastBand = band;
     m_bandValid = true;
-    return QPixmap::fromImage(image);
+    return QPixmap::fromImage(std::move(copy));
+}
+
+const QPixmap& BoardBase::trainingLayer(const QString& path)
+{
+    if (path == m_trainingPath)
+        return m_trainingLayer;
+    m_trainingPath = path;
+    const LayerTiles& tiles = layerTiles(path);
+    if (tiles.size.isEmpty()) {
+        m_trainingLayer = QPixmap();
+        m_trainingSource = QImage();
+        return m_trainingLayer;
+    }
+    // The tiles hold every visible pixel of the overlay, so putting them back gives the picture.
+    QImage image(tiles.size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(0);
+    {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int i = 0; i < tiles.rects.size(); ++i)
+            painter.drawPixmap(tiles.rects.at(i).topLeft(), tiles.tiles.at(i));
+    }
+    m_trainingLayer = QPixmap::fromImage(std::move(image));
+    m_trainingSource = m_trainingLayer.toImage();
+    return m_trainingLayer;
+}
+
+void BoardBase::preloadNextLayer()
+{
+    if (m_preloadIndex < 0 || m_preloadIndex >= layerNames.size())
+        return;
+    layerTiles(layers.value(layerKey(layerNames.at(m_preloadIndex++))));
+    QTimer::singleShot(1, this, &BoardBase::preloadNextLayer);
 }
 
 void BoardBase::slotSetNote(const QString& note, int accidental)
@@ -234,6 +281,10 @@ void BoardBase::mousePressEvent(QMouseEvent* event)
 
 void BoardBase::paintEvent(QPaintEvent*)
 {
+    if (m_preloadIndex < 0) {
+        m_preloadIndex = 0;
+        QTimer::singleShot(1, this, &BoardBase::preloadNextLayer);
+    }
     QPainter painter(this);
     const QRectF target(0, 0, width(), height());
     const double ratio = dpr();
@@ -262,7 +313,7 @@ void BoardBase::paintEvent(QPaintEvent*)
     }
 
     m_bandValid = false;
-    const QPixmap single = doSingleNote(loadPicture(path));
+    const QPixmap single = doSingleNote(trainingLayer(path));
     if (single.isNull())
         return;
     if (!m_bandValid || single.size() != tiles.size) {

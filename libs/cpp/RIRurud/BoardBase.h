@@ -9,6 +9,7 @@
 #include "RIRurud/BoardGeometry.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QMap>
 #include <QPixmap>
 #include <QString>
@@ -97,6 +98,15 @@ private:
     // whole picture must be drawn.
     BoardGeometry::Band m_lastBand;
     bool m_bandValid = false;
+    // The overlay shown in training, rebuilt from its tiles when the note changes, as a picture
+    // and as the image the search reads.
+    QString m_trainingPath;
+    QPixmap m_trainingLayer;
+    QImage m_trainingSource;
+    const QPixmap& trainingLayer(const QString& path);
+    // Overlays are decoded ahead, one per turn of the event loop, once the board is first painted.
+    int m_preloadIndex = -1;
+    void preloadNextLayer();
 };
 
 } // namespace RIRurud

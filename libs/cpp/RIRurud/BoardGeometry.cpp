@@ -33,11 +33,14 @@ static int walkRows(const QImage& image, int column, int step)
 {
     const int w = image.width();
     const int h = image.height();
+    // Premultiplied pixels are judged by their straight colour, as after a conversion.
+    const bool premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
     int found = -1;
     for (int y = 0; y < h; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = column; x >= 0 && x < w; x += step) {
-            if (isMarked(row[x])) {
+            const QRgb pixel = row[x];
+            if (pixel != 0 && isMarked(premultiplied ? qUnpremultiply(pixel) : pixel)) {
                 found = x;
                 break;
             }
@@ -51,7 +54,8 @@ int markedColumn(const QImage& source, int column)
     if (source.isNull())
         return -1;
     QImage image = source;
-    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32)
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32
+        && image.format() != QImage::Format_ARGB32_Premultiplied)
         image = image.convertToFormat(QImage::Format_ARGB32);
     column = qBound(0, column, image.width() - 1);
     const int found = walkRows(image, column, -1);

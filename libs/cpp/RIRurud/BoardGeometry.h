@@ -48,8 +48,9 @@ bool isMarked(QRgb pixel);
 // The column of a marked pixel near column `column`: every row in turn is walked leftwards from
 // the column to 0 and its first marked pixel kept (the last row with a hit decides). When that
 // finds nothing, or only column 0, the rows are walked rightwards from the column instead.
-// Returns -1 when the image has no marked pixel on either side. The image must be 32-bit
-// (Format_ARGB32, Format_ARGB32_Premultiplied or Format_RGB32); others are converted.
+// Returns -1 when the image has no marked pixel on either side. Format_ARGB32, Format_RGB32 and
+// Format_ARGB32_Premultiplied (judged by the straight colour) are read as they are; other formats
+// are converted to Format_ARGB32 first.
 int markedColumn(const QImage& image, int column);
 
 // The columns that training keeps around a found column: from int(found - 40 * dpr) up to, not
