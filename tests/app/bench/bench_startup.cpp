@@ -1,0 +1,96 @@
+// Start-up time (process start to the end of the main window's first paint) and idle memory with
+// the banjo page shown, against the floor: the smallest Qt widget program showing an empty window.
+// Both are measured in the same run, alternating, ten times each; the medians are compared.
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+long long monotonicNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+struct Sample
+{
+    double ms = -1;
+    double rssMb = -1;
+};
+
+Sample runOnce(const QString& program)
+{
+    // A fresh home each time, with the introduction switched off so that the idle state is the
+    // banjo page alone (the introduction opens after start-up in any case).
+    QTemporaryDir home;
+    const QString support = home.path() + "/Library/Application Support/TonarixLite";
+    QDir().mkpath(support);
+    QFile settings(support + "/settings.plist");
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("[TonarixLite]\nShowHelpOnStart=false\n");
+    settings.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    const long long started = monotonicNs();
+    p.start(program, QStringList());
+    Sample s;
+    if (!p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished();
+        return s;
+    }
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("painted "))
+            s.ms = (line.mid(8).toLongLong() - started) / 1e6;
+        else if (line.startsWith("rss "))
+            s.rssMb = line.mid(4).toLong() / 1024.0;
+    }
+    return s;
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString floor = QStringLiteral(TONARIX_STARTUP_FLOOR);
+    const QString tonarix = QStringLiteral(TONARIX_STARTUP_APP);
+    const int runs = 10;
+    std::vector<double> floorMs, floorRss, appMs, appRss;
+    runOnce(floor);   // warm the caches once for both
+    runOnce(tonarix);
+    for (int i = 0; i < runs; ++i) {
+        const Sample f = runOnce(floor);
+        const Sample a = runOnce(tonarix);
+        if (f.ms > 0) floorMs.push_back(f.ms);
+        if (f.rssMb > 0) floorRss.push_back(f.rssMb);
+        if (a.ms > 0) appMs.push_back(a.ms);
+        if (a.rssMb > 0) appRss.push_back(a.rssMb);
+    }
+    const double fm = median(floorMs), am = median(appMs), fr = median(floorRss), ar = median(appRss);
+    std::printf("display: %s\n", qEnvironmentVariableIsEmpty("DISPLAY") ? "none (offscreen)" : qPrintable(qgetenv("DISPLAY")));
+    std::printf("start-up to first paint, median of %d: floor %.1f ms, TonarixLite %.1f ms, ratio %.2f (goal <= 2.50) %s\n",
+                runs, fm, am, am / fm, am / fm <= 2.5 ? "OK" : "MISSED");
+    std::printf("idle resident memory, median: floor %.1f MB, TonarixLite %.1f MB, difference %.1f MB (goal <= 40.0) %s\n",
+                fr, ar, ar - fr, ar - fr <= 40 ? "OK" : "MISSED");
+    return (floorMs.size() == size_t(runs) && appMs.size() == size_t(runs)) ? 0 : 1;
+}
