@@ -280,20 +280,6 @@ QVector<QPointF> drawHeadstock(QPainter& p, const Geometry& g)
         head.cubicTo(110, mid + half + 14, nut - 40, bottom + 4, nut + 2, bottom);
         head.closeSubpath();
     }
-    softShadow(p, head, QPointF(1.5, 3));
-    woodGrain(p, head, head.boundingRect().adjusted(-2, -2, 2, 2), palette::rosewood().darker(115),
-              palette::rosewoodLight(), 11 + strings, 1.6);
-    p.setPen(QPen(QColor(0x1A, 0x10, 0x0A), 0.7));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(head);
-    // A thin pale binding inside the edge.
-    QPainterPathStroker inner;
-    p.save();
-    p.setClipPath(head);
-    p.setPen(QPen(QColor(0xF1, 0xE9, 0xD2, 90), 0.6));
-    p.drawPath(QTransform().translate(0, 0).map(head));
-    p.restore();
-
     // Posts: spread along the paddle, the strings reach them along their own lines.
     const double right = g.kind == Kind::Banjo ? nut - 38 : (g.kind == Kind::Mandolin ? nut - 42 : nut - 48);
     const double left = g.kind == Kind::Banjo ? 26 : (g.kind == Kind::Mandolin ? 70 : 28);
@@ -301,22 +287,57 @@ QVector<QPointF> drawHeadstock(QPainter& p, const Geometry& g)
         const double x = strings == 1 ? right : left + (right - left) * (strings - 1 - s) / (strings - 1);
         posts.append(QPointF(x, g.strings.at(s).yAt(x)));
     }
-    // Tuner buttons outside the paddle, one per post, alternating above and below.
+    // Tuners: a shaft out of the paddle's side with a bone button, alternating up and down; drawn
+    // first, so the shafts come out from under the paddle.
     for (int s = 0; s < strings; ++s) {
         const QPointF post = posts.at(s);
-        const bool up = s < strings / 2 || (strings == 3 && s == 0);
-        const double edgeY = up ? mid - half - 12 : mid + half + 12;
-        const QPointF key(post.x(), edgeY + (up ? -9 : 9));
-        p.setPen(QPen(QColor(0x6E, 0x6A, 0x64), 1.6));
-        p.drawLine(QPointF(post.x(), edgeY + (up ? 4 : -4)), key);
+        const bool up = s % 2 == 0;
+        double edge = post.y();
+        while (head.contains(QPointF(post.x(), edge)) && qAbs(edge - post.y()) < 80)
+            edge += up ? -0.5 : 0.5;
+        const QPointF key(post.x(), edge + (up ? -9.5 : 9.5));
+        QLinearGradient shaft(QPointF(post.x() - 1.2, 0), QPointF(post.x() + 1.2, 0));
+        shaft.setColorAt(0, palette::fretSilver().darker(160));
+        shaft.setColorAt(0.5, QColor(0xF0, 0xF1, 0xF2));
+        shaft.setColorAt(1, palette::fretSilver().darker(170));
+        p.setPen(Qt::NoPen);
+        p.setBrush(shaft);
+        p.drawRect(QRectF(post.x() - 1.1, qMin(post.y(), key.y()), 2.2, qAbs(key.y() - post.y())));
+        // The gear housing where the shaft leaves the paddle.
+        QRectF housing(post.x() - 3.2, edge - (up ? 3.5 : 0.5), 6.4, 4);
+        p.setBrush(palette::fretSilver().darker(115));
+        p.setPen(QPen(QColor(0x50, 0x50, 0x52), 0.4));
+        p.drawRoundedRect(housing, 1, 1);
         QPainterPath button;
-        button.addRoundedRect(QRectF(key.x() - 6, key.y() - 4.5, 12, 9), 4, 4);
+        button.addRoundedRect(QRectF(key.x() - 6.5, key.y() - 4.5, 13, 9), 4.2, 4.2);
         QLinearGradient bg(key - QPointF(0, 4.5), key + QPointF(0, 4.5));
-        bg.setColorAt(0, palette::bone());
-        bg.setColorAt(1, palette::bone().darker(135));
+        bg.setColorAt(0, QColor(0xFF, 0xFB, 0xF0));
+        bg.setColorAt(0.5, palette::bone());
+        bg.setColorAt(1, palette::bone().darker(140));
         p.setPen(QPen(QColor(0x4A, 0x40, 0x30), 0.5));
         p.setBrush(bg);
         p.drawPath(button);
+    }
+    softShadow(p, head, QPointF(1.5, 3));
+    woodGrain(p, head, head.boundingRect().adjusted(-2, -2, 2, 2), palette::rosewood().darker(115),
+              palette::rosewoodLight(), 11 + strings, 1.6);
+    p.setPen(QPen(QColor(0x1A, 0x10, 0x0A), 0.7));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(head);
+    // A pale binding just inside the edge.
+    QPainterPathStroker stroker;
+    stroker.setWidth(1.6);
+    p.save();
+    p.setClipPath(head);
+    p.setPen(QPen(QColor(0xF1, 0xE9, 0xD2, 110), 0.8));
+    p.drawPath(head);
+    p.restore();
+    // Post bushings on the face.
+    for (const QPointF& post : qAsConst(posts)) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 90));
+        p.drawEllipse(post + QPointF(0.4, 0.8), 3.8, 3.8);
+        metalDisc(p, post, 3.4);
     }
     for (const QPointF& post : qAsConst(posts))
         metalDisc(p, post, 2.6);
@@ -394,8 +415,9 @@ void drawBanjoDrum(QPainter& p, const QPointF& c, double r)
     p.setPen(Qt::NoPen);
     p.setBrush(ring);
     p.drawEllipse(c, r + 5, r + 5);
-    for (int i = 0; i < 24; ++i) {
-        const double a = i * 2 * M_PI / 24;
+    const int hooks = int(r / 5.5);
+    for (int i = 0; i < hooks; ++i) {
+        const double a = (i + 0.5) * 2 * M_PI / hooks;
         const QPointF out = c + QPointF(qCos(a), qSin(a)) * (r + 8.5);
         const QPointF in = c + QPointF(qCos(a), qSin(a)) * (r + 2);
         p.setPen(QPen(palette::fretSilver().darker(120), 1.8, Qt::SolidLine, Qt::RoundCap));
@@ -504,14 +526,14 @@ void drawFretboard(QPainter& p, const Geometry& g)
         if (f >= n)
             continue;
         const double x = (RIRurud::BoardTables::fretWireX(*g.table, f - 1) + RIRurud::BoardTables::fretWireX(*g.table, f)) / 2;
-        pearlDot(p, QPointF(x, between(midString, x)), g.kind == Kind::Banjo ? 2.6 : 3.2);
+        pearlDot(p, QPointF(x, between(midString, x)), g.kind == Kind::Banjo ? 2.2 : 2.6);
     }
     if (doubleFret < n) {
         const double x = (RIRurud::BoardTables::fretWireX(*g.table, doubleFret - 1)
                           + RIRurud::BoardTables::fretWireX(*g.table, doubleFret)) / 2;
         const int lower = g.kind == Kind::Balalaika ? 1 : (g.kind == Kind::Banjo ? 2 : 2);
         const int upper = g.kind == Kind::Balalaika ? 0 : 0;
-        const double r = g.kind == Kind::Banjo ? 2.6 : 3.2;
+        const double r = g.kind == Kind::Banjo ? 2.2 : 2.6;
         pearlDot(p, QPointF(x, between(upper, x)), r);
         pearlDot(p, QPointF(x, between(lower, x)), r);
     }
@@ -618,7 +640,7 @@ QImage boardPicture(const BoardTable& table)
         drawBalalaikaBody(p, g, 640);
         break;
     case Kind::Banjo:
-        drawBanjoDrum(p, QPointF(905, 96), 138);
+        drawBanjoDrum(p, QPointF(952, 96), 200);
         break;
     case Kind::Mandolin:
         drawMandolinBody(p, g, 575, QPointF(758, 96));
