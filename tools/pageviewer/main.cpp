@@ -3,6 +3,7 @@
 //   pageviewer banjo|balalaika|mandolin [training] [--note C5#] [--grab file.png] [--plain]
 //
 // training    switch the board to Training and start the trainer, so that a question is lit
+// --answers K with training: answer K questions on the keys, so that the counts and the bar show
 // --note N    light note N (board form, e.g. "C5#") on the board and show it on the staff
 // --grab F    save a picture of the window to F after a moment and quit
 // --plain     leave out the application's style sheet
@@ -34,7 +35,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
     if (args.isEmpty()) {
-        err << "usage: pageviewer banjo|balalaika|mandolin [training] [--note C5#] [--grab file.png] [--plain]\n";
+        err << "usage: pageviewer banjo|balalaika|mandolin [training [--answers K]] [--note C5#] [--grab file.png] [--plain]\n";
         return 2;
     }
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv)
     const int noteAt = args.indexOf(QLatin1String("--note"));
     const QString note = noteAt >= 0 && noteAt + 1 < args.size() ? args.at(noteAt + 1) : QString();
     const bool training = args.contains(QLatin1String("training"));
+    const int answersAt = args.indexOf(QLatin1String("--answers"));
+    const int answers = answersAt >= 0 && answersAt + 1 < args.size() ? args.at(answersAt + 1).toInt() : 0;
     QTimer::singleShot(300, page.get(), [=] {
         if (!note.isEmpty()) {
             const int accidental = note.endsWith(QLatin1Char('#')) ? 1 : 0;
@@ -76,7 +79,10 @@ int main(int argc, char** argv)
         }
         if (training) {
             board->trainingButton()->click();
-            staff->trainerWidget()->startButton()->click();
+            NotesTrainerWidget* trainer = staff->trainerWidget();
+            trainer->startButton()->click();
+            for (int i = 0; i < answers; ++i)
+                trainer->key((i * 5) % 12)->click();
         }
     });
 
