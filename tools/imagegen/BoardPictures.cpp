@@ -725,8 +725,8 @@ QImage sidePicture(const BoardTable& table, bool left)
     if (left) {
         // The headstock with its tuners, tip at the top, the nut and first frets below.
         const double mid = (g.strings.first().yAt(0) + g.strings.at(g.kind == Kind::Banjo ? 3 : table.stringCount - 1).yAt(0)) / 2;
-        const double k = qBound(1.2, 230.0 / g.nutX, 2.2);
-        place(QPointF(0, mid), QPointF(100, 14), k);
+        const double k = qBound(1.0, 170.0 / g.nutX, 1.5);
+        place(QPointF(0, mid), QPointF(100, 22), k);
         const QVector<QPointF> posts = drawHeadstock(p, g);
         drawFretboard(p, g);
         drawNut(p, g);
