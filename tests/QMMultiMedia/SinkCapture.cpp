@@ -89,6 +89,15 @@ qint64 SinkCapture::timeOfFrame(qint64 frame) const
     return m_arrivals.isEmpty() ? 0 : m_arrivals.last().ns;
 }
 
+qint64 SinkCapture::arrivalOfFrame(qint64 frame) const
+{
+    for (const Arrival& a : m_arrivals) {
+        if (a.frames > frame)
+            return a.ns;
+    }
+    return m_arrivals.isEmpty() ? 0 : m_arrivals.last().ns;
+}
+
 qint64 SinkCapture::firstLoudFrame(qint64 from, float threshold) const
 {
     for (qint64 f = qMax<qint64>(0, from); f < frames(); ++f) {

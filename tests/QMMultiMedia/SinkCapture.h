@@ -31,6 +31,8 @@ public:
     qint64 frames() const { return qint64(m_samples.size() / 2); }
     // Nanoseconds (steady clock) at which a frame was played, estimated from its arrival.
     qint64 timeOfFrame(qint64 frame) const;
+    // Nanoseconds at which the block holding a frame arrived here: when it could first be observed.
+    qint64 arrivalOfFrame(qint64 frame) const;
     // The first frame from `from` on whose left or right sample exceeds the threshold, or -1.
     qint64 firstLoudFrame(qint64 from, float threshold = 0.01f) const;
     // The last loud frame from `from` on, or -1.

@@ -2,10 +2,13 @@
 // from the default sink's monitor and checked for pitch, timing, volume, pan and overlap.
 // Skipped only when no sound server answers.
 
+#include "AvDecode.h"
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
 #include "QMMultiMedia/NativeAudioPlayer.h"
+#include "QMMultiMedia/NativeAudioRecorder.h"
+#include "QMMultiMedia/_Coders/AudioFileReader.h"
 
 #include "TestMain.h"
 
@@ -214,6 +217,79 @@ private slots:
         QVERIFY2(tailMs < 60, qPrintable(QString::number(tailMs)));
         if (!destroy)
             delete player;
+    }
+    void recordsWhatIsPlayed_data()
+    {
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("WAV") << "WAV" << "rec.wav";
+        QTest::newRow("AIFF") << "AIFF" << "rec.aiff";
+        QTest::newRow("PCM in CAF") << "WAV" << "rec.caf";
+        QTest::newRow("AAC in MPEG-4") << "MPEG4ACC" << "rec.m4a";
+    }
+    void recordsWhatIsPlayed()
+    {
+        // The default input is the sink's monitor: a recording holds the note being played.
+        QFETCH(QString, codec);
+        QFETCH(QString, name);
+        const QString path = m_dir.filePath(name);
+        NativeAudioRecorder recorder(nullptr);
+        MAudioFormat format;
+        format.setCodec(codec);
+        recorder.setFormat(format);
+        QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        QVERIFY(!recorder.defaultInputDevice().isEmpty());
+        recorder.slotStart(path);
+        QVERIFY2(!recorder.isStopped(), qPrintable(recorder.errorString()));
+        NativeAudioPlayer player(nullptr);
+        player.play(m_a4Mp3);
+        QTest::qWait(1500);
+        recorder.slotStop();
+        QCOMPARE(fin.count(), 1);
+        QCOMPARE(err.count(), 0);
+        const qint64 recordedMs = recorder.processedUSecs();
+        QVERIFY2(qAbs(recordedMs - 1500) < 200, qPrintable(QString::number(recordedMs)));
+
+        int rate = 0, channels = 0;
+        std::vector<float> back = codec == QLatin1String("MPEG4ACC")
+            ? TestAudio::decodeWithAv(path, &rate, &channels)
+            : QMMultiMedia::AudioFileReader::readAll(path, &rate, &channels);
+        QCOMPARE(rate, 44100);
+        QCOMPARE(channels, 2);
+        const qint64 frames = qint64(back.size()) / 2;
+        QVERIFY2(qAbs(frames * 1000 / rate - recordedMs) < 60, qPrintable(QString::number(frames)));
+        std::vector<float> left;
+        for (qint64 f = 0; f < frames; ++f)
+            left.push_back(back[size_t(2 * f)]);
+        qint64 loud = 0;
+        while (loud < frames && std::fabs(left[size_t(loud)]) < 0.05f)
+            ++loud;
+        QVERIFY2(loud + 4410 + 8820 < frames, "the note is not in the recording");
+        const double hz = TestAudio::pitchByAutocorrelation(left.data() + loud + 4410, 8820, rate);
+        QVERIFY2(qAbs(hz - 440.0) < 4.4, qPrintable(QString::number(hz)));
+    }
+
+    void interruptedRecordingsAreComplete()
+    {
+        // Starting again, or going away, while recording finishes the file first.
+        const QString first = m_dir.filePath("first.wav");
+        const QString second = m_dir.filePath("second.wav");
+        auto* recorder = new NativeAudioRecorder(nullptr);
+        QSignalSpy fin(recorder, &NativeAudioRecorder::finished);
+        recorder->slotStart(first);
+        QTest::qWait(400);
+        recorder->slotStart(second);
+        QCOMPARE(fin.count(), 1);
+        QVERIFY(!recorder->isStopped());
+        QTest::qWait(400);
+        delete recorder;
+        for (const QString& path : {first, second}) {
+            QMMultiMedia::AudioFileReader reader;
+            QVERIFY2(reader.open(path), qPrintable(path));
+            QVERIFY2(reader.durationSeconds() > 0.25 && reader.durationSeconds() < 0.6,
+                     qPrintable(QString::number(reader.durationSeconds())));
+        }
     }
 };
 

@@ -1,0 +1,156 @@
+// How fast a note starts and whether playing many notes costs memory.
+//
+//  - latency: from play() to the first non-silent sample captured at the sink's monitor (median
+//    of repeated notes); "observed" is when the capture received it (an upper bound), "placed" is
+//    that time moved back by the sample's place in the captured block.
+//  - memory: peak resident size while 1,000 fire-and-forget notes are played (20 every 100 ms,
+//    as fast clicking would), and after 1,000 clicks on a missing file.
+
+#include "SinkCapture.h"
+#include "ToneFiles.h"
+
+#include "QMMultiMedia/NativeAudioPlayer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace QMMultiMedia;
+
+namespace {
+
+long statusKb(const char* field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(strlen(field))).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+NativeAudioPlayer* fireAndForget(const QString& path)
+{
+    auto* p = new NativeAudioPlayer(nullptr);
+    QObject::connect(p, &NativeAudioPlayer::finished, p, &QObject::deleteLater);
+    p->play(path);
+    return p;
+}
+
+void waitAllGone(const QVector<QPointer<NativeAudioPlayer>>& players, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs
+           && std::any_of(players.begin(), players.end(), [](const QPointer<NativeAudioPlayer>& p) { return !p.isNull(); })) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::qWait(20);
+    }
+}
+
+int livePlayers(const QVector<QPointer<NativeAudioPlayer>>& players)
+{
+    return int(std::count_if(players.begin(), players.end(), [](const QPointer<NativeAudioPlayer>& p) { return !p.isNull(); }));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString note = dir.filePath("note.mp3");
+    if (!TestAudio::writeTone(note, 440.0, 0.3, 2, 0.5f)) {
+        std::printf("could not write the test note\n");
+        return 1;
+    }
+
+    // Latency.
+    if (!TestAudio::SinkCapture::serverAnswers()) {
+        std::printf("latency: not measured, no sound server answers\n");
+    } else {
+        TestAudio::SinkCapture capture;
+        if (!capture.start()) {
+            std::printf("latency: not measured, the sink cannot be captured\n");
+        } else {
+            std::vector<double> observed, placed;
+            const int runs = 15;
+            for (int i = 0; i < runs; ++i) {
+                QTest::qWait(150);
+                const qint64 from = capture.frames();
+                const qint64 t0 = TestAudio::SinkCapture::nowNs();
+                QPointer<NativeAudioPlayer> p = fireAndForget(note);
+                QElapsedTimer wait;
+                wait.start();
+                qint64 first = -1;
+                while (first < 0 && wait.elapsed() < 2000) {
+                    capture.waitForFrames(capture.frames() + 1, 50);
+                    first = capture.firstLoudFrame(from, 0.001f);
+                }
+                if (first >= 0) {
+                    placed.push_back((capture.timeOfFrame(first) - t0) / 1e6);
+                    observed.push_back((capture.arrivalOfFrame(first) - t0) / 1e6);
+                }
+                waitAllGone({p}, 3000);
+            }
+            std::printf("latency play() -> first sound at the sink, median of %d notes:\n", int(observed.size()));
+            std::printf("  observed %.1f ms (min %.1f, max %.1f), placed %.1f ms   goal: at most 30 ms\n",
+                        median(observed), *std::min_element(observed.begin(), observed.end()),
+                        *std::max_element(observed.begin(), observed.end()), median(placed));
+            capture.stop();
+        }
+    }
+
+    // Memory while playing 1,000 notes, twice: the second round must not add to the first.
+    const long startKb = statusKb("VmRSS:");
+    std::printf("memory, 1,000 notes a round (20 every 100 ms), resident at start %ld kB:\n", startKb);
+    const int rounds = qEnvironmentVariableIsSet("BENCH_AUDIO_ROUNDS") ? qEnvironmentVariableIntValue("BENCH_AUDIO_ROUNDS") : 2;
+    for (int round = 1; round <= rounds; ++round) {
+        QVector<QPointer<NativeAudioPlayer>> players;
+        std::vector<long> rssAt;
+        int peakLive = 0;
+        for (int batch = 0; batch < 50; ++batch) {
+            for (int i = 0; i < 20; ++i)
+                players.append(fireAndForget(note));
+            QTest::qWait(100);
+            peakLive = std::max(peakLive, livePlayers(players));
+            if ((batch + 1) % 10 == 0)
+                rssAt.push_back(statusKb("VmRSS:"));
+        }
+        waitAllGone(players, 5000);
+        std::printf("  round %d: after 200/400/600/800/1000 notes", round);
+        for (long kb : rssAt)
+            std::printf(" %ld", kb);
+        std::printf(" kB; peak %ld kB; after all ended %ld kB; at most %d players at once, %d left\n",
+                    statusKb("VmHWM:"), statusKb("VmRSS:"), peakLive, livePlayers(players));
+    }
+    std::printf("  goal: flat (the second round ends where the first did), 0 players left\n");
+
+    // Clicks on a missing file must not leave players behind.
+    QVector<QPointer<NativeAudioPlayer>> missing;
+    const long beforeMissing = statusKb("VmRSS:");
+    for (int i = 0; i < 1000; ++i)
+        missing.append(fireAndForget(dir.filePath("no-such-note.mp3")));
+    waitAllGone(missing, 3000);
+    std::printf("memory, 1,000 clicks on a missing file: %+ld kB, %d players left   goal: 0 players left\n",
+                statusKb("VmRSS:") - beforeMissing, livePlayers(missing));
+    return 0;
+}
