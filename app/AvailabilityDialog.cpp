@@ -76,6 +76,7 @@ AvailabilityDialog::AvailabilityDialog(QWidget* parent)
     layout->addSpacing(5);
     layout->addWidget(cancel);
     setLayout(layout);
+    setCurrentPage(QStringLiteral("Guitar"));
 }
 
 void AvailabilityDialog::setCurrentPage(const QString& instrument)
@@ -91,6 +92,16 @@ void AvailabilityDialog::setCurrentPage(const QString& instrument)
         m_stack->setCurrentWidget(m_bassPage);
     else
         m_stack->setCurrentWidget(m_mandolinPage);
+    // The stack takes the size of the page shown, so the one-row mandolin page is not padded out
+    // to the height of the two-row pages.
+    for (int i = 0; i < m_stack->count(); ++i) {
+        QWidget* page = m_stack->widget(i);
+        page->setSizePolicy(page == m_stack->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                            page == m_stack->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    }
+    // Hidden pages do not report their new policy themselves.
+    m_stack->updateGeometry();
+    adjustSize();
 }
 
 QWidget* AvailabilityDialog::pagesFactory(const QString& instrument)

@@ -222,6 +222,18 @@ private slots:
         QCOMPARE(shownCaptions(visiblePage(dialog)).value(0), firstCaption);
     }
 
+    // The dialog fits the page it shows: the one-row mandolin page makes a shorter dialog.
+    void dialogFitsItsPage()
+    {
+        AvailabilityDialog guitar;
+        guitar.setCurrentPage("Guitar");
+        AvailabilityDialog mandolin;
+        mandolin.setCurrentPage("Mandolin");
+        QVERIFY(mandolin.sizeHint().height() < guitar.sizeHint().height() - 100);
+        mandolin.setCurrentPage("Bass");
+        QCOMPARE(mandolin.sizeHint().height(), guitar.sizeHint().height());
+    }
+
     // Get It closes the dialog (finished comes first, as the waiting panel needs) and opens the
     // application's page.
     void getItOpensThePage_data()
