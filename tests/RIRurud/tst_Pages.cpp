@@ -390,7 +390,7 @@ void TestPages::staffHoverLightsTheBoard()
         }
     }
     QVERIFY(relayed.count() >= 2);
-    QVERIFY(layers.toSet().size() >= 2);
+    QVERIFY(QSet<QString>(layers.begin(), layers.end()).size() >= 2);
 }
 
 void TestPages::modeSwitchingWithoutTraining()
