@@ -1,5 +1,7 @@
 #include "SinkCapture.h"
 
+#include "QMMultiMedia/QtAudioOutput.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -40,7 +42,7 @@ bool SinkCapture::serverAnswers()
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-bool SinkCapture::start()
+bool SinkCapture::start(const QString& source)
 {
     m_samples.clear();
     m_arrivals.clear();
@@ -48,7 +50,7 @@ bool SinkCapture::start()
     m_process.start(QStringLiteral("parec"),
                     {QStringLiteral("--raw"), QStringLiteral("--format=float32le"),
                      QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=2"),
-                     QStringLiteral("--latency-msec=5"), QStringLiteral("--device=@DEFAULT_MONITOR@")});
+                     QStringLiteral("--latency-msec=5"), QStringLiteral("--device=") + source});
     if (!m_process.waitForStarted(5000))
         return false;
     // Wait until samples flow steadily.
@@ -127,6 +129,86 @@ bool SinkCapture::waitForFrames(qint64 frame, int timeoutMs)
         QCoreApplication::processEvents();
     }
     return true;
+}
+
+namespace {
+
+QString runPactl(const QStringList& args, bool* ok)
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), args);
+    *ok = p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+QAudioDeviceInfo findDevice(QAudio::Mode mode, const QString& name)
+{
+    for (const QAudioDeviceInfo& d : QAudioDeviceInfo::availableDevices(mode)) {
+        if (d.deviceName() == name)
+            return d;
+    }
+    return QAudioDeviceInfo();
+}
+
+} // namespace
+
+PrivateSink::PrivateSink()
+    : m_name(QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()))
+{
+}
+
+PrivateSink::~PrivateSink()
+{
+    QMMultiMedia::AudioBackend::install(nullptr);
+    if (m_keepAlive.state() != QProcess::NotRunning) {
+        m_keepAlive.kill();
+        m_keepAlive.waitForFinished(2000);
+    }
+    if (!m_module.isEmpty()) {
+        bool ok = false;
+        runPactl({QStringLiteral("unload-module"), m_module}, &ok);
+    }
+}
+
+bool PrivateSink::create(QString* why)
+{
+    bool ok = false;
+    m_module = runPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                         QStringLiteral("sink_name=") + m_name, QStringLiteral("rate=44100"), QStringLiteral("channels=2")},
+                        &ok);
+    if (!ok) {
+        m_module.clear();
+        *why = QStringLiteral("the sound server did not load a null sink");
+        return false;
+    }
+    m_keepAlive.start(QStringLiteral("pacat"),
+                      {QStringLiteral("--playback"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                       QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=10"),
+                       QStringLiteral("--device=") + m_name, QStringLiteral("/dev/zero")});
+    if (!m_keepAlive.waitForStarted(5000)) {
+        *why = QStringLiteral("pacat did not start");
+        return false;
+    }
+    QElapsedTimer t;
+    t.start();
+    while ((m_output.isNull() || m_input.isNull()) && t.elapsed() < 5000) {
+        QCoreApplication::processEvents();
+        m_output = findDevice(QAudio::AudioOutput, m_name);
+        m_input = findDevice(QAudio::AudioInput, monitorName());
+        if (m_output.isNull() || m_input.isNull())
+            QThread::msleep(20);
+    }
+    if (m_output.isNull() || m_input.isNull()) {
+        *why = QStringLiteral("Qt does not list the sink %1").arg(m_name);
+        return false;
+    }
+    QMMultiMedia::AudioBackend::install(this);
+    return true;
+}
+
+std::unique_ptr<QMMultiMedia::AudioOutput> PrivateSink::createOutput()
+{
+    return std::make_unique<QMMultiMedia::QtAudioOutput>(m_output);
 }
 
 } // namespace TestAudio

@@ -3,6 +3,9 @@
 // Captures what the sound server's default sink plays (through its monitor, with parec) and tells
 // when each captured sample arrived, on the steady clock the players keep time by.
 
+#include "QMMultiMedia/AudioBackend.h"
+
+#include <QAudioDeviceInfo>
 #include <QObject>
 #include <QProcess>
 #include <QVector>
@@ -22,8 +25,9 @@ public:
 
     // True when a sound server answers (pactl info).
     static bool serverAnswers();
-    // Starts capturing and waits until samples flow; false when the capture does not start.
-    bool start();
+    // Starts capturing a source (by default the default sink's monitor) and waits until samples
+    // flow; false when the capture does not start.
+    bool start(const QString& source = QStringLiteral("@DEFAULT_MONITOR@"));
     void stop();
 
     // Captured stereo frames so far (interleaved left, right).
@@ -50,6 +54,33 @@ private:
     QByteArray m_partial;
     struct Arrival { qint64 ns; qint64 frames; };
     QVector<Arrival> m_arrivals;
+};
+
+// A null sink of the test's own on the sound server, so that sounds other tests play at the same
+// time do not mix into what is captured. While it exists, players play into it and recorders
+// record from its monitor (it is installed as the audio backend); it keeps a silent low-latency
+// stream running so that the sink renders in small blocks.
+class PrivateSink : public QMMultiMedia::AudioBackend
+{
+public:
+    PrivateSink();
+    ~PrivateSink() override;
+
+    // Loads the sink; false (with the reason) when the server refuses it or Qt does not see it.
+    bool create(QString* why);
+    QString sinkName() const { return m_name; }
+    QString monitorName() const { return m_name + QStringLiteral(".monitor"); }
+
+    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override;
+    qint64 nowNs() const override { return SinkCapture::nowNs(); }
+    QAudioDeviceInfo inputDevice() const override { return m_input; }
+
+private:
+    QString m_name;
+    QString m_module;
+    QProcess m_keepAlive;
+    QAudioDeviceInfo m_output;
+    QAudioDeviceInfo m_input;
 };
 
 } // namespace TestAudio

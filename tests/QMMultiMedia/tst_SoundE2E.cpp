@@ -57,6 +57,7 @@ class TestSoundE2E : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_a4Mp3, m_c4Wav, m_long;
+    std::unique_ptr<TestAudio::PrivateSink> m_sink;
 
     // Plays a loaded player and captures until it has finished and the sink is quiet again.
     struct Take
@@ -72,6 +73,9 @@ private slots:
         if (!SinkCapture::serverAnswers())
             QSKIP("no sound server answers: nothing to capture");
         QVERIFY2(!QAudioDeviceInfo::defaultOutputDevice().isNull(), "the sound server answers but Qt sees no output");
+        m_sink = std::make_unique<TestAudio::PrivateSink>();
+        QString why;
+        QVERIFY2(m_sink->create(&why), qPrintable(why));
         QVERIFY(m_dir.isValid());
         m_a4Mp3 = m_dir.filePath("a4.mp3");
         m_c4Wav = m_dir.filePath("c4.wav");
@@ -80,6 +84,8 @@ private slots:
         QVERIFY(TestAudio::writeTone(m_c4Wav, 261.6256, 1.2, 2, 0.5f));
         QVERIFY(TestAudio::writeTone(m_long, 330.0, 3.0, 1, 0.5f));
     }
+
+    void cleanupTestCase() { m_sink.reset(); }
 
     void pitchAndEnd_data()
     {
@@ -95,7 +101,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(double, hz);
         SinkCapture capture;
-        QVERIFY(capture.start());
+        QVERIFY(capture.start(m_sink->monitorName()));
         const qint64 from = capture.frames();
         QPointer<NativeAudioPlayer> player = new NativeAudioPlayer(nullptr);
         qint64 finishedNs = 0;
@@ -140,7 +146,7 @@ private slots:
         QFETCH(double, left);
         QFETCH(double, right);
         SinkCapture capture;
-        QVERIFY(capture.start());
+        QVERIFY(capture.start(m_sink->monitorName()));
         const qint64 from = capture.frames();
         NativeAudioPlayer player(nullptr);
         player.setMedia(m_c4Wav);
@@ -164,7 +170,7 @@ private slots:
     {
         // Three players started in one go all sound at once.
         SinkCapture capture;
-        QVERIFY(capture.start());
+        QVERIFY(capture.start(m_sink->monitorName()));
         const qint64 from = capture.frames();
         const double notes[] = {261.6256, 329.6276, 391.9954};
         QVector<QPointer<NativeAudioPlayer>> players;
@@ -200,7 +206,7 @@ private slots:
     {
         QFETCH(bool, destroy);
         SinkCapture capture;
-        QVERIFY(capture.start());
+        QVERIFY(capture.start(m_sink->monitorName()));
         const qint64 from = capture.frames();
         auto* player = new NativeAudioPlayer(nullptr);
         player->play(m_long);
@@ -239,7 +245,7 @@ private slots:
         recorder.setFormat(format);
         QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
         QSignalSpy err(&recorder, &NativeAudioRecorder::error);
-        QVERIFY(!recorder.defaultInputDevice().isEmpty());
+        QCOMPARE(recorder.defaultInputDevice(), m_sink->monitorName());
         recorder.slotStart(path);
         QVERIFY2(!recorder.isStopped(), qPrintable(recorder.errorString()));
         NativeAudioPlayer player(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAudioDeviceInfo>
 #include <QtGlobal>
 
 #include <memory>
@@ -34,6 +35,8 @@ public:
     virtual std::unique_ptr<AudioOutput> createOutput() = 0;
     // Monotonic time in nanoseconds.
     virtual qint64 nowNs() const = 0;
+    // The device recordings are made from (null when there is none): the system's default input.
+    virtual QAudioDeviceInfo inputDevice() const { return QAudioDeviceInfo::defaultInputDevice(); }
 
     // The backend in force: the one installed, else the system's (Qt Multimedia, steady clock).
     static AudioBackend* current();

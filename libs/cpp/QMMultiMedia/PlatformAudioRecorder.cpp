@@ -1,5 +1,6 @@
 #include "QMMultiMedia/PlatformAudioRecorder.h"
 
+#include "QMMultiMedia/AudioBackend.h"
 #include "QMMultiMedia/_Coders/AacFileWriter.h"
 #include "QMMultiMedia/_Coders/AudioFileWriter.h"
 
@@ -15,7 +16,7 @@ namespace QMMultiMedia {
 
 QString PlatformAudioRecorder::defaultInputName()
 {
-    const QAudioDeviceInfo device = QAudioDeviceInfo::defaultInputDevice();
+    const QAudioDeviceInfo device = AudioBackend::current()->inputDevice();
     return device.isNull() ? QString() : device.deviceName();
 }
 
@@ -34,7 +35,7 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
     r->m_sampleRate = rate;
     r->m_channels = settings.channels;
 
-    const QAudioDeviceInfo device = QAudioDeviceInfo::defaultInputDevice();
+    const QAudioDeviceInfo device = AudioBackend::current()->inputDevice();
     if (device.isNull())
         return failed(QStringLiteral("there is no sound input"));
     QAudioFormat format;

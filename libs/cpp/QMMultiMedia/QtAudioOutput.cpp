@@ -19,7 +19,7 @@ int QtAudioOutput::bufferBytes(int sampleRate)
 bool QtAudioOutput::start(int sampleRate)
 {
     close();
-    const QAudioDeviceInfo device = QAudioDeviceInfo::defaultOutputDevice();
+    const QAudioDeviceInfo device = m_deviceGiven ? m_device : QAudioDeviceInfo::defaultOutputDevice();
     if (device.isNull())
         return false;
     QAudioFormat format;

@@ -2,16 +2,20 @@
 
 #include "QMMultiMedia/AudioBackend.h"
 
+#include <QAudioDeviceInfo>
+
 class QAudioOutput;
 class QIODevice;
 
 namespace QMMultiMedia {
 
-// An output stream through Qt Multimedia's QAudioOutput in push mode on the default device.
+// An output stream through Qt Multimedia's QAudioOutput in push mode, on the default device or on
+// the one given.
 class QtAudioOutput : public AudioOutput
 {
 public:
     QtAudioOutput() = default;
+    explicit QtAudioOutput(const QAudioDeviceInfo& device) : m_device(device), m_deviceGiven(true) {}
     ~QtAudioOutput() override;
 
     bool start(int sampleRate) override;
@@ -28,6 +32,8 @@ public:
 private:
     void close();
 
+    QAudioDeviceInfo m_device;
+    bool m_deviceGiven = false;
     QAudioOutput* m_output = nullptr;
     QIODevice* m_io = nullptr;
 };
