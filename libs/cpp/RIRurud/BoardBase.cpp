@@ -203,7 +203,9 @@ QPixmap BoardBase::doSingleNote(const QPixmap& layer)
     }
     m_lastBand = band;
     m_bandValid = true;
-    return QPixmap::fromImage(std::move(copy));
+    QPixmap single = QPixmap::fromImage(std::move(copy));
+    single.setDevicePixelRatio(1.0 / dpr());
+    return single;
 }
 
 const QPixmap& BoardBase::trainingLayer(const QString& path)

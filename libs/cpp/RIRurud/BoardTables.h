@@ -110,8 +110,12 @@ inline constexpr HotSpot kBalalaikaSpots[] = {
     {706, 64, "C6#", 0, true},
     {743, 64, "D6#", 0, true},
 };
-inline constexpr const char* kBalalaikaLayers[] = {"A4", "A5", "Ad4", "Ad5", "B4", "B5", "C5", "C6", "Cd5", "Cd6", "D5", "D6", "Dd5", "Dd6", "E4", "E5", "E6", "F4", "F5", "Fd4", "Fd5", "G4", "G5", "Gd4", "Gd5"};
-inline constexpr const char* kBalalaikaTraining[] = {"A4", "A5", "A4#", "A5#", "B4", "B5", "C5", "C6", "C5#", "C6#", "D5", "D6", "D5#", "D6#", "E4", "E5", "E6", "F4", "F5", "F4#", "F5#", "G4", "G5", "G4#", "G5#"};
+inline constexpr const char* kBalalaikaLayers[] = {
+    "A4", "A5", "Ad4", "Ad5", "B4", "B5", "C5", "C6", "Cd5", "Cd6", "D5", "D6", "Dd5", "Dd6", "E4",
+    "E5", "E6", "F4", "F5", "Fd4", "Fd5", "G4", "G5", "Gd4", "Gd5"};
+inline constexpr const char* kBalalaikaTraining[] = {
+    "A4", "A5", "A4#", "A5#", "B4", "B5", "C5", "C6", "C5#", "C6#", "D5", "D6", "D5#", "D6#", "E4",
+    "E5", "E6", "F4", "F5", "F4#", "F5#", "G4", "G5", "G4#", "G5#"};
 
 // Banjo: 117 hot spots in walk order.
 inline constexpr HotSpot kBanjoSpots[] = {
@@ -233,8 +237,14 @@ inline constexpr HotSpot kBanjoSpots[] = {
     {758, 78, "A5#", 1, true},
     {757, 65, "C6#", 0, true},
 };
-inline constexpr const char* kBanjoLayers[] = {"A3", "A4", "A5", "Ad3", "Ad4", "Ad5", "B3", "B4", "B5", "C4", "C5", "C6", "Cd4", "Cd5", "Cd6", "D3", "D4", "D5", "Dd3", "Dd4", "Dd5", "E3", "E4", "E5", "F3", "F4", "F5", "Fd3", "Fd4", "Fd5", "G3", "G4", "G5", "Gd3", "Gd4", "Gd5"};
-inline constexpr const char* kBanjoTraining[] = {"A3", "A4", "A5", "A3#", "A4#", "A5#", "B3", "B4", "B5", "C4", "C5", "C6", "C4#", "C5#", "C6#", "D3", "D4", "D5", "D3#", "D4#", "D5#", "E3", "E4", "E5", "F3", "F4", "F5", "F3#", "F4#", "F5#", "G3", "G4", "G5", "G3#", "G4#", "G5#"};
+inline constexpr const char* kBanjoLayers[] = {
+    "A3", "A4", "A5", "Ad3", "Ad4", "Ad5", "B3", "B4", "B5", "C4", "C5", "C6", "Cd4", "Cd5", "Cd6",
+    "D3", "D4", "D5", "Dd3", "Dd4", "Dd5", "E3", "E4", "E5", "F3", "F4", "F5", "Fd3", "Fd4", "Fd5",
+    "G3", "G4", "G5", "Gd3", "Gd4", "Gd5"};
+inline constexpr const char* kBanjoTraining[] = {
+    "A3", "A4", "A5", "A3#", "A4#", "A5#", "B3", "B4", "B5", "C4", "C5", "C6", "C4#", "C5#", "C6#",
+    "D3", "D4", "D5", "D3#", "D4#", "D5#", "E3", "E4", "E5", "F3", "F4", "F5", "F3#", "F4#", "F5#",
+    "G3", "G4", "G5", "G3#", "G4#", "G5#"};
 
 // Mandolin: 84 hot spots in walk order.
 inline constexpr HotSpot kMandolinSpots[] = {
@@ -323,8 +333,14 @@ inline constexpr HotSpot kMandolinSpots[] = {
     {680, 63, "G6#", 0, true},
     {699, 63, "A6", 0, true},
 };
-inline constexpr const char* kMandolinLayers[] = {"A3", "A4", "A5", "A6", "Ad3", "Ad4", "Ad5", "B3", "B4", "B5", "C4", "C5", "C6", "Cd4", "Cd5", "Cd6", "D4", "D5", "D6", "Dd4", "Dd5", "Dd6", "E4", "E5", "E6", "F4", "F5", "F6", "Fd4", "Fd5", "Fd6", "G3", "G4", "G5", "G6", "Gd3", "Gd4", "Gd5", "Gd6"};
-inline constexpr const char* kMandolinTraining[] = {"A3", "A4", "A5", "A6", "A3#", "A4#", "A5#", "B3", "B4", "B5", "C4", "C5", "C6", "C4#", "C5#", "C6#", "D4", "D5", "D6", "D4#", "D5#", "D6#", "E4", "E5", "E6", "F4", "F5", "F6", "F4#", "F5#", "F6#", "G3", "G4", "G5", "G6", "G3#", "G4#", "G5#", "G6#"};
+inline constexpr const char* kMandolinLayers[] = {
+    "A3", "A4", "A5", "A6", "Ad3", "Ad4", "Ad5", "B3", "B4", "B5", "C4", "C5", "C6", "Cd4", "Cd5",
+    "Cd6", "D4", "D5", "D6", "Dd4", "Dd5", "Dd6", "E4", "E5", "E6", "F4", "F5", "F6", "Fd4", "Fd5",
+    "Fd6", "G3", "G4", "G5", "G6", "Gd3", "Gd4", "Gd5", "Gd6"};
+inline constexpr const char* kMandolinTraining[] = {
+    "A3", "A4", "A5", "A6", "A3#", "A4#", "A5#", "B3", "B4", "B5", "C4", "C5", "C6", "C4#", "C5#",
+    "C6#", "D4", "D5", "D6", "D4#", "D5#", "D6#", "E4", "E5", "E6", "F4", "F5", "F6", "F4#", "F5#",
+    "F6#", "G3", "G4", "G5", "G6", "G3#", "G4#", "G5#", "G6#"};
 
 // Where the stopped positions lie along the neck (x in the frame): the open-string spot at the nut,
 // then the spot behind each fret. Fret wires lie halfway between neighbouring spots.
