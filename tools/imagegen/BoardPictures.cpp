@@ -80,31 +80,22 @@ Geometry geometryOf(const BoardTable& table)
     for (int s = 0; s < table.stringCount; ++s) {
         StringLine line;
         if (!RIRurud::BoardTables::stringLine(table, s, &line)) {
-            // A string with a single marked spot (the banjo's short string): level through it,
-            // along the spots it shares its row with.
-            double sum = 0;
-            int n = 0;
+            // A string with a single marked spot (the banjo's short string): fitted through all of
+            // its spots, marked or not.
+            double n = 0, xs = 0, ys = 0, xx = 0, xy = 0;
             for (std::size_t i = 0; i < table.spotCount; ++i) {
-                if (table.spots[i].string == s) {
-                    sum += table.spots[i].y;
-                    ++n;
-                }
-            }
-            double slopeSum = 0;
-            double xs = 0, ys = 0, xx = 0, xy = 0;
-            for (std::size_t i = 0; i < table.spotCount; ++i) {
-                if (table.spots[i].string == s) {
-                    xs += table.spots[i].x;
-                    ys += table.spots[i].y;
-                    xx += double(table.spots[i].x) * table.spots[i].x;
-                    xy += double(table.spots[i].x) * table.spots[i].y;
-                }
+                const HotSpot& spot = table.spots[i];
+                if (spot.string != s)
+                    continue;
+                n += 1;
+                xs += spot.x;
+                ys += spot.y;
+                xx += double(spot.x) * spot.x;
+                xy += double(spot.x) * spot.y;
             }
             const double d = n * xx - xs * xs;
-            slopeSum = d != 0 ? (n * xy - xs * ys) / d : 0;
-            line.b = slopeSum;
-            line.a = n ? (ys - slopeSum * xs) / n : 0;
-            Q_UNUSED(sum);
+            line.b = d != 0 ? (n * xy - xs * ys) / d : 0;
+            line.a = n > 0 ? (ys - line.b * xs) / n : 0;
         }
         g.strings.append(line);
     }
@@ -325,8 +316,6 @@ QVector<QPointF> drawHeadstock(QPainter& p, const Geometry& g)
     p.setBrush(Qt::NoBrush);
     p.drawPath(head);
     // A pale binding just inside the edge.
-    QPainterPathStroker stroker;
-    stroker.setWidth(1.6);
     p.save();
     p.setClipPath(head);
     p.setPen(QPen(QColor(0xF1, 0xE9, 0xD2, 110), 0.8));
