@@ -483,7 +483,15 @@ void drawFretboard(QPainter& p, const Geometry& g)
     const double from = g.nutX - 1;
     const double to = g.endX;
     const QPainterPath board = fingerboardPath(g, from, to);
-    softShadow(p, board, QPointF(1.2, 3.0));
+    softShadow(p, board, QPointF(1.2, 4.5));
+    // The neck under the fingerboard shows as a thin band of lighter wood along its lower side.
+    const QPainterPath neck = QTransform::fromTranslate(0, 2.6).map(board);
+    QLinearGradient side(QPointF(0, 90), QPointF(0, 150));
+    side.setColorAt(0, palette::maple().darker(150));
+    side.setColorAt(1, palette::maple().darker(190));
+    p.setPen(Qt::NoPen);
+    p.setBrush(side);
+    p.drawPath(neck);
     woodGrain(p, board, QRectF(from, 40, to - from, 120), palette::rosewood(), palette::rosewoodLight(),
               3 + int(g.kind), 1.1);
     // Edge highlight, so the neck stands out of the background.
