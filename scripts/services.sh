@@ -22,7 +22,7 @@ start_sound_server() {
     export PULSE_STATE_PATH="$dir/state"
     export PULSE_SERVER="unix:$dir/native"
     pulseaudio --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit -n \
-        --use-pid-file=no --disable-shm=no --log-level=error --log-target=file:"$dir/server.log" \
+        --use-pid-file=no --log-level=error --log-target=file:"$dir/server.log" \
         --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
         --load="module-null-sink sink_name=tonarix_null rate=44100 channels=2" \
         </dev/null >/dev/null 2>&1 &

@@ -216,6 +216,10 @@ void PlatformAudioPlayer::pump()
         }
         m_writeFrame += got;
     }
+    // Everything is with the device: nothing more to push. The end is noticed by whoever asks
+    // isPlaying() (the player's 500 ms poll).
+    if (m_writeFrame >= m_reader.frames())
+        m_feedTimer.stop();
 }
 
 } // namespace QMMultiMedia
