@@ -97,21 +97,6 @@ private slots:
         QCOMPARE(s.channels, 1);
     }
 
-    void setFormatCopiesEveryField()
-    {
-        NativeAudioRecorder recorder(nullptr);
-        MAudioFormat f;
-        f.setCodec(QStringLiteral("CAF"));
-        f.setSampleRate(48000);
-        f.setChannelCount(1);
-        f.setSampleSize(24);
-        f.setBitRate(96000);
-        f.setQuality(1);
-        recorder.setFormat(f);
-        QVERIFY(recorder.format() == f);
-        QVERIFY(recorder.internal()->format() == f);
-    }
-
     void aacDecodesBack_data()
     {
         QTest::addColumn<QString>("name");

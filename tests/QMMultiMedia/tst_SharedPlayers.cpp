@@ -81,10 +81,7 @@ private slots:
         QCOMPARE(player->volume(), 0.8);
 
         // Settings left by a muted run that saved silence come back muted and unmute to 0.5.
-        app()->setSettingsValue(SettingsKeys::soundVolume(), 0.0);
-        app()->setSettingsValue(SettingsKeys::soundMute(), true);
-        AudioPlayer::_uniqueInstance->deleteLater();
-        delete AudioPlayer::_uniqueInstance;  // the destructor saves again: write the old state once more
+        AudioPlayer::releaseInstance();
         app()->setSettingsValue(SettingsKeys::soundVolume(), 0.0);
         app()->setSettingsValue(SettingsKeys::soundMute(), true);
         player = AudioPlayer::instance();
