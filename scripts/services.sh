@@ -37,8 +37,8 @@ start_sound_server() {
         unset PULSE_SERVER
         return 1
     fi
-    pactl set-default-sink tonarix_null >/dev/null
-    pactl set-default-source tonarix_null.monitor >/dev/null
+    pactl set-default-sink tonarix_null >/dev/null || true
+    pactl set-default-source tonarix_null.monitor >/dev/null || true
     pacat --playback --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 \
         --stream-name=keep-alive /dev/zero >/dev/null 2>&1 &
     STARTED_PIDS+=($!)

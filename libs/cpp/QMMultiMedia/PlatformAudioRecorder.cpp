@@ -20,18 +20,41 @@ QString PlatformAudioRecorder::defaultInputName()
     return device.isNull() ? QString() : device.deviceName();
 }
 
+QString PlatformAudioRecorder::checkTarget(const QString& path, const RecorderSettings& settings)
+{
+    const QFileInfo file(path);
+    const QString ext = file.suffix().toLower();
+    if (settings.format == RecorderSettings::MPEG4AAC) {
+        if (!AacFileWriter::containerFor(path))
+            return QStringLiteral("AAC sound cannot be stored in a .%1 file (use .m4a, .mp4 or .aac)").arg(ext);
+    } else {
+        static const QStringList pcmContainers = {QStringLiteral("wav"), QStringLiteral("aif"), QStringLiteral("aiff"),
+                                                  QStringLiteral("caf")};
+        if (!pcmContainers.contains(ext))
+            return QStringLiteral("uncompressed sound cannot be stored in a .%1 file (use .wav, .aiff or .caf)").arg(ext);
+    }
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        return QStringLiteral("the folder %1 cannot be written").arg(folder.filePath());
+    if (settings.channels <= 0 || settings.sampleRate < 1.0f)
+        return QStringLiteral("%1 Hz with %2 channels cannot be recorded").arg(double(settings.sampleRate)).arg(settings.channels);
+    return QString();
+}
+
 std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QString& path,
                                                                      const RecorderSettings& settings, QString* error)
 {
-    std::unique_ptr<PlatformAudioRecorder> r(new PlatformAudioRecorder());
     auto failed = [&](const QString& why) {
         if (error)
             *error = why;
         return nullptr;
     };
+    // What is wrong with the request is told before what is missing on this computer.
+    const QString wrong = checkTarget(path, settings);
+    if (!wrong.isEmpty())
+        return failed(wrong);
+    std::unique_ptr<PlatformAudioRecorder> r(new PlatformAudioRecorder());
     const int rate = int(std::lround(settings.sampleRate));
-    if (rate <= 0 || settings.channels <= 0)
-        return failed(QStringLiteral("%1 Hz with %2 channels cannot be recorded").arg(rate).arg(settings.channels));
     r->m_sampleRate = rate;
     r->m_channels = settings.channels;
 
@@ -54,16 +77,8 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
             return failed(r->m_aac->errorString());
     } else {
         r->m_pcm = std::make_unique<AudioFileWriter>();
-        static const QStringList pcmContainers = {QStringLiteral("wav"), QStringLiteral("aif"), QStringLiteral("aiff"),
-                                                  QStringLiteral("caf")};
-        if (!pcmContainers.contains(QFileInfo(path).suffix().toLower())
-            || !r->m_pcm->open(path, rate, settings.channels)) {
-            const QString why = r->m_pcm->errorString().isEmpty()
-                ? QStringLiteral("uncompressed sound cannot be stored in %1").arg(path)
-                : r->m_pcm->errorString();
-            r->m_pcm.reset();
-            return failed(why);
-        }
+        if (!r->m_pcm->open(path, rate, settings.channels))
+            return failed(r->m_pcm->errorString());
     }
     r->m_input = new QAudioInput(device, format, r.get());
     return r;

@@ -38,6 +38,9 @@ public:
                                                           QString* error);
     ~PlatformAudioRecorder() override;
 
+    // Why a file cannot be recorded with the settings (container, folder, format); empty when it can.
+    static QString checkTarget(const QString& path, const RecorderSettings& settings);
+
     bool record();
     void pause();
     // Stops and finishes the file; false when the file could not be completed.
