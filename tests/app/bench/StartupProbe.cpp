@@ -71,6 +71,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    std::printf("main %lld\n", monotonicNs());
 #ifdef TONARIX_FLOOR
     QApplication app(argc, argv);
     QWidget window;
@@ -83,7 +84,12 @@ int main(int argc, char** argv)
     REZirudid::App app(argc, argv, TonarixIdentity::organisationName(), TonarixIdentity::applicationName());
     std::unique_ptr<FirstPaint> probe;
     std::unique_ptr<MainPage> window = TonarixStartup::start(app, [&](TonarixStartup::Step step) {
+        if (step == TonarixStartup::Step::StyleSheet)
+            std::printf("app %lld\n", monotonicNs());
+        if (step == TonarixStartup::Step::Shown)
+            std::printf("shown %lld\n", monotonicNs());
         if (step == TonarixStartup::Step::MainWindow) {
+            std::printf("built %lld\n", monotonicNs());
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 if (qobject_cast<MainPage*>(w)) {
                     probe = std::make_unique<FirstPaint>(w);

@@ -22,6 +22,9 @@ struct Sample
 {
     double ms = -1;
     double rssMb = -1;
+    // Milestones of the program's start-up: main() entered, application object ready, main window
+    // built, shown (-1 where the program has no such step).
+    double mainMs = -1, appMs = -1, builtMs = -1, shownMs = -1;
 };
 
 Sample runOnce(const QString& program)
@@ -51,7 +54,16 @@ Sample runOnce(const QString& program)
         return s;
     }
     for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
-        if (line.startsWith("painted "))
+        const auto at = [&](const char* key) { return (line.mid(qstrlen(key)).toLongLong() - started) / 1e6; };
+        if (line.startsWith("main "))
+            s.mainMs = at("main ");
+        else if (line.startsWith("app "))
+            s.appMs = at("app ");
+        else if (line.startsWith("built "))
+            s.builtMs = at("built ");
+        else if (line.startsWith("shown "))
+            s.shownMs = at("shown ");
+        else if (line.startsWith("painted "))
             s.ms = (line.mid(8).toLongLong() - started) / 1e6;
         else if (line.startsWith("rss "))
             s.rssMb = line.mid(4).toLong() / 1024.0;
@@ -75,7 +87,7 @@ int main(int argc, char** argv)
     const QString floor = QStringLiteral(TONARIX_STARTUP_FLOOR);
     const QString tonarix = QStringLiteral(TONARIX_STARTUP_APP);
     const int runs = 10;
-    std::vector<double> floorMs, floorRss, appMs, appRss;
+    std::vector<double> floorMs, floorRss, appMs, appRss, floorMain, appMain, appApp, appBuilt, appShown;
     runOnce(floor);   // warm the caches once for both
     runOnce(tonarix);
     for (int i = 0; i < runs; ++i) {
@@ -85,11 +97,19 @@ int main(int argc, char** argv)
         if (f.rssMb > 0) floorRss.push_back(f.rssMb);
         if (a.ms > 0) appMs.push_back(a.ms);
         if (a.rssMb > 0) appRss.push_back(a.rssMb);
+        floorMain.push_back(f.mainMs);
+        appMain.push_back(a.mainMs);
+        appApp.push_back(a.appMs);
+        appBuilt.push_back(a.builtMs);
+        appShown.push_back(a.shownMs);
     }
     const double fm = median(floorMs), am = median(appMs), fr = median(floorRss), ar = median(appRss);
     std::printf("display: %s\n", qEnvironmentVariableIsEmpty("DISPLAY") ? "none (offscreen)" : qPrintable(qgetenv("DISPLAY")));
     std::printf("start-up to first paint, median of %d: floor %.1f ms, TonarixLite %.1f ms, ratio %.2f (goal <= 2.50) %s\n",
                 runs, fm, am, am / fm, am / fm <= 2.5 ? "OK" : "MISSED");
+    std::printf("  milestones (median ms): floor main() %.1f; TonarixLite main() %.1f, application object %.1f, "
+                "window built %.1f, shown %.1f, first paint %.1f\n",
+                median(floorMain), median(appMain), median(appApp), median(appBuilt), median(appShown), am);
     std::printf("idle resident memory, median: floor %.1f MB, TonarixLite %.1f MB, difference %.1f MB (goal <= 40.0) %s\n",
                 fr, ar, ar - fr, ar - fr <= 40 ? "OK" : "MISSED");
     return (floorMs.size() == size_t(runs) && appMs.size() == size_t(runs)) ? 0 : 1;
