@@ -86,8 +86,10 @@ void QtAudioOutput::resume()
 
 bool QtAudioOutput::isBroken() const
 {
-    return !m_output || !m_io
-        || m_output->error() == QAudio::OpenError || m_output->error() == QAudio::FatalError;
+    if (!m_output || !m_io)
+        return true;
+    const QAudio::Error e = m_output->error();
+    return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError;
 }
 
 } // namespace QMMultiMedia
