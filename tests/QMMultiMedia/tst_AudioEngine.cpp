@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace QMMultiMedia;
@@ -178,12 +179,18 @@ private slots:
                 QCOMPARE(s->queued, s->capacity);
             }
         }
-        QCOMPARE(qint64(s->written.size()), p->frames() * 4);
-        // At the end of the file a device running late still holds sound: the player waits for it.
+        // The whole sound went out, followed by silence up to the brim of the device's buffer.
+        const qint64 soundBytes = p->frames() * 4;
+        QVERIFY(s->written.size() > soundBytes);
+        QVERIFY(std::all_of(s->written.begin() + int(soundBytes), s->written.end(), [](char c) { return c == 0; }));
+        QCOMPARE(s->queued, s->capacity);
+        // At the end of the file a device running late still holds sound: the player waits for it,
+        // but not for the silence behind it.
         backend.advanceMs(50);
-        QVERIFY(s->queued > 0);
+        const qint64 padding = s->written.size() - soundBytes;
+        QVERIFY(s->queued > padding);
         QVERIFY(p->isPlaying());
-        s->play(s->queued);
+        s->play(s->queued - padding);
         p->pump();
         QVERIFY(!p->isPlaying());
         QVERIFY(!s->alive);
@@ -195,6 +202,24 @@ private slots:
         backend.advanceMs(1000 + PlatformAudioPlayer::drainNs / 1e6 - 1);
         QVERIFY(p->isPlaying());
         backend.advanceMs(2);
+        QVERIFY(!p->isPlaying());
+    }
+
+    void shortSoundFillsTheDevice()
+    {
+        // A sound shorter than the device buffer is followed by silence, so that a device that
+        // starts only with a full buffer plays it at all.
+        FakeAudioBackend backend;
+        auto p = PlatformAudioPlayer::create(tone("tick.wav", 0.04));
+        p->play();
+        auto s = backend.last();
+        QCOMPARE(qint64(s->written.size()), s->capacity);
+        const QVector<qint16> out = s->samples();
+        const int soundSamples = int(p->frames() * 2);
+        QVERIFY(std::any_of(out.begin(), out.begin() + soundSamples, [](qint16 v) { return v != 0; }));
+        QVERIFY(std::all_of(out.begin() + soundSamples, out.end(), [](qint16 v) { return v == 0; }));
+        backend.advanceMs(41);
+        s->play(p->frames() * 4);
         QVERIFY(!p->isPlaying());
     }
 

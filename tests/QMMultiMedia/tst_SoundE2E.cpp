@@ -128,6 +128,29 @@ private slots:
         QVERIFY2(afterEndMs >= -20 && afterEndMs <= 500 + 40, qPrintable(QString::number(afterEndMs)));
     }
 
+    void shortSoundIsHeardWhole()
+    {
+        // A sound shorter than the device buffer (a metronome tick) must neither wait nor be cut.
+        const QString tick = m_dir.filePath("tick.wav");
+        QVERIFY(TestAudio::writeTone(tick, 1000.0, 0.04, 1, 0.5f));
+        SinkCapture capture;
+        QVERIFY(capture.start(m_sink->monitorName()));
+        const qint64 from = capture.frames();
+        const qint64 playNs = SinkCapture::nowNs();
+        QPointer<NativeAudioPlayer> player = new NativeAudioPlayer(nullptr);
+        connect(player, &NativeAudioPlayer::finished, player, &QObject::deleteLater);
+        player->play(tick);
+        QVERIFY(capture.waitForFrames(from + SinkCapture::rate / 2, 3000));
+        const qint64 first = capture.firstLoudFrame(from);
+        const qint64 last = capture.lastLoudFrame(from);
+        QVERIFY2(first >= 0, "the tick was not heard");
+        const double heardMs = (last - first) * 1000.0 / SinkCapture::rate;
+        QVERIFY2(qAbs(heardMs - 40.0) < 3.0, qPrintable(QString::number(heardMs)));
+        const qint64 latencyMs = (capture.arrivalOfFrame(first) - playNs) / 1000000;
+        QVERIFY2(latencyMs < 60, qPrintable(QString::number(latencyMs)));
+        QTRY_VERIFY_WITH_TIMEOUT(player.isNull(), 2000);
+    }
+
     void volumeAndPan_data()
     {
         QTest::addColumn<double>("volume");

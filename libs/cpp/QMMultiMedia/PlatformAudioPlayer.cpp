@@ -47,7 +47,10 @@ bool PlatformAudioPlayer::hasRunOut() const
     const qint64 frame = clockFrame();
     if (frame < m_reader.frames())
         return false;
-    if (!m_output || m_output->isBroken() || m_output->bytesQueued() == 0)
+    if (!m_output || m_output->isBroken())
+        return true;
+    // The silence written after the sound sits at the end of the queue: only the sound counts.
+    if (m_output->bytesQueued() <= m_paddingBytes)
         return true;
     // Let what the device still holds play out, but never wait for it for long.
     const qint64 overNs = qint64(double(frame - m_reader.frames()) * 1e9 / m_reader.sampleRate());
@@ -166,6 +169,7 @@ void PlatformAudioPlayer::openOutput()
     if (!output || !output->start(m_reader.sampleRate()))
         return;  // no device: the clock alone keeps time
     m_output = std::move(output);
+    m_paddingBytes = 0;
     m_writeFrame = m_playing ? m_startFrame : m_frame;
     m_reader.seek(m_writeFrame);
 }
@@ -216,10 +220,22 @@ void PlatformAudioPlayer::pump()
         }
         m_writeFrame += got;
     }
-    // Everything is with the device: nothing more to push. The end is noticed by whoever asks
-    // isPlaying() (the player's 500 ms poll).
-    if (m_writeFrame >= m_reader.frames())
+    if (m_writeFrame >= m_reader.frames()) {
+        // The device starts playing only once its buffer has filled: follow a sound shorter than
+        // that (a tick) with silence, or it would never be heard. Once is enough.
+        if (m_paddingBytes == 0) {
+            const qint64 room = m_output->bytesFree() / 4 * 4;
+            if (room > 0) {
+                m_silence.assign(size_t(room), '\0');
+                m_paddingBytes = qMax<qint64>(0, m_output->write(m_silence.data(), room));
+                m_silence.clear();
+                m_silence.shrink_to_fit();
+            }
+        }
+        // Everything is with the device: nothing more to push. The end is noticed by whoever
+        // asks isPlaying() (the player's 500 ms poll).
         m_feedTimer.stop();
+    }
 }
 
 } // namespace QMMultiMedia

@@ -73,10 +73,12 @@ private:
     qint64 m_startFrame = 0;   // the position when the clock started
     qint64 m_clockStartNs = 0;
     qint64 m_writeFrame = 0;   // the next frame to decode for the output
+    qint64 m_paddingBytes = 0; // silence written after the last frame
     float m_volume = 1.0f;
     float m_pan = 0.0f;
     std::vector<float> m_decoded;
     std::vector<qint16> m_mixed;
+    std::vector<char> m_silence;
 };
 
 } // namespace QMMultiMedia
