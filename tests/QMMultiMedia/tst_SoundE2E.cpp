@@ -299,6 +299,26 @@ private slots:
         QVERIFY2(qAbs(hz - 440.0) < 4.4, qPrintable(QString::number(hz)));
     }
 
+    void suspendedTimeIsNotRecorded()
+    {
+        const QString path = m_dir.filePath("suspended.wav");
+        NativeAudioRecorder recorder(nullptr);
+        recorder.slotStart(path);
+        QTest::qWait(400);
+        recorder.slotSuspend();
+        QVERIFY(!recorder.isStopped());
+        const qint64 atSuspend = recorder.processedUSecs();
+        QTest::qWait(600);
+        QVERIFY(qAbs(recorder.processedUSecs() - atSuspend) < 50);
+        recorder.slotResume();
+        QTest::qWait(400);
+        recorder.slotStop();
+        QVERIFY2(qAbs(recorder.processedUSecs() - 800) < 150, qPrintable(QString::number(recorder.processedUSecs())));
+        QMMultiMedia::AudioFileReader reader;
+        QVERIFY(reader.open(path));
+        QVERIFY(qAbs(reader.durationSeconds() * 1000 - recorder.processedUSecs()) < 30);
+    }
+
     void interruptedRecordingsAreComplete()
     {
         // Starting again, or going away, while recording finishes the file first.
