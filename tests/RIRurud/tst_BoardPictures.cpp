@@ -47,6 +47,8 @@ private slots:
     void overlaysMarkExactlyTheirSpots_data();
     void overlaysMarkExactlyTheirSpots();
     void trainingShowsOnePosition();
+    void overlaysAreKeptAsSmallTiles();
+    void boardPictureIsDecodedAtTheDrawnSize();
 };
 
 void TestBoardPictures::boardPictureSetsTheProportions_data()
@@ -140,6 +142,66 @@ void TestBoardPictures::trainingShowsOnePosition()
 
     board.slotSetNote("", 0);
     QCOMPARE(litPositions(board.grab().toImage(), e4), 0);
+}
+
+// A board keeps of each overlay only the tiles around its marks, never the whole decoded picture:
+// after every overlay of the three boards has been cut, the tiles together stay a small fraction
+// of what the decoded overlays would take.
+void TestBoardPictures::overlaysAreKeptAsSmallTiles()
+{
+    BalalaikaBoard balalaika;
+    BanjoBoard banjo;
+    MandolinBoard mandolin;
+    int layers = 0;
+    QSet<QString> paths;
+    for (BoardBase* board : {static_cast<BoardBase*>(&balalaika), static_cast<BoardBase*>(&banjo),
+                             static_cast<BoardBase*>(&mandolin)}) {
+        for (const QString& path : board->layerMap())
+            paths.insert(path);
+        board->preloadLayers();
+    }
+    layers = paths.size();
+    QCOMPARE(std::size_t(layers),
+             BoardTables::kBalalaika.layerCount + BoardTables::kBanjo.layerCount + BoardTables::kMandolin.layerCount);
+    QTRY_COMPARE_WITH_TIMEOUT(BoardBase::layerCacheUse().layers, layers, 30000);
+    const qint64 decodedOverlay = 2048LL * 497 * 4;
+    const qint64 bytes = BoardBase::layerCacheUse().bytes;
+    qInfo("%d overlays kept in %.1f MB of tiles (%.1f KB each)", layers, bytes / 1048576.0,
+          bytes / 1024.0 / layers);
+    QVERIFY(bytes > 0);
+    QVERIFY2(bytes < layers * decodedOverlay / 20, "overlays should be kept as small tiles only");
+
+    // Cutting again costs nothing more.
+    banjo.preloadLayers();
+    QTest::qWait(50);
+    QCOMPARE(BoardBase::layerCacheUse().bytes, bytes);
+}
+
+// The board picture is decoded straight to the size it is drawn at; the result must look like the
+// whole picture scaled down.
+void TestBoardPictures::boardPictureIsDecodedAtTheDrawnSize()
+{
+    BanjoBoard board;
+    QCOMPARE(board.boardPictureSize(), QSize(2048, 497));
+    board.show();
+    board.resize(1000, 600);
+    const QImage shot = board.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage reference = QImage(board.boardPicturePath())
+                                 .scaled(shot.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_RGB32);
+    // Compare below the mode buttons, channel by channel, on a coarse grid.
+    qint64 difference = 0;
+    int samples = 0;
+    for (int y = 60; y < shot.height(); y += 7) {
+        for (int x = 0; x < shot.width(); x += 7) {
+            const QRgb a = shot.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+            ++samples;
+        }
+    }
+    QVERIFY(samples > 1000);
+    QVERIFY2(difference / samples < 12, qPrintable(QString::number(double(difference) / samples)));
 }
 
 TONARIX_APP_TEST_MAIN(TestBoardPictures)

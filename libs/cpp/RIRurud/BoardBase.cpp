@@ -9,59 +9,104 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmapCache>
+#include <QImageReader>
+#include <QMutex>
 #include <QPushButton>
+#include <QThreadPool>
 #include <QTime>
-#include <QTimer>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <cstring>
+#include <memory>
 
 namespace RIRurud {
 
 namespace {
 
-// Overlays are big, mostly transparent pictures. They are decoded once and kept in Qt's pixmap
-// cache; for drawing, each is also kept as the few small tiles that hold its marks, so a paint
-// scales and draws a handful of small rectangles instead of the whole picture.
+// Overlays are big, mostly transparent pictures (2048 x 497, about 4 MB decoded). Each is decoded
+// once and kept only as the few small tiles that hold its marks; a paint draws those tiles scaled.
 struct LayerTiles
 {
-    QSize size;
+    QSize size;   // of the whole overlay; empty when the picture is missing
     QVector<QRect> rects;
-    QVector<QPixmap> tiles;
+    QVector<QImage> tiles;
+    qint64 bytes = 0;
+};
+using TilesPtr = std::shared_ptr<const LayerTiles>;
+
+// The tiles of every overlay cut so far, by path, shared by all boards and by the worker that cuts
+// overlays ahead.
+class LayerCache
+{
+public:
+    TilesPtr find(const QString& path)
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_entries.value(path);
+    }
+    // Keeps the first entry stored for a path (the worker and a paint may both cut one overlay).
+    TilesPtr insert(const QString& path, TilesPtr entry)
+    {
+        QMutexLocker lock(&m_mutex);
+        auto it = m_entries.find(path);
+        if (it != m_entries.end())
+            return *it;
+        m_bytes += entry->bytes;
+        m_entries.insert(path, entry);
+        return entry;
+    }
+    BoardBase::LayerCacheUse use()
+    {
+        QMutexLocker lock(&m_mutex);
+        BoardBase::LayerCacheUse result;
+        result.layers = m_entries.size();
+        result.bytes = m_bytes;
+        return result;
+    }
+
+private:
+    QMutex m_mutex;
+    QHash<QString, TilesPtr> m_entries;
+    qint64 m_bytes = 0;
 };
 
-QPixmap loadPicture(const QString& path)
+LayerCache& layerCache()
 {
-    if (path.isEmpty())
-        return QPixmap();
-    const QString key = QStringLiteral("RIRurud::BoardBase:") + path;
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
-    pixmap = QPixmap(path);
-    // Pictures named "@2x" load with a pixel ratio of 2; the board maps pixels itself.
-    pixmap.setDevicePixelRatio(1);
-    if (!pixmap.isNull())
-        QPixmapCache::insert(key, pixmap);
-    return pixmap;
+    // Never destroyed: a worker may still be cutting an overlay while the program ends.
+    static auto* cache = new LayerCache;
+    return *cache;
 }
 
-const LayerTiles& layerTiles(const QString& path)
+// Set when the application object goes away, so that a worker stops between two overlays.
+std::atomic<bool> g_stopCutting{false};
+
+// Decodes the overlay, keeps copies of its marked regions and lets the whole picture go.
+TilesPtr cutLayer(const QString& path)
 {
-    static QHash<QString, LayerTiles> cache;
-    auto it = cache.find(path);
-    if (it != cache.end())
-        return *it;
-    LayerTiles entry;
-    const QPixmap pixmap = loadPicture(path);
-    if (!pixmap.isNull()) {
-        entry.size = pixmap.size();
-        entry.rects = BoardGeometry::visibleRegions(pixmap.toImage());
-        for (const QRect& rect : qAsConst(entry.rects))
-            entry.tiles.append(pixmap.copy(rect));
+    auto entry = std::make_shared<LayerTiles>();
+    QImage full = QImageReader(path).read();
+    if (full.isNull())
+        return entry;
+    full = std::move(full).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Pictures named "@2x" are read with a pixel ratio of 2; the board maps pixels itself.
+    full.setDevicePixelRatio(1);
+    entry->size = full.size();
+    entry->rects = BoardGeometry::visibleRegions(full);
+    for (const QRect& rect : qAsConst(entry->rects)) {
+        entry->tiles.append(full.copy(rect));
+        entry->bytes += entry->tiles.constLast().sizeInBytes();
     }
-    return *cache.insert(path, entry);
+    return entry;
+}
+
+// The tiles of an overlay, cut now if no one has cut them yet.
+TilesPtr layerTiles(const QString& path)
+{
+    LayerCache& cache = layerCache();
+    if (TilesPtr found = cache.find(path))
+        return found;
+    return cache.insert(path, cutLayer(path));
 }
 
 // The boards' random draws reseed the process-wide generator with the millisecond part of the
@@ -75,15 +120,14 @@ QT_WARNING_DISABLE_DEPRECATED
 QT_WARNING_POP
 }
 
-// Draws the part `source` of a picture of size `pictureSize` that is stretched over `target`.
-void drawPart(QPainter& painter, const QRectF& target, const QSize& pictureSize, const QPixmap& pixmap,
-              const QRect& source, const QRect& pixmapSource)
+// Where the part `source` of a picture of size `pictureSize` lands when the picture is stretched
+// over `target`.
+QRectF partTarget(const QRectF& target, const QSize& pictureSize, const QRect& source)
 {
     const qreal sx = target.width() / pictureSize.width();
     const qreal sy = target.height() / pictureSize.height();
-    const QRectF to(target.x() + source.x() * sx, target.y() + source.y() * sy, source.width() * sx,
-                    source.height() * sy);
-    painter.drawPixmap(to, pixmap, pixmapSource);
+    return QRectF(target.x() + source.x() * sx, target.y() + source.y() * sy, source.width() * sx,
+                  source.height() * sy);
 }
 
 } // namespace
@@ -92,18 +136,18 @@ BoardBase::BoardBase(const QString& name, QWidget* parent)
     : QFrame(parent)
     , instrumentName(name)
 {
-    // Each overlay is about 4 MB decoded; keep a board's worth of them.
-    if (QPixmapCache::cacheLimit() < 96 * 1024)
-        QPixmapCache::setCacheLimit(96 * 1024);
-
     setMinimumSize(800, 250);
-    boardPixmap = QPixmap(QStringLiteral(":/") + instrumentName + QStringLiteral("_0@2x.jpg"));
+    // Only the header is read here; the picture is decoded when it is first painted.
+    m_boardPath = QStringLiteral(":/") + instrumentName + QStringLiteral("_0@2x.jpg");
+    m_boardSize = QImageReader(m_boardPath).size();
+    if (!m_boardSize.isValid())
+        m_boardSize = QSize();
     createLayers();
     // Without a picture the board still keeps the proportions of its reference frame.
-    if (boardPixmap.isNull() || boardPixmap.height() == 0)
+    if (m_boardSize.isEmpty())
         aspectRatio = float(BoardTables::kFrameWidth) / float(BoardTables::kFrameHeight);
     else
-        aspectRatio = float(boardPixmap.width()) / float(boardPixmap.height());
+        aspectRatio = float(m_boardSize.width()) / float(m_boardSize.height());
 
     m_findNoteButton = new QPushButton(tr("Find Note"));
     trainButton = new QPushButton(tr("Training"));
@@ -208,12 +252,18 @@ QPixmap BoardBase::doSingleNote(const QPixmap& layer)
     return single;
 }
 
+BoardBase::LayerCacheUse BoardBase::layerCacheUse()
+{
+    return layerCache().use();
+}
+
 const QPixmap& BoardBase::trainingLayer(const QString& path)
 {
     if (path == m_trainingPath)
         return m_trainingLayer;
     m_trainingPath = path;
-    const LayerTiles& tiles = layerTiles(path);
+    const TilesPtr entry = layerTiles(path);
+    const LayerTiles& tiles = *entry;
     if (tiles.size.isEmpty()) {
         m_trainingLayer = QPixmap();
         m_trainingSource = QImage();
@@ -226,19 +276,37 @@ const QPixmap& BoardBase::trainingLayer(const QString& path)
         QPainter painter(&image);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         for (int i = 0; i < tiles.rects.size(); ++i)
-            painter.drawPixmap(tiles.rects.at(i).topLeft(), tiles.tiles.at(i));
+            painter.drawImage(tiles.rects.at(i).topLeft(), tiles.tiles.at(i));
     }
     m_trainingLayer = QPixmap::fromImage(std::move(image));
     m_trainingSource = m_trainingLayer.toImage();
     return m_trainingLayer;
 }
 
-void BoardBase::preloadNextLayer()
+void BoardBase::preloadLayers()
 {
-    if (m_preloadIndex < 0 || m_preloadIndex >= layerNames.size())
+    QStringList missing;
+    for (const QString& layer : qAsConst(layerNames)) {
+        const QString path = layers.value(layerKey(layer));
+        if (!path.isEmpty() && !missing.contains(path) && !layerCache().find(path))
+            missing.append(path);
+    }
+    if (missing.isEmpty())
         return;
-    layerTiles(layers.value(layerKey(layerNames.at(m_preloadIndex++))));
-    QTimer::singleShot(1, this, &BoardBase::preloadNextLayer);
+    static const bool stopHooked = [] {
+        qAddPostRoutine([] { g_stopCutting = true; });
+        return true;
+    }();
+    Q_UNUSED(stopHooked)
+    // One overlay at a time: a worker holds at most one decoded picture.
+    QThreadPool::globalInstance()->start([missing] {
+        for (const QString& path : missing) {
+            if (g_stopCutting)
+                return;
+            if (!layerCache().find(path))
+                layerCache().insert(path, cutLayer(path));
+        }
+    });
 }
 
 void BoardBase::slotSetNote(const QString& note, int accidental)
@@ -262,6 +330,12 @@ void BoardBase::slotNextNote()
 void BoardBase::slotSetInTraining(bool on)
 {
     inTraining = on;
+    if (!on) {
+        // The whole-size training picture is needed in training only.
+        m_trainingPath.clear();
+        m_trainingLayer = QPixmap();
+        m_trainingSource = QImage();
+    }
 }
 
 void BoardBase::mousePressEvent(QMouseEvent* event)
@@ -283,34 +357,44 @@ void BoardBase::mousePressEvent(QMouseEvent* event)
 
 void BoardBase::paintEvent(QPaintEvent*)
 {
-    if (m_preloadIndex < 0) {
-        m_preloadIndex = 0;
-        QTimer::singleShot(1, this, &BoardBase::preloadNextLayer);
-    }
     QPainter painter(this);
     const QRectF target(0, 0, width(), height());
     const double ratio = dpr();
 
-    if (!boardPixmap.isNull()) {
+    if (!m_boardSize.isEmpty()) {
         const QSize size(int(width() * ratio), int(height() * ratio));
-        if (m_scaledBoard.size() != size || m_scaledBoard.devicePixelRatio() != ratio) {
-            m_scaledBoard = boardPixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (!size.isEmpty() && (m_scaledBoard.size() != size || m_scaledBoard.devicePixelRatio() != ratio)) {
+            // JPEG decodes at a reduced scale when asked for a smaller size, which is much faster
+            // than decoding the whole picture and scaling it down.
+            QImageReader reader(m_boardPath);
+            reader.setScaledSize(size);
+            reader.setQuality(75);   // smooth scaling of what the decoder does not reach itself
+            QImage image = reader.read();
+            if (!image.isNull() && image.size() != size)
+                image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_scaledBoard = QPixmap::fromImage(std::move(image));
             m_scaledBoard.setDevicePixelRatio(ratio);
         }
-        painter.drawPixmap(target.topLeft(), m_scaledBoard);
+        if (!m_scaledBoard.isNull())
+            painter.drawPixmap(target.topLeft(), m_scaledBoard);
+    }
+    if (!m_preloadStarted) {
+        m_preloadStarted = true;
+        preloadLayers();
     }
 
     const QString path = currentLayerPath();
     if (path.isEmpty())
         return;
-    const LayerTiles& tiles = layerTiles(path);
+    const TilesPtr entry = layerTiles(path);
+    const LayerTiles& tiles = *entry;
     if (tiles.size.isEmpty())
         return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
     if (!inTraining) {
         for (int i = 0; i < tiles.rects.size(); ++i)
-            drawPart(painter, target, tiles.size, tiles.tiles.at(i), tiles.rects.at(i), tiles.tiles.at(i).rect());
+            painter.drawImage(partTarget(target, tiles.size, tiles.rects.at(i)), tiles.tiles.at(i));
         return;
     }
 
@@ -320,14 +404,14 @@ void BoardBase::paintEvent(QPaintEvent*)
         return;
     if (!m_bandValid || single.size() != tiles.size) {
         // A board with its own single-position rule: draw whatever it returned.
-        drawPart(painter, target, single.size(), single, single.rect(), single.rect());
+        painter.drawPixmap(partTarget(target, single.size(), single.rect()), single, QRectF(single.rect()));
         return;
     }
     const QRect band(m_lastBand.left, 0, m_lastBand.right - m_lastBand.left, tiles.size.height());
     for (const QRect& rect : qAsConst(tiles.rects)) {
         const QRect part = rect & band;
         if (!part.isEmpty())
-            drawPart(painter, target, tiles.size, single, part, part);
+            painter.drawPixmap(partTarget(target, tiles.size, part), single, QRectF(part));
     }
 }
 

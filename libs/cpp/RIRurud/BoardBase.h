@@ -5,6 +5,12 @@
 // and sounds it; two mode buttons "Find Note" and "Training" sit centred at the top; in training
 // the overlay is cut down to one randomly chosen position. Subclasses supply the instrument name,
 // the note lists and the lookup from a point to a note (see BoardTables.h for the data).
+//
+// Memory: a board decodes nothing when it is built. The board picture's proportions come from the
+// file's header; the picture itself is decoded on the first paint, straight to the size it is drawn
+// at. An overlay is decoded once, cut into the few small tiles that hold its marks, and dropped; only
+// the tiles are kept (shared by every board, about 1% of the decoded picture). After its first
+// paint a board cuts its remaining overlays on a worker thread, so a later note shows at once.
 
 #include "RIRurud/BoardGeometry.h"
 
@@ -50,10 +56,25 @@ public:
     QVector<QString> trainingNoteList() const { return trainingNotes; }
     QMap<QString, QString> layerMap() const { return layers; }
     float pictureAspectRatio() const { return aspectRatio; }
+    // The board picture's path and its size in pixels as read from the file's header (empty when
+    // the picture is missing).
+    QString boardPicturePath() const { return m_boardPath; }
+    QSize boardPictureSize() const { return m_boardSize; }
     QPushButton* findNoteButton() const { return m_findNoteButton; }
     QPushButton* trainingButton() const { return trainButton; }
     // The overlay path the current layer is drawn from ("" when there is none).
     QString currentLayerPath() const;
+
+    // What the overlay tiles held for every board take: the overlays cut so far and the bytes of
+    // their tiles' pixels.
+    struct LayerCacheUse
+    {
+        int layers = 0;
+        qint64 bytes = 0;
+    };
+    static LayerCacheUse layerCacheUse();
+    // Cuts, on a worker thread, every overlay of this board not cut yet (the first paint starts it).
+    void preloadLayers();
 
 signals:
     void noteChanged(const QString& note, int accidental);
@@ -78,7 +99,6 @@ protected:
     QString noteInTable(const BoardTables::BoardTable& table, int x, int y) const;
 
     QString currentLayer;
-    QPixmap boardPixmap;
     float aspectRatio = 0;
     QMap<QString, QString> layers;
     QPushButton* trainButton = nullptr;
@@ -92,7 +112,9 @@ private:
     QString layerKey(const QString& layer) const;
 
     QPushButton* m_findNoteButton = nullptr;
-    // The board picture scaled for the current size and pixel ratio.
+    QString m_boardPath;
+    QSize m_boardSize;
+    // The board picture decoded at the current size and pixel ratio.
     QPixmap m_scaledBoard;
     // The band kept by the last doSingleNote() (columns of the layer picture); empty when the
     // whole picture must be drawn.
@@ -104,9 +126,7 @@ private:
     QPixmap m_trainingLayer;
     QImage m_trainingSource;
     const QPixmap& trainingLayer(const QString& path);
-    // Overlays are decoded ahead, one per turn of the event loop, once the board is first painted.
-    int m_preloadIndex = -1;
-    void preloadNextLayer();
+    bool m_preloadStarted = false;
 };
 
 } // namespace RIRurud
