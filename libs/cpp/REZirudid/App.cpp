@@ -258,6 +258,12 @@ void App::setMainWidget(QWidget* w)
     QMenuBar* bar = new QMenuBar(w);
     // Always a bar inside the window: a desktop-wide menu would detach it from the window.
     bar->setNativeMenuBar(false);
+    // Inside the window the bar sits right above the page's dark promotion bar: give it the same
+    // dark face rather than the light desktop default (the application sheet styles only menus).
+    bar->setStyleSheet(QStringLiteral(
+        "QMenuBar{background: rgb(43,38,34); color: rgb(238,232,220); border: none; padding: 1px 4px;}"
+        "QMenuBar::item{background: transparent; padding: 3px 10px; border-radius: 4px;}"
+        "QMenuBar::item:selected, QMenuBar::item:pressed{background: rgb(31,122,140); color: white;}"));
     QMenu* menu = bar->addMenu(tr("&Help"));
     QAction* about = menu->addAction(QIcon(QStringLiteral(":/appicon.png")), tr("About"));
     about->setMenuRole(QAction::AboutRole);
