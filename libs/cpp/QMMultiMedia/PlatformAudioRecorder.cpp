@@ -53,6 +53,12 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
     const QString wrong = checkTarget(path, settings);
     if (!wrong.isEmpty())
         return failed(wrong);
+    // The encoder's libraries are loaded now, on the first AAC recording, not at start-up.
+    if (settings.format == RecorderSettings::MPEG4AAC) {
+        const QString missing = AacFileWriter::unavailableReason();
+        if (!missing.isEmpty())
+            return failed(missing);
+    }
     std::unique_ptr<PlatformAudioRecorder> r(new PlatformAudioRecorder());
     const int rate = int(std::lround(settings.sampleRate));
     r->m_sampleRate = rate;

@@ -1,14 +1,9 @@
 #include "QMMultiMedia/_Coders/AacFileWriter.h"
 
+#include "QMMultiMedia/_Coders/AvLibrary.h"
+
 #include <QFile>
 #include <QFileInfo>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/error.h>
-}
 
 namespace QMMultiMedia {
 
@@ -29,11 +24,19 @@ const char* AacFileWriter::containerFor(const QString& path)
     return nullptr;
 }
 
+QString AacFileWriter::unavailableReason()
+{
+    QString missing;
+    if (AvLibrary::load(&missing))
+        return QString();
+    return QStringLiteral("AAC cannot be recorded: %1").arg(missing);
+}
+
 bool AacFileWriter::fail(const QString& what, int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {0};
-    if (code < 0)
-        av_strerror(code, text, sizeof text);
+    if (code < 0 && m_av)
+        m_av->av_strerror(code, text, sizeof text);
     m_error = code < 0 ? what + QStringLiteral(": ") + QString::fromLocal8Bit(text) : what;
     m_failed = true;
     return false;
@@ -51,17 +54,21 @@ bool AacFileWriter::open(const QString& path, int sampleRate, int channels, int 
         return fail(QStringLiteral("AAC cannot be stored in a .%1 file").arg(QFileInfo(path).suffix()), 0);
     if (channels < 1 || channels > 2 || sampleRate <= 0)
         return fail(QStringLiteral("AAC is written with one or two channels"), 0);
+    const QString missing = unavailableReason();
+    if (!missing.isEmpty())
+        return fail(missing, 0);
+    m_av = AvLibrary::load(nullptr);
     const QByteArray file = QFile::encodeName(path);
-    int rc = avformat_alloc_output_context2(&m_format, nullptr, muxer, file.constData());
+    int rc = m_av->avformat_alloc_output_context2(&m_format, nullptr, muxer, file.constData());
     if (rc < 0 || !m_format)
         return fail(QStringLiteral("no %1 container").arg(QLatin1String(muxer)), rc);
-    const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_AAC);
+    const AVCodec* encoder = m_av->avcodec_find_encoder(AV_CODEC_ID_AAC);
     if (!encoder) {
         release();
         return fail(QStringLiteral("no AAC encoder"), 0);
     }
-    m_stream = avformat_new_stream(m_format, nullptr);
-    m_codec = avcodec_alloc_context3(encoder);
+    m_stream = m_av->avformat_new_stream(m_format, nullptr);
+    m_codec = m_av->avcodec_alloc_context3(encoder);
     if (!m_stream || !m_codec) {
         release();
         return fail(QStringLiteral("out of memory"), 0);
@@ -69,31 +76,31 @@ bool AacFileWriter::open(const QString& path, int sampleRate, int channels, int 
     m_codec->sample_fmt = AV_SAMPLE_FMT_FLTP;
     m_codec->sample_rate = sampleRate;
     m_codec->bit_rate = bitRate > 0 ? bitRate : 128000;
-    av_channel_layout_default(&m_codec->ch_layout, channels);
+    m_av->av_channel_layout_default(&m_codec->ch_layout, channels);
     m_codec->time_base = AVRational {1, sampleRate};
     if (m_format->oformat->flags & AVFMT_GLOBALHEADER)
         m_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    rc = avcodec_open2(m_codec, encoder, nullptr);
+    rc = m_av->avcodec_open2(m_codec, encoder, nullptr);
     if (rc < 0) {
         release();
         return fail(QStringLiteral("the AAC encoder refuses %1 Hz, %2 channels").arg(sampleRate).arg(channels), rc);
     }
-    rc = avcodec_parameters_from_context(m_stream->codecpar, m_codec);
+    rc = m_av->avcodec_parameters_from_context(m_stream->codecpar, m_codec);
     m_stream->time_base = AVRational {1, sampleRate};
     if (rc >= 0)
-        rc = avio_open(&m_format->pb, file.constData(), AVIO_FLAG_WRITE);
+        rc = m_av->avio_open(&m_format->pb, file.constData(), AVIO_FLAG_WRITE);
     if (rc < 0) {
         release();
         return fail(QStringLiteral("cannot write %1").arg(path), rc);
     }
-    rc = avformat_write_header(m_format, nullptr);
+    rc = m_av->avformat_write_header(m_format, nullptr);
     if (rc < 0) {
         release();
         return fail(QStringLiteral("cannot write the header of %1").arg(path), rc);
     }
     m_headerWritten = true;
-    m_frame = av_frame_alloc();
-    m_packet = av_packet_alloc();
+    m_frame = m_av->av_frame_alloc();
+    m_packet = m_av->av_packet_alloc();
     if (!m_frame || !m_packet) {
         release();
         return fail(QStringLiteral("out of memory"), 0);
@@ -117,12 +124,12 @@ bool AacFileWriter::encodePending(bool flush)
     const size_t available = m_pending.size() / size_t(m_channels);
     while (available - used >= size_t(frameSize) || (flush && available > used)) {
         const int n = int(qMin<size_t>(size_t(frameSize), available - used));
-        av_frame_unref(m_frame);
+        m_av->av_frame_unref(m_frame);
         m_frame->format = AV_SAMPLE_FMT_FLTP;
         m_frame->sample_rate = m_codec->sample_rate;
         m_frame->nb_samples = n;
-        av_channel_layout_copy(&m_frame->ch_layout, &m_codec->ch_layout);
-        int rc = av_frame_get_buffer(m_frame, 0);
+        m_av->av_channel_layout_copy(&m_frame->ch_layout, &m_codec->ch_layout);
+        int rc = m_av->av_frame_get_buffer(m_frame, 0);
         if (rc < 0)
             return fail(QStringLiteral("out of memory"), rc);
         for (int c = 0; c < m_channels; ++c) {
@@ -133,7 +140,7 @@ bool AacFileWriter::encodePending(bool flush)
         m_frame->pts = m_pts;
         m_pts += n;
         used += size_t(n);
-        rc = avcodec_send_frame(m_codec, m_frame);
+        rc = m_av->avcodec_send_frame(m_codec, m_frame);
         if (rc < 0)
             return fail(QStringLiteral("the AAC encoder failed"), rc);
         if (!drainPackets())
@@ -146,15 +153,15 @@ bool AacFileWriter::encodePending(bool flush)
 bool AacFileWriter::drainPackets()
 {
     for (;;) {
-        const int rc = avcodec_receive_packet(m_codec, m_packet);
+        const int rc = m_av->avcodec_receive_packet(m_codec, m_packet);
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
             return true;
         if (rc < 0)
             return fail(QStringLiteral("the AAC encoder failed"), rc);
-        av_packet_rescale_ts(m_packet, m_codec->time_base, m_stream->time_base);
+        m_av->av_packet_rescale_ts(m_packet, m_codec->time_base, m_stream->time_base);
         m_packet->stream_index = m_stream->index;
-        const int wr = av_interleaved_write_frame(m_format, m_packet);
-        av_packet_unref(m_packet);
+        const int wr = m_av->av_interleaved_write_frame(m_format, m_packet);
+        m_av->av_packet_unref(m_packet);
         if (wr < 0)
             return fail(QStringLiteral("cannot write the sound"), wr);
     }
@@ -168,12 +175,12 @@ bool AacFileWriter::close()
     if (ok && m_codec && m_headerWritten) {
         ok = encodePending(true);
         if (ok) {
-            const int rc = avcodec_send_frame(m_codec, nullptr);
+            const int rc = m_av->avcodec_send_frame(m_codec, nullptr);
             ok = (rc >= 0 || fail(QStringLiteral("the AAC encoder failed"), rc)) && drainPackets();
         }
     }
     if (m_headerWritten) {
-        const int rc = av_write_trailer(m_format);
+        const int rc = m_av->av_write_trailer(m_format);
         if (rc < 0)
             ok = fail(QStringLiteral("cannot finish the file"), rc);
     }
@@ -183,14 +190,16 @@ bool AacFileWriter::close()
 
 void AacFileWriter::release()
 {
+    if (!m_av)
+        return;
     if (m_format && m_format->pb)
-        avio_closep(&m_format->pb);
-    avformat_free_context(m_format);
+        m_av->avio_closep(&m_format->pb);
+    m_av->avformat_free_context(m_format);
     m_format = nullptr;
     m_stream = nullptr;
-    avcodec_free_context(&m_codec);
-    av_frame_free(&m_frame);
-    av_packet_free(&m_packet);
+    m_av->avcodec_free_context(&m_codec);
+    m_av->av_frame_free(&m_frame);
+    m_av->av_packet_free(&m_packet);
     m_headerWritten = false;
     m_pending.clear();
 }

@@ -12,9 +12,12 @@ struct AVPacket;
 
 namespace QMMultiMedia {
 
+class AvLibrary;
+
 // Writes interleaved float frames as MPEG-4 AAC (libavcodec's encoder) into a container chosen by
 // the file's extension: .m4a/.mp4 (MPEG-4), .aac (ADTS stream). (libavformat cannot store AAC in
-// a Core Audio .caf file.)
+// a Core Audio .caf file.) The codec libraries are loaded by the first open(); when they cannot be,
+// open() fails and errorString() says which library is missing.
 class AacFileWriter
 {
 public:
@@ -25,6 +28,10 @@ public:
 
     // The muxer for a file name; null when AAC cannot be stored under that extension.
     static const char* containerFor(const QString& path);
+
+    // Empty when the codec libraries are loaded (loading them if need be); otherwise why AAC
+    // cannot be written on this computer.
+    static QString unavailableReason();
 
     bool open(const QString& path, int sampleRate, int channels, int bitRate);
     bool isOpen() const { return m_format != nullptr; }
@@ -39,6 +46,7 @@ private:
     void release();
     bool fail(const QString& what, int code);
 
+    const AvLibrary* m_av = nullptr;
     AVFormatContext* m_format = nullptr;
     AVCodecContext* m_codec = nullptr;
     AVStream* m_stream = nullptr;
