@@ -7,14 +7,18 @@
 #include <QHBoxLayout>
 #include <QHash>
 #include <QImage>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QImageReader>
+#include <QMouseEvent>
 #include <QMutex>
+#include <QPainter>
 #include <QPushButton>
 #include <QThreadPool>
 #include <QTime>
 #include <QVBoxLayout>
+
+#ifdef Q_OS_UNIX
+#include <sys/mman.h>
+#endif
 
 #include <atomic>
 #include <cstring>
@@ -81,21 +85,56 @@ LayerCache& layerCache()
 // Set when the application object goes away, so that a worker stops between two overlays.
 std::atomic<bool> g_stopCutting{false};
 
+// A picture to decode into whose pages go straight back to the system when it is dropped. Decoded
+// overlays are short-lived 4 MB blocks; from the ordinary heap the allocator would keep their pages
+// for later (below its trim threshold), which costs as much memory as keeping one overlay for good.
+QImage mappedImage(const QSize& size, QImage::Format format)
+{
+#ifdef Q_OS_UNIX
+    const int bytesPerLine = size.width() * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(size.height());
+    if (bytes == 0)
+        return QImage();
+    void* pages = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED)
+        return QImage();
+    struct Mapping
+    {
+        void* pages;
+        size_t bytes;
+    };
+    return QImage(static_cast<uchar*>(pages), size.width(), size.height(), bytesPerLine, format,
+                  [](void* info) {
+                      auto* mapping = static_cast<Mapping*>(info);
+                      munmap(mapping->pages, mapping->bytes);
+                      delete mapping;
+                  },
+                  new Mapping{pages, bytes});
+#else
+    return QImage(size, format);
+#endif
+}
+
 // Decodes the overlay, keeps copies of its marked regions and lets the whole picture go.
 TilesPtr cutLayer(const QString& path)
 {
     auto entry = std::make_shared<LayerTiles>();
-    QImage full = QImageReader(path).read();
-    if (full.isNull())
+    QImageReader reader(path);
+    QImage full;
+    const QImage::Format format = reader.imageFormat();
+    if (format == QImage::Format_ARGB32 || format == QImage::Format_ARGB32_Premultiplied
+        || format == QImage::Format_RGB32)
+        full = mappedImage(reader.size(), format);
+    if (!reader.read(&full))
         return entry;
-    full = std::move(full).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // Pictures named "@2x" are read with a pixel ratio of 2; the board maps pixels itself.
-    full.setDevicePixelRatio(1);
     entry->size = full.size();
     entry->rects = BoardGeometry::visibleRegions(full);
     for (const QRect& rect : qAsConst(entry->rects)) {
-        entry->tiles.append(full.copy(rect));
-        entry->bytes += entry->tiles.constLast().sizeInBytes();
+        QImage tile = full.copy(rect).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        // Pictures named "@2x" are read with a pixel ratio of 2; the board maps pixels itself.
+        tile.setDevicePixelRatio(1);
+        entry->bytes += tile.sizeInBytes();
+        entry->tiles.append(tile);
     }
     return entry;
 }
@@ -357,6 +396,7 @@ void BoardBase::mousePressEvent(QMouseEvent* event)
 
 void BoardBase::paintEvent(QPaintEvent*)
 {
+
     QPainter painter(this);
     const QRectF target(0, 0, width(), height());
     const double ratio = dpr();
