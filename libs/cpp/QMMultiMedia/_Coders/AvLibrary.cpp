@@ -45,27 +45,29 @@ QString dlText()
 AvLibrary* resolve(AvLibrary* api, QString* error)
 {
     const QString folder = qEnvironmentVariable("TONARIX_AV_LIBRARY_DIR");
-    void* handles[sizeof kLibraries / sizeof kLibraries[0]] = {};
-    for (size_t i = 0; i < sizeof kLibraries / sizeof kLibraries[0]; ++i) {
-        QString file = AvLibrary::fileName(kLibraries[i].name);
+    constexpr size_t count = sizeof kLibraries / sizeof kLibraries[0];
+    void* handles[count] = {};
+    QString files[count];
+    for (size_t i = 0; i < count; ++i) {
+        files[i] = AvLibrary::fileName(kLibraries[i].name);
         if (!folder.isEmpty())
-            file = QDir(folder).filePath(file);
-        handles[i] = dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+            files[i] = QDir(folder).filePath(files[i]);
+        handles[i] = dlopen(QFile::encodeName(files[i]).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!handles[i]) {
-            *error = QStringLiteral("%1 cannot be loaded (%2)").arg(file, dlText());
+            *error = QStringLiteral("%1 cannot be loaded (%2)").arg(files[i], dlText());
             return nullptr;
         }
     }
-    const auto handleOf = [&](const char* library) {
-        for (size_t i = 0; i < sizeof kLibraries / sizeof kLibraries[0]; ++i)
-            if (std::strcmp(kLibraries[i].name, library) == 0)
-                return handles[i];
-        return static_cast<void*>(nullptr);
+    const auto indexOf = [&](const char* library) {
+        size_t i = 0;
+        while (i + 1 < count && std::strcmp(kLibraries[i].name, library) != 0)
+            ++i;
+        return i;
     };
 #define QMM_AV_RESOLVE(library, function)                                                          \
-    api->function = reinterpret_cast<decltype(api->function)>(dlsym(handleOf(#library), #function)); \
+    api->function = reinterpret_cast<decltype(api->function)>(dlsym(handles[indexOf(#library)], #function)); \
     if (!api->function) {                                                                          \
-        *error = QStringLiteral("%1 has no %2").arg(AvLibrary::fileName(#library), QLatin1String(#function)); \
+        *error = QStringLiteral("%1 has no %2").arg(files[indexOf(#library)], QLatin1String(#function)); \
         return nullptr;                                                                            \
     }
     QMM_AV_FUNCTIONS(QMM_AV_RESOLVE)
@@ -83,7 +85,7 @@ AvLibrary* resolve(AvLibrary* api, QString* error)
     for (const auto& f : found) {
         if (int(f.version >> 16) != majorOf(f.library)) {
             *error = QStringLiteral("%1 is version %2, not %3")
-                         .arg(AvLibrary::fileName(f.library))
+                         .arg(files[indexOf(f.library)])
                          .arg(f.version >> 16)
                          .arg(majorOf(f.library));
             return nullptr;
