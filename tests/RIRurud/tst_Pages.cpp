@@ -23,6 +23,7 @@
 #include "RIRurud/NotesLernStatistic.h"
 #include "RIRurud/NotesTrainerWidget.h"
 #include "RIRurud/NotesWidget.h"
+#include "RIRurud/SidePictureLabel.h"
 #include "RIRurud/TrainerKeys.h"
 #include "TestMain.h"
 
@@ -45,6 +46,8 @@ class TestPages : public QObject
 private slots:
     void pageIsBuiltFromItsRow_data();
     void pageIsBuiltFromItsRow();
+    void sidePicturesCoverTheirLabels_data();
+    void sidePicturesCoverTheirLabels();
     void addShopMenuAddsTheInstrumentsShop_data();
     void addShopMenuAddsTheInstrumentsShop();
     void decoratedStaffRelaysAndSwitches();
@@ -153,13 +156,13 @@ void TestPages::pageIsBuiltFromItsRow()
     QCOMPARE(staff->notesWidget()->instrumentName(), QString::fromLatin1(r.instrument));
     QCOMPARE(boardOf(*page)->instrument(), QString::fromLatin1(r.table->name));
 
-    // The side pictures: expanding, covering their label, with a picture each.
+    // The side pictures: expanding, covering their label; a page never shown decodes no picture.
     for (const char* name : {r.left, r.right}) {
         auto* label = finder->findChild<REZirudid::Label*>(QString::fromLatin1(name));
         QVERIFY2(label, name);
         QCOMPARE(label->mode(), REZirudid::Label::Expand);
         QCOMPARE(label->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-        QVERIFY2(!label->retinaPixmap().isNull(), name);
+        QVERIFY2(label->retinaPixmap().isNull(), name);
     }
     // Left picture, staff, right picture in one row; the board below it.
     auto* column = qobject_cast<QVBoxLayout*>(finder->layout());
@@ -180,6 +183,66 @@ void TestPages::pageIsBuiltFromItsRow()
     QVERIFY(boardOf(*page)->findNoteButton()->isChecked());
     QVERIFY(!boardOf(*page)->trainingButton()->isChecked());
     QVERIFY(!staff->isTrainingStarted());
+    for (const char* name : {r.left, r.right}) {
+        auto* label = finder->findChild<REZirudid::Label*>(QString::fromLatin1(name));
+        QVERIFY2(!label->retinaPixmap().isNull(), name);
+    }
+}
+
+// On screen a side picture is decoded at the label's device size, showing what the whole picture
+// scaled to cover the label would show from its top-left corner; it follows the label's size.
+void TestPages::sidePicturesCoverTheirLabels_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("left");
+    for (int i = 0; i < 3; ++i) {
+        QTest::newRow(kRows[i].left) << i << true;
+        QTest::newRow(kRows[i].right) << i << false;
+    }
+}
+
+void TestPages::sidePicturesCoverTheirLabels()
+{
+    QFETCH(int, row);
+    QFETCH(bool, left);
+    auto page = makePage(row);
+    const QString name = QString::fromLatin1(left ? kRows[row].left : kRows[row].right);
+    auto* label = qobject_cast<SidePictureLabel*>(finderOf(*page)->findChild<REZirudid::Label*>(name));
+    QVERIFY(label);
+    const QImage whole(label->resource());
+    QVERIFY(!whole.isNull());
+
+    const auto expectCovering = [&](const char* when) {
+        const QImage held = label->retinaPixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QSize device = label->size() * label->devicePixelRatioF();
+        QVERIFY2(held.size() == device, when);
+        const QImage expected = whole.scaled(device, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
+                                    .copy(QRect(QPoint(0, 0), device))
+                                    .convertToFormat(QImage::Format_RGB32);
+        qint64 difference = 0;
+        for (int y = 0; y < device.height(); ++y) {
+            for (int x = 0; x < device.width(); ++x) {
+                const QRgb a = held.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+            }
+        }
+        const double mean = double(difference) / (3.0 * device.width() * device.height());
+        QVERIFY2(mean < 6.0, qPrintable(QStringLiteral("%1: mean difference %2").arg(when).arg(mean)));
+    };
+
+    page->resize(1000, 800);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    expectCovering("first shown");
+    // Taller than the picture's proportions and then wider: cut at the side, then at the bottom.
+    const QSize before = label->size();
+    page->resize(1400, 1000);
+    QTRY_VERIFY(label->size() != before);
+    expectCovering("wider page");
+    page->resize(700, 1200);
+    QTRY_VERIFY(label->retinaPixmap().size() == label->size() * label->devicePixelRatioF());
+    expectCovering("taller page");
 }
 
 void TestPages::addShopMenuAddsTheInstrumentsShop_data()

@@ -28,6 +28,7 @@ private slots:
     void clockShowsElapsedTimePastADay_data();
     void clockShowsElapsedTimePastADay();
     void statisticLabelsAndReport();
+    void shownStatisticDrawsTheCountsInColour();
     void barPaintsEveryColumn_data();
     void barPaintsEveryColumn();
     void barDrawsNothingOfItsOwnWithoutAnswers();
@@ -258,6 +259,43 @@ void TestTrainer::statisticLabelsAndReport()
     QVERIFY(s.report().isEmpty());
     QCOMPARE(s.rightCount() + s.wrongCount(), 0);
     QCOMPARE(s.rightLabel()->text(), QStringLiteral("<FONT COLOR='green'>Right:0</FONT>"));
+}
+
+// The counts are laid out as rich text only once the statistic is shown: on screen they must read
+// as coloured words, never as their tags, also for counts changed before the first show.
+void TestTrainer::shownStatisticDrawsTheCountsInColour()
+{
+    NotesLernStatistic s;
+    s.incRight();
+    s.resize(400, 80);
+    s.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    for (QLabel* label : {s.rightLabel(), s.wrongLabel()}) {
+        QCOMPARE(label->textFormat(), Qt::RichText);
+        // The tags take more room than the words they colour.
+        QVERIFY2(label->sizeHint().width() < label->fontMetrics().horizontalAdvance(label->text()) / 2,
+                 qPrintable(label->text()));
+        QVERIFY(label->width() >= label->sizeHint().width());
+    }
+    QCOMPARE(s.rightLabel()->text(), QStringLiteral("<FONT COLOR='green'>Right:1</FONT>"));
+
+    const QImage right = s.rightLabel()->grab().toImage();
+    const QImage wrong = s.wrongLabel()->grab().toImage();
+    const auto hasPixel = [](const QImage& image, auto test) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (test(QColor(image.pixel(x, y))))
+                    return true;
+        return false;
+    };
+    QVERIFY(hasPixel(right, [](const QColor& c) { return c.green() > 90 && c.red() < 60 && c.blue() < 60; }));
+    QVERIFY(hasPixel(wrong, [](const QColor& c) { return c.red() > 150 && c.green() < 60 && c.blue() < 60; }));
+
+    // Later counts show at once.
+    s.incWrong();
+    s.incWrong();
+    QCOMPARE(s.wrongLabel()->text(), QStringLiteral("<FONT COLOR='red'>Wrong:2</FONT>"));
+    QCOMPARE(s.wrongLabel()->textFormat(), Qt::RichText);
 }
 
 void TestTrainer::barPaintsEveryColumn_data()

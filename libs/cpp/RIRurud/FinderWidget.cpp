@@ -4,10 +4,10 @@
 #include "REZirudid/MessageBox.h"
 #include "RIRurud/BoardBase.h"
 #include "RIRurud/DecoratedNotesWidget.h"
+#include "RIRurud/SidePictureLabel.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
-#include <QPixmap>
 #include <QVBoxLayout>
 
 namespace RIRurud {
@@ -29,14 +29,13 @@ FinderWidget::FinderWidget(const FinderTables::FinderSpec& spec, QWidget* board,
 
 namespace {
 
+// The picture is decoded once the label is on screen, at the size it is drawn (SidePictureLabel):
+// decoding both pages' pictures at full size here cost start-up time and memory.
 REZirudid::Label* sidePicture(const char* resource, const char* objectName)
 {
-    auto* label = new REZirudid::Label;
-    const QPixmap pixmap(QString::fromLatin1(resource));
+    auto* label = new SidePictureLabel(QString::fromLatin1(resource));
     label->setObjectName(QString::fromLatin1(objectName));
-    label->setMode(REZirudid::Label::Expand);
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    label->setRetinaPixmap(pixmap);
     return label;
 }
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace RIRurud {
@@ -21,6 +22,11 @@ NotesLernStatistic::NotesLernStatistic(QWidget* parent)
     m_bar = new NotesLernBar;
     m_rightLabel = new QLabel;
     m_wrongLabel = new QLabel;
+    // The counts are rich text, but laying rich text out loads fonts, and the statistic sits
+    // hidden until a training is chosen: the labels hold their texts as plain text until the
+    // statistic is first shown (see showEvent).
+    m_rightLabel->setTextFormat(Qt::PlainText);
+    m_wrongLabel->setTextFormat(Qt::PlainText);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(2, 2, 2, 2);
@@ -39,6 +45,17 @@ NotesLernStatistic::NotesLernStatistic(QWidget* parent)
     column->addWidget(m_bar);
 
     updateInfo();
+}
+
+void NotesLernStatistic::showEvent(QShowEvent* event)
+{
+    if (m_rightLabel->textFormat() != Qt::RichText) {
+        m_rightLabel->setTextFormat(Qt::RichText);
+        m_wrongLabel->setTextFormat(Qt::RichText);
+        // Place the labels at their rich-text sizes before anything is painted.
+        layout()->activate();
+    }
+    QFrame::showEvent(event);
 }
 
 void NotesLernStatistic::incRight()

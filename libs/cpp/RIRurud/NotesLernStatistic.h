@@ -39,6 +39,9 @@ public:
 public slots:
     void slotShowReport();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     NotesLernBar* m_bar = nullptr;
     QLabel* m_rightLabel = nullptr;
