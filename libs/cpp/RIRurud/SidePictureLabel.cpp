@@ -14,18 +14,11 @@ SidePictureLabel::SidePictureLabel(const QString& resource, QWidget* parent)
     setMode(REZirudid::Label::Expand);
 }
 
-void SidePictureLabel::showEvent(QShowEvent* event)
+void SidePictureLabel::paintEvent(QPaintEvent* event)
 {
-    REZirudid::Label::showEvent(event);
+    // A new picture asks for one more paint of the label, which finds it up to date.
     decodeForCurrentSize();
-}
-
-void SidePictureLabel::resizeEvent(QResizeEvent* event)
-{
-    REZirudid::Label::resizeEvent(event);
-    // A hidden label gets its pending resize when it is shown; showEvent decodes then.
-    if (isVisible())
-        decodeForCurrentSize();
+    REZirudid::Label::paintEvent(event);
 }
 
 void SidePictureLabel::decodeForCurrentSize()

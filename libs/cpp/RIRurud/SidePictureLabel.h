@@ -8,9 +8,10 @@
 namespace RIRurud {
 
 // A side picture of an instrument page: a label that covers itself with its picture (Expand mode)
-// and decodes the picture only while it is on screen, straight at the label's device size and cut
-// to it. A page that has never been shown holds no picture, and painting needs no scaling. A
-// picture that cannot be read leaves the label empty.
+// and decodes the picture when it is painted, straight at the label's device size and cut to it.
+// A page that has never been shown holds no picture, the sizes a window passes through while it
+// is being shown cost nothing, and painting needs no scaling. A picture that cannot be read leaves
+// the label empty.
 class SidePictureLabel : public REZirudid::Label
 {
     Q_OBJECT
@@ -20,8 +21,7 @@ public:
     QString resource() const { return m_resource; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void decodeForCurrentSize();
