@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QMutex>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QThreadPool>
 #include <QTime>
@@ -332,11 +333,13 @@ void BoardBase::preloadLayers()
     }
     if (missing.isEmpty())
         return;
-    static const bool stopHooked = [] {
+    // Workers stop between two overlays once the application object goes away.
+    static QPointer<QCoreApplication> hookedApp;
+    if (QCoreApplication::instance() && hookedApp != QCoreApplication::instance()) {
+        hookedApp = QCoreApplication::instance();
+        g_stopCutting = false;
         qAddPostRoutine([] { g_stopCutting = true; });
-        return true;
-    }();
-    Q_UNUSED(stopHooked)
+    }
     // One overlay at a time: a worker holds at most one decoded picture.
     QThreadPool::globalInstance()->start([missing] {
         for (const QString& path : missing) {
