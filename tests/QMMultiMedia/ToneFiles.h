@@ -17,8 +17,6 @@ std::vector<float> sineTone(double hz, double seconds, int channels = 1, float a
 bool writeTone(const QString& path, double hz, double seconds, int channels = 1, float amplitude = 0.5f,
                int sampleRate = toneRate);
 
-// The frequency found by autocorrelation in a stretch of mono samples (0 when there is none).
-double pitchByAutocorrelation(const float* samples, int count, int sampleRate, double minHz = 50, double maxHz = 2000);
 // Root mean square of a stretch of samples, taking every `stride`-th from `offset`.
 double rms(const float* samples, int count, int stride = 1, int offset = 0);
 

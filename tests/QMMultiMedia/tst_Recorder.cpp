@@ -1,6 +1,7 @@
 // Recording formats and files: format defaults and codec names, the settings each format records
 // with, AAC files that decode back to what was written, and a recorder that cannot start.
 
+#include "Pitch.h"
 #include "AvDecode.h"
 #include "ToneFiles.h"
 
@@ -140,7 +141,7 @@ private slots:
         std::vector<float> first;
         for (qint64 i = 10000; i < 30000; ++i)
             first.push_back(back[size_t(i * ch)]);
-        const double hz = TestAudio::pitchByAutocorrelation(first.data(), int(first.size()), rate);
+        const double hz = TestSupport::pitch(first.data(), first.size(), rate, 440.0);
         QVERIFY2(qAbs(hz - 440.0) < 440.0 * 0.005, qPrintable(QString::number(hz)));
         QVERIFY(qAbs(TestAudio::rms(first.data(), int(first.size())) - 0.5 / std::sqrt(2.0)) < 0.03);
     }

@@ -1,8 +1,11 @@
 #include "ScreenProbe.h"
 
+#include "Pitch.h"
+
 #include <QColor>
 #include <QString>
 #include <cmath>
+#include <vector>
 
 namespace ScreenProbe {
 
@@ -75,7 +78,7 @@ int redPixels(const QImage& image, const QRect& area)
     return n;
 }
 
-double pitch(const QVector<qint16>& samples, int rate)
+double pitch(const QVector<qint16>& samples, int rate, double expectedHz)
 {
     // The sound starts where the level first rises clearly above the floor.
     int onset = -1;
@@ -85,38 +88,13 @@ double pitch(const QVector<qint16>& samples, int rate)
             break;
         }
     }
-    const int window = 4096;
     const int start = onset + rate / 20;   // past the attack
-    const int maxLag = rate / 60, minLag = rate / 1500;
-    if (onset < 0 || start + window + maxLag > samples.size())
+    if (onset < 0 || start >= samples.size())
         return 0;
-    QVector<double> x(window + maxLag + 1);
-    for (int i = 0; i < x.size(); ++i)
-        x[i] = samples[start + i];
-    QVector<double> nacf(maxLag + 1, 0.0);
-    double best = 0;
-    for (int lag = minLag; lag <= maxLag; ++lag) {
-        double r = 0, e0 = 0, e1 = 0;
-        for (int i = 0; i < window; ++i) {
-            r += x[i] * x[i + lag];
-            e0 += x[i] * x[i];
-            e1 += x[i + lag] * x[i + lag];
-        }
-        nacf[lag] = (e0 > 0 && e1 > 0) ? r / std::sqrt(e0 * e1) : 0;
-        best = std::max(best, nacf[lag]);
-    }
-    if (best < 0.5)
-        return 0;
-    // The first local maximum that comes within 8 % of the best one.
-    for (int lag = minLag + 1; lag < maxLag; ++lag) {
-        if (nacf[lag] >= 0.92 * best && nacf[lag] >= nacf[lag - 1] && nacf[lag] >= nacf[lag + 1]) {
-            const double a = nacf[lag - 1], b = nacf[lag], c = nacf[lag + 1];
-            const double denom = a - 2 * b + c;
-            const double shift = denom != 0 ? 0.5 * (a - c) / denom : 0;
-            return rate / (lag + shift);
-        }
-    }
-    return 0;
+    std::vector<float> mono;
+    for (int i = start; i < samples.size() && i < start + rate / 2; ++i)
+        mono.push_back(samples[i] / 32768.0f);
+    return TestSupport::pitch(mono.data(), mono.size(), rate, expectedHz);
 }
 
 double noteFrequency(const QString& note)

@@ -21,10 +21,9 @@ double difference(const QImage& a, const QImage& b, const QRect& area);
 // Count of pixels in `area` whose red clearly dominates (the boards' note marks).
 int redPixels(const QImage& image, const QRect& area);
 
-// The fundamental frequency of the first sound in mono 16-bit samples at `rate`, 0 when the
-// recording holds only silence. Normalised autocorrelation over 60 .. 1500 Hz, taking the shortest
-// period that comes close to the best, so that a strong overtone is not taken for the note.
-double pitch(const QVector<qint16>& samples, int rate);
+// The fundamental frequency, looked for near `expectedHz`, of the first sound in mono 16-bit
+// samples at `rate` (half a second after its attack); 0 when the recording holds only silence.
+double pitch(const QVector<qint16>& samples, int rate, double expectedHz);
 
 // The frequency of a note name such as "A4" or "C4#" (A4 = 440 Hz, equal temperament).
 double noteFrequency(const QString& note);

