@@ -29,6 +29,7 @@ private slots:
     void clockShowsElapsedTimePastADay();
     void statisticLabelsAndReport();
     void shownStatisticDrawsTheCountsInColour();
+    void shownClockIsLaidOutAsRichText();
     void barPaintsEveryColumn_data();
     void barPaintsEveryColumn();
     void barDrawsNothingOfItsOwnWithoutAnswers();
@@ -296,6 +297,30 @@ void TestTrainer::shownStatisticDrawsTheCountsInColour()
     s.incWrong();
     QCOMPARE(s.wrongLabel()->text(), QStringLiteral("<FONT COLOR='red'>Wrong:2</FONT>"));
     QCOMPARE(s.wrongLabel()->textFormat(), Qt::RichText);
+}
+
+// The clock, too, is laid out as rich text from the trainer's first show: a large heading whose
+// tags are not shown, and later times keep that form.
+void TestTrainer::shownClockIsLaidOutAsRichText()
+{
+    NotesTrainerWidget t;
+    t.resize(600, 400);
+    t.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&t));
+    QLabel* clock = t.clockLabel();
+    QCOMPARE(clock->textFormat(), Qt::RichText);
+    // As a heading the time is taller than a plain line, and far narrower than its tags.
+    QVERIFY(clock->sizeHint().height() > clock->fontMetrics().height());
+    QVERIFY(clock->sizeHint().width() < clock->fontMetrics().horizontalAdvance(clock->text()) / 2);
+    QVERIFY(clock->height() >= clock->sizeHint().height());
+
+    qint64 now = 1000;
+    t.setClock([&now] { return now; });
+    t.startButton()->click();
+    now += 3000;
+    t.slotTimeOut();
+    QCOMPARE(clockText(t), QStringLiteral("00:00:03"));
+    QCOMPARE(clock->textFormat(), Qt::RichText);
 }
 
 void TestTrainer::barPaintsEveryColumn_data()

@@ -48,11 +48,13 @@ void DecoratedNotesWidget::slotShowNote(const QString& note, int accidental)
     m_trainer->setNote(note, accidental);
 }
 
-// "Visible" means shown on screen: before the window is first shown neither child is visible, so
-// a call then always acts. Hiding first keeps at most one of the two on screen.
+// The mode is which of the two is hidden. Asking isHidden() rather than isVisible() lets a call
+// before the window is first shown see that the wanted child is already the one not hidden and do
+// nothing: showing a child of a window not yet shown would polish it and lay its parent out ahead
+// of time. Hiding first keeps at most one of the two on screen.
 void DecoratedNotesWidget::slotSetTraningMode()
 {
-    if (m_trainer->isVisible())
+    if (!m_trainer->isHidden() && m_staff->isHidden())
         return;
     m_staff->hide();
     m_trainer->show();
@@ -60,7 +62,7 @@ void DecoratedNotesWidget::slotSetTraningMode()
 
 void DecoratedNotesWidget::slotSetFindNoteMode()
 {
-    if (m_staff->isVisible())
+    if (!m_staff->isHidden() && m_trainer->isHidden())
         return;
     m_trainer->hide();
     m_staff->show();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPair>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -57,7 +58,9 @@ NotesTrainerWidget::NotesTrainerWidget(QWidget* parent)
     disableKeys(true);
 
     m_clockLabel = new QLabel;
-    m_clockLabel->setTextFormat(Qt::RichText);
+    // Rich text, but held as plain text until the trainer is first shown: laying rich text out
+    // loads fonts, and the trainer sits hidden until a training is chosen (see showEvent).
+    m_clockLabel->setTextFormat(Qt::PlainText);
     showClock(QStringLiteral("00:00:00"));
 
     m_startButton = new QPushButton(QStringLiteral("Start"));
@@ -171,6 +174,16 @@ void NotesTrainerWidget::slotTimeOut()
     if (m_startTime < 0)
         return;
     showClock(TrainerKeys::formatElapsed(m_clock() - m_startTime));
+}
+
+void NotesTrainerWidget::showEvent(QShowEvent* event)
+{
+    if (m_clockLabel->textFormat() != Qt::RichText) {
+        m_clockLabel->setTextFormat(Qt::RichText);
+        // Place the clock at its rich-text size before anything is painted.
+        layout()->activate();
+    }
+    QFrame::showEvent(event);
 }
 
 void NotesTrainerWidget::showClock(const QString& time)

@@ -61,6 +61,9 @@ public slots:
     void slotADClicked();
     void slotBClicked();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void answer(int key);
     void showClock(const QString& time);
