@@ -1,6 +1,7 @@
 # Test services: a headless sound server with a null sink, and a virtual display.
 # start_services starts only what is not already there; stop_services stops only what it started.
 STARTED_PIDS=()
+STARTED_DIRS=()
 
 # A PulseAudio server of our own, when none answers: anonymous access on a socket in a private
 # folder, a null sink as default sink and its monitor as default source, so tests can play and
@@ -17,6 +18,7 @@ start_sound_server() {
     fi
     local dir
     dir="$(mktemp -d /tmp/tonarix-pulse.XXXXXX)"
+    STARTED_DIRS+=("$dir")
     mkdir -p "$dir/runtime" "$dir/state"
     export PULSE_RUNTIME_PATH="$dir/runtime"
     export PULSE_STATE_PATH="$dir/state"
@@ -68,4 +70,6 @@ stop_services() {
     local pid
     for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    local dir
+    for dir in "${STARTED_DIRS[@]}"; do rm -rf "$dir"; done
 }

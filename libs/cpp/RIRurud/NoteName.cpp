@@ -2,12 +2,7 @@
 
 #include "REZirudid/App.h"
 
-#if __has_include("QMMultiMedia/NativeAudioPlayer.h")
 #include "QMMultiMedia/NativeAudioPlayer.h"
-#define TONARIX_HAVE_NATIVE_PLAYER 1
-#else
-#define TONARIX_HAVE_NATIVE_PLAYER 0
-#endif
 
 namespace RIRurud {
 namespace NoteName {
@@ -104,11 +99,9 @@ void playSoundFile(const QString& path)
         soundHook()(path);
         return;
     }
-#if TONARIX_HAVE_NATIVE_PLAYER
     auto* player = new QMMultiMedia::NativeAudioPlayer();
     QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
     player->play(path);
-#endif
 }
 
 void setSoundHook(SoundHook hook)
