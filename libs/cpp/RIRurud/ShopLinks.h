@@ -1,8 +1,9 @@
 #pragma once
 
-// Every web link of the instrument shops, named once: the online stores per country, the editions
-// of the online encyclopedia, and per instrument the store category numbers of each country and the
-// article titles. Plain constant tables; MusicShopBase turns one row into the six links of a shop.
+// Every web link of the instrument shops (plain http links), named once: the online stores per
+// country, the editions of the online encyclopedia, and per instrument the store category numbers of
+// each country and the article titles. Plain constant tables; MusicShopBase turns one row into the
+// six links of a shop.
 
 #include <QLocale>
 #include <QString>
@@ -130,19 +131,19 @@ inline Region regionFor(QLocale::Country country)
     }
 }
 
-// "https://<store host>/<tag>?_encoding=UTF8&node=<category>"
+// "http://<store host>/<tag>?_encoding=UTF8&node=<category>"
 inline QString storeLink(Instrument instrument, Store store, Entry entry)
 {
     const StoreSite& site = kStores[int(store)];
-    return QStringLiteral("https://%1/%2?_encoding=UTF8&node=%3")
+    return QStringLiteral("http://%1/%2?_encoding=UTF8&node=%3")
         .arg(QLatin1String(site.host), QLatin1String(site.tag))
         .arg(kInstruments[int(instrument)].categories[int(store)][entry]);
 }
 
-// "https://<edition host>/wiki/<title>"
+// "http://<edition host>/wiki/<title>"
 inline QString articleLink(Instrument instrument, Edition edition)
 {
-    return QStringLiteral("https://%1/wiki/%2")
+    return QStringLiteral("http://%1/wiki/%2")
         .arg(QLatin1String(kEncyclopediaHosts[int(edition)]),
              QString::fromUtf8(kInstruments[int(instrument)].articles[int(edition)]));
 }
