@@ -115,7 +115,7 @@ const QString strTonarixStyle = QStringLiteral(
     "QPushButton#PanelButton{min-width: 32px; min-height: 32px; font: 16px bold; border-radius: 5px; color: lightgray; background: qlineargradient(x1:0, y1:1, x2:0, y2:0, stop:1 rgba(60,60,60,200), stop:0.4 rgba(20,20,20,200), stop:0.1 rgba(60,60,60,200));}"
     "QPushButton#PanelButton:pressed, QPushButton#PanelButton:checked{color: white; border: 2px ridge rgb(170,170,170); background: qlineargradient(x1:0, y1:1, x2:0, y2:0, stop:1 rgba(120,120,120,200), stop:0.4 rgba(60,60,60,200), stop:0.1 rgba(120,120,120,200));}"
     "QPushButton#PushButton{border: 1px solid gray; font: 14px bold; border-radius: 5px; color: lightgray; padding: 1px 8px 1px 8px; background: qlineargradient(x1:0, y1:1, x2:0, y2:0, stop:1 rgb(60, 60, 60), stop:0.4 rgb(30,30,30), stop:0.1 rgb(60, 60, 60) );}"
-    "QPushButton#PushButton:pressed{background: qlineargradient(x1:0, y1:1, x2:0, y2:0, stop:1 rgb(31,31,33), stop:0.4 rgb(80,80,80), stop:0.1 rgb(31,31,33));}"
+    "QPushButton#PushButton:pressed{background: qlineargradient(x1:0, y1:1, x2:0, y2:0, stop:1 rgb(31,31,33), stop:0.4 rgb(80,80,80), stop:0.1 rgb(31,31,31));}"
     "QPushButton#PushButton:focus{border: 1px solid white; color: white; font: 20px bold; background: qlineargradient(x1:0, y1:1, x2:0, y2:0, stop:1 rgb(90,90,90), stop:0.4 rgb(41,41,43), stop:0.1 rgb(90,90,90));}"
     "QPushButton#BassItem1, QPushButton#BassItem2{border: none; background: transparent;}"
     "QPushButton#BassItem1:checked, QPushButton#BassItem2:checked{background: rgba(255,255,255,40);}"
