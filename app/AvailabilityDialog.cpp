@@ -151,7 +151,7 @@ QWidget* AvailabilityDialog::pagesFactory(const QString& instrument)
     return page;
 }
 
-QLayout* AvailabilityDialog::combined(QWidget* icon, QLabel* caption)
+QVBoxLayout* AvailabilityDialog::combined(QWidget* icon, QLabel* caption)
 {
     auto* layout = new QVBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);

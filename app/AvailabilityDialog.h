@@ -4,6 +4,7 @@
 
 class QLabel;
 class QStackedWidget;
+class QVBoxLayout;
 
 // Answers a click on an instrument this edition does not build: under "Available in:" it shows the
 // maker's application for that instrument and the complete application, each with a Get It button
@@ -18,7 +19,7 @@ public:
     void setCurrentPage(const QString& instrument);
 
     QWidget* pagesFactory(const QString& instrument);
-    static QLayout* combined(QWidget* icon, QLabel* caption);
+    static QVBoxLayout* combined(QWidget* icon, QLabel* caption);
 
 public slots:
     void slotGotoTonarix();
