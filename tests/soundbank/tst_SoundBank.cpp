@@ -3,6 +3,7 @@
 
 #include "Pitch.h"
 #include "SoundAnalysis.h"
+#include "RIRurud/BoardTables.h"
 #include "SoundBankTable.h"
 #include "TestMain.h"
 
@@ -114,6 +115,45 @@ private slots:
         QCOMPARE(QString::fromStdString(noteName(keys.back())), highest);
         // No gap: every semitone in between has its file.
         QCOMPARE(int(keys.size()), keys.back() - keys.front() + 1);
+    }
+
+    // Every position a board answers and every note its training draws has a file among the
+    // board's notes: a range in the bank narrower than the board leaves clicks silent.
+    void boardNotesHaveSounds_data()
+    {
+        QTest::addColumn<int>("board");
+        for (int b = 0; b < int(std::size(RIRurud::BoardTables::kAllBoards)); ++b)
+            QTest::newRow(RIRurud::BoardTables::kAllBoards[b]->name) << b;
+    }
+    void boardNotesHaveSounds()
+    {
+        QFETCH(int, board);
+        const RIRurud::BoardTables::BoardTable& table = *RIRurud::BoardTables::kAllBoards[board];
+        const BoardInstrument* i = instrument(QString::fromLatin1(table.name).toLower());
+        QVERIFY2(i, "no sound-bank entry under the board's name");
+        const std::vector<int> keys = instrumentKeys(*i);
+        const std::set<int> bank(keys.begin(), keys.end());
+        // Board form "C4#" sounds the layer form "Cd4".
+        auto layerOf = [](const std::string& boardForm) {
+            const bool sharp = boardForm.size() == 3 && boardForm[2] == '#';
+            return boardForm.substr(0, 1) + (sharp ? "d" : "") + boardForm.substr(1, 1);
+        };
+        QStringList silent;
+        auto check = [&](const char* note) {
+            const int key = midiKey(layerOf(note));
+            if (key < 0 || !bank.count(key))
+                silent << QString::fromLatin1(note);
+        };
+        for (std::size_t s = 0; s < table.spotCount; ++s)
+            check(table.spots[s].note);
+        for (std::size_t t = 0; t < table.trainingCount; ++t)
+            check(table.trainingNotes[t]);
+        QVERIFY2(silent.isEmpty(), qPrintable("no sound for: " + silent.join(QLatin1Char(' '))));
+        // The layer names double as the sound names of the notes shown on the board.
+        for (std::size_t l = 0; l < table.layerCount; ++l) {
+            const int key = midiKey(table.layerNames[l]);
+            QVERIFY2(key >= 0 && bank.count(key), table.layerNames[l]);
+        }
     }
 
     // Note names and MIDI keys convert both ways, with C4 as middle C.
