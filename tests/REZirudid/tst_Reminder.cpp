@@ -132,6 +132,11 @@ private slots:
 
         TestSupport::UrlCatcher catcher;
         TestSupport::DialogAnswerer answer(QDialog::Rejected);
+        // The start is counted only once its reminder has been shown.
+        int countedWhileShown = 0;
+        answer.setInspector([&](QWidget*) {
+            countedWhileShown = app->settingsValue(REZirudid::SettingsKeys::autoReminderCount(), 1).toInt();
+        });
         app->callReminder(interval, kinds);
         QCOMPARE(app->reminderInterval(), interval);
         QTRY_COMPARE(app->settingsValue(REZirudid::SettingsKeys::autoReminderCount()).toInt(), stored);
@@ -141,6 +146,7 @@ private slots:
         } else {
             QVERIFY(answer.wait());
             QCOMPARE(answer.dialogClass(), dialog);
+            QCOMPARE(countedWhileShown, stored - 1);
         }
         QCOMPARE(catcher.count(), 0);
     }

@@ -297,9 +297,14 @@ void App::runReminder(int kind)
 {
     const int counter = settingsValue(SettingsKeys::autoReminderCount(), 1).toInt();
     const bool enabled = settingsValue(SettingsKeys::autoReminder(), true).toBool();
+    if (Reminder::isDue(enabled, counter, m_reminderInterval))
+        showReminder(kind);
+    // Counted once the reminder (if any) has been shown.
     setSettingsValue(SettingsKeys::autoReminderCount(), counter + 1);
-    if (!Reminder::isDue(enabled, counter, m_reminderInterval))
-        return;
+}
+
+void App::showReminder(int kind)
+{
     switch (kind) {
     case Reminder::Rate:
         runRateReminder();

@@ -109,7 +109,8 @@ public slots:
     void slotAbout();
 
 private:
-    void runReminder(int kinds);
+    void runReminder(int kind);
+    void showReminder(int kind);
     void runRateReminder();
     QWidget* dialogParent() const;
 
