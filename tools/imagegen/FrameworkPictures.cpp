@@ -3,6 +3,7 @@
 // the framework's button table, so their names and sizes are the ones the widgets use.
 #include "ImageSink.h"
 #include "Palette.h"
+#include "Shapes.h"
 
 #include "REZirudid/FrameworkFaces.h"
 
@@ -37,22 +38,6 @@ QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& botto
 QPen roundPen(const QColor& colour, qreal width)
 {
     return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QPainterPath starPath(const QPointF& c, qreal outer, qreal inner)
-{
-    QPainterPath path;
-    for (int i = 0; i < 10; ++i) {
-        const qreal angle = -M_PI / 2 + i * M_PI / 5;
-        const qreal r = (i % 2) ? inner : outer;
-        const QPointF pt(c.x() + r * qCos(angle), c.y() + r * qSin(angle));
-        if (i == 0)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-    }
-    path.closeSubpath();
-    return path;
 }
 
 // A note on a short staff: the picture of the program, drawn into a square.
@@ -136,7 +121,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
     case Glyph::Star:
         p.setPen(roundPen(ink, 1.6 * u));
         p.setBrush(ink);
-        p.drawPath(starPath(at(12, 12.8), 10 * u, 4.3 * u));
+        p.drawPath(imagegen::starPath(at(12, 12.8), 10 * u, 4.3 * u));
         break;
     case Glyph::Share: {
         const QPointF a = at(17.5, 5.5), b = at(6.5, 12), c = at(17.5, 18.5);

@@ -2,6 +2,7 @@
 // encyclopedia. Light glyphs on a round teal badge, drawn at 32 x 32 (and twice that for "@2x").
 #include "ImageSink.h"
 #include "Palette.h"
+#include "Shapes.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -36,27 +37,11 @@ QPen glyphPen(qreal width)
     return QPen(pal::paper(), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-QPainterPath star(QPointF c, qreal outer, qreal inner)
-{
-    QPainterPath path;
-    for (int i = 0; i < 10; ++i) {
-        const qreal r = (i % 2) ? inner : outer;
-        const qreal a = -M_PI / 2 + i * M_PI / 5;
-        const QPointF pt(c.x() + r * qCos(a), c.y() + r * qSin(a));
-        if (i == 0)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-    }
-    path.closeSubpath();
-    return path;
-}
-
 void drawMustHave(QPainter& p)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(pal::paper());
-    p.drawPath(star(QPointF(16, 16.8), 10.5, 4.4));
+    p.drawPath(imagegen::starPath(QPointF(16, 16.8), 10.5, 4.4));
 }
 
 void drawNiceToHave(QPainter& p)
