@@ -1,1 +1,0 @@
-// Library anchor: keeps the static library non-empty.
