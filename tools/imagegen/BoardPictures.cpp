@@ -79,24 +79,10 @@ Geometry geometryOf(const BoardTable& table)
     g.kind = kindOf(table);
     for (int s = 0; s < table.stringCount; ++s) {
         StringLine line;
-        if (!RIRurud::BoardTables::stringLine(table, s, &line)) {
-            // A string with a single marked spot (the banjo's short string): fitted through all of
-            // its spots, marked or not.
-            double n = 0, xs = 0, ys = 0, xx = 0, xy = 0;
-            for (std::size_t i = 0; i < table.spotCount; ++i) {
-                const HotSpot& spot = table.spots[i];
-                if (spot.string != s)
-                    continue;
-                n += 1;
-                xs += spot.x;
-                ys += spot.y;
-                xx += double(spot.x) * spot.x;
-                xy += double(spot.x) * spot.y;
-            }
-            const double d = n * xx - xs * xs;
-            line.b = d != 0 ? (n * xy - xs * ys) / d : 0;
-            line.a = n > 0 ? (ys - line.b * xs) / n : 0;
-        }
+        // A string with a single marked spot (the banjo's short string) is fitted through all of
+        // its spots, marked or not.
+        if (!RIRurud::BoardTables::stringLine(table, s, &line))
+            RIRurud::BoardTables::stringLine(table, s, &line, false);
         g.strings.append(line);
     }
     g.nutX = RIRurud::BoardTables::fretWireX(table, 0);

@@ -367,8 +367,9 @@ RIRURUD_BOARD_TABLE(Mandolin, 4)
 
 inline constexpr const BoardTable* kAllBoards[] = {&kBalalaika, &kBanjo, &kMandolin};
 
-// A straight string line y = a + b * x through the marked spots of one string (least squares);
-// the pictures draw the string along it. Returns false when the string has fewer than two spots.
+// A straight string line y = a + b * x through the marked spots of one string (least squares), or
+// through all of its spots when `markedOnly` is false; the pictures draw the string along it.
+// Returns false when fewer than two spots are fitted.
 struct StringLine
 {
     double a = 0;
@@ -376,12 +377,12 @@ struct StringLine
     double yAt(double x) const { return a + b * x; }
 };
 
-inline bool stringLine(const BoardTable& table, int string, StringLine* line)
+inline bool stringLine(const BoardTable& table, int string, StringLine* line, bool markedOnly = true)
 {
     double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
     for (std::size_t i = 0; i < table.spotCount; ++i) {
         const HotSpot& s = table.spots[i];
-        if (s.string != string || !s.marked)
+        if (s.string != string || (markedOnly && !s.marked))
             continue;
         n += 1;
         sx += s.x;
