@@ -1,96 +1,101 @@
-// Shows one instrument page alone in a window of 1200 x 900, for looking at it while developing.
+// Shows one page of the libraries alone in a window, for looking at it while developing and for the
+// end-to-end tests of pages the main window does not place.
 //
-//   pageviewer banjo|balalaika|mandolin [training] [--note C5#] [--grab file.png] [--plain]
+//   pageviewer <page> [page options] [--size WxH] [--grab file.png] [--plain]
 //
-// training    switch the board to Training and start the trainer, so that a question is lit
-// --answers K with training: answer K questions on the keys, so that the counts and the bar show
-// --note N    light note N (board form, e.g. "C5#") on the board and show it on the staff
+// --size WxH  the window's size (default 1200 x 900)
 // --grab F    save a picture of the window to F after a moment and quit
-// --plain     leave out the application's style sheet
+// --plain     leave out the application's style sheet (pages that bring a sheet of their own keep it)
+//
+// Each <Topic>Pages.cpp registers the pages it opens and their options; run without arguments for
+// the list.
+
+#include "PageViewer.h"
 
 #include "REZirudid/App.h"
-#include "RIRurud/BalalaikaTonarixMainPage.h"
-#include "RIRurud/BanjoTonarixMainPage.h"
-#include "RIRurud/BoardBase.h"
-#include "RIRurud/DecoratedNotesWidget.h"
-#include "RIRurud/FinderWidget.h"
-#include "RIRurud/MandolinTonarixMainPage.h"
-#include "RIRurud/NotesTrainerWidget.h"
+
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
 
 #ifdef TONARIX_APP_STYLE
 #include "TonarixStyle.h"
 #endif
 
-#include <QPushButton>
-#include <QTextStream>
-#include <QTimer>
+namespace pageviewer {
 
-#include <memory>
+Registrar::Registrar(const char* name, const char* usage, Opener opener)
+{
+    pages().append({QString::fromLatin1(name), QString::fromLatin1(usage), opener});
+}
 
-using namespace RIRurud;
+QList<PageEntry>& pages()
+{
+    static QList<PageEntry> list;
+    return list;
+}
+
+void applyAppStyle(const QStringList& args)
+{
+#ifdef TONARIX_APP_STYLE
+    if (!args.contains(QLatin1String("--plain")))
+        qApp->setStyleSheet(strTonarixStyle);
+#else
+    Q_UNUSED(args)
+#endif
+}
+
+QString optionValue(const QStringList& args, const QString& option)
+{
+    const int at = args.indexOf(option);
+    return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
+}
+
+} // namespace pageviewer
 
 int main(int argc, char** argv)
 {
     REZirudid::App app(argc, argv, QStringLiteral("Vantrel"), QStringLiteral("TonarixPageViewer"));
     const QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
-    if (args.isEmpty()) {
-        err << "usage: pageviewer banjo|balalaika|mandolin [training [--answers K]] [--note C5#] [--grab file.png] [--plain]\n";
+
+    QList<pageviewer::PageEntry> entries = pageviewer::pages();
+    std::sort(entries.begin(), entries.end(),
+              [](const pageviewer::PageEntry& a, const pageviewer::PageEntry& b) { return a.name < b.name; });
+    auto usage = [&] {
+        err << "usage: pageviewer <page> [page options] [--size WxH] [--grab file.png] [--plain]\npages:\n";
+        for (const pageviewer::PageEntry& entry : entries)
+            err << "  " << entry.usage << "\n";
         return 2;
+    };
+    if (args.isEmpty())
+        return usage();
+
+    const QString name = args.first().toLower();
+    const auto entry = std::find_if(entries.cbegin(), entries.cend(),
+                                    [&](const pageviewer::PageEntry& e) { return e.name == name; });
+    if (entry == entries.cend()) {
+        err << "unknown page: " << name << "\n";
+        return usage();
     }
 
-    std::unique_ptr<FinderMainPage> page;
-    const QString instrument = args.first().toLower();
-    if (instrument == QLatin1String("banjo"))
-        page = std::make_unique<BanjoTonarixMainPage>();
-    else if (instrument == QLatin1String("balalaika"))
-        page = std::make_unique<BalalaikaTonarixMainPage>();
-    else if (instrument == QLatin1String("mandolin"))
-        page = std::make_unique<MandolinTonarixMainPage>();
-    else {
-        err << "unknown instrument: " << instrument << "\n";
-        return 2;
-    }
-
-#ifdef TONARIX_APP_STYLE
-    if (!args.contains(QLatin1String("--plain")))
-        app.setStyleSheet(strTonarixStyle);
-#endif
-
-    page->addShopMenu();
-    page->setWindowTitle(QStringLiteral("pageviewer: ") + instrument);
-    page->resize(1200, 900);
+    std::unique_ptr<QWidget> page(entry->opener(args.mid(1)));
+    if (!page)
+        return 1;
+    QSize size(1200, 900);
+    const QStringList wh = pageviewer::optionValue(args, QStringLiteral("--size")).split(QLatin1Char('x'));
+    if (wh.size() == 2 && wh.at(0).toInt() > 0 && wh.at(1).toInt() > 0)
+        size = QSize(wh.at(0).toInt(), wh.at(1).toInt());
+    page->setWindowTitle(QStringLiteral("pageviewer: ") + name);
+    page->resize(size);
     page->show();
 
-    auto* finder = qobject_cast<FinderWidget*>(page->finderWidget());
-    auto* board = qobject_cast<BoardBase*>(finder->boardWidget());
-    DecoratedNotesWidget* staff = finder->decoratedNotesWidget();
-
-    const int noteAt = args.indexOf(QLatin1String("--note"));
-    const QString note = noteAt >= 0 && noteAt + 1 < args.size() ? args.at(noteAt + 1) : QString();
-    const bool training = args.contains(QLatin1String("training"));
-    const int answersAt = args.indexOf(QLatin1String("--answers"));
-    const int answers = answersAt >= 0 && answersAt + 1 < args.size() ? args.at(answersAt + 1).toInt() : 0;
-    QTimer::singleShot(300, page.get(), [=] {
-        if (!note.isEmpty()) {
-            const int accidental = note.endsWith(QLatin1Char('#')) ? 1 : 0;
-            board->slotSetNote(note.left(2), accidental);
-            staff->slotShowNote(note.left(2), accidental);
-        }
-        if (training) {
-            board->trainingButton()->click();
-            NotesTrainerWidget* trainer = staff->trainerWidget();
-            trainer->startButton()->click();
-            for (int i = 0; i < answers; ++i)
-                trainer->key((i * 5) % 12)->click();
-        }
-    });
-
-    const int grabAt = args.indexOf(QLatin1String("--grab"));
-    if (grabAt >= 0 && grabAt + 1 < args.size()) {
-        const QString file = args.at(grabAt + 1);
-        QTimer::singleShot(1500, page.get(), [&, file] {
-            page->grab().save(file);
+    const QString grab = pageviewer::optionValue(args, QStringLiteral("--grab"));
+    if (!grab.isEmpty()) {
+        QTimer::singleShot(1500, page.get(), [&, grab] {
+            page->grab().save(grab);
             app.quit();
         });
     }
