@@ -40,66 +40,6 @@ QPen roundPen(const QColor& colour, qreal width)
     return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-// A note on a short staff: the picture of the program, drawn into a square.
-void drawStaffMark(QPainter& p, const QRectF& box, const QColor& ink)
-{
-    const qreal u = box.width() / 100.0;
-    const qreal left = box.left() + 14 * u, right = box.right() - 14 * u;
-    const qreal gap = 9 * u;
-    const qreal top = box.top() + 32 * u;
-    p.setPen(roundPen(QColor(ink.red(), ink.green(), ink.blue(), 150), qMax(1.0, 2.2 * u)));
-    for (int i = 0; i < 5; ++i)
-        p.drawLine(QPointF(left, top + i * gap), QPointF(right, top + i * gap));
-    // A quaver: tilted head on the second space from below, stem and flag.
-    const QPointF head(box.left() + 44 * u, top + 3.5 * gap);
-    p.save();
-    p.translate(head);
-    p.rotate(-22);
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawEllipse(QPointF(0, 0), 10.5 * u, 7.5 * u);
-    p.restore();
-    const qreal stemX = head.x() + 9.4 * u;
-    const qreal stemTop = box.top() + 14 * u;
-    p.setPen(roundPen(ink, 3.2 * u));
-    p.drawLine(QPointF(stemX, head.y() - 2 * u), QPointF(stemX, stemTop));
-    QPainterPath flag;
-    flag.moveTo(stemX, stemTop);
-    flag.cubicTo(stemX + 4 * u, stemTop + 12 * u, stemX + 22 * u, stemTop + 14 * u, stemX + 16 * u, stemTop + 32 * u);
-    flag.cubicTo(stemX + 17 * u, stemTop + 20 * u, stemX + 6 * u, stemTop + 16 * u, stemX, stemTop + 14 * u);
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawPath(flag);
-    // A fret dot beside the note: where the note lies on the instrument.
-    p.setBrush(pal::warm());
-    p.drawEllipse(QPointF(box.left() + 76 * u, top + 2.5 * gap), 6 * u, 6 * u);
-    p.setBrush(QColor(255, 255, 255, 110));
-    p.drawEllipse(QPointF(box.left() + 74.5 * u, top + 2.5 * gap - 1.8 * u), 2.2 * u, 2.2 * u);
-}
-
-// The rounded teal tile of the application icon and the logo.
-void drawAppTile(QPainter& p, const QRectF& box)
-{
-    const qreal u = box.width() / 100.0;
-    const QRectF tile = box.adjusted(4 * u, 3 * u, -4 * u, -5 * u);
-    const qreal radius = 20 * u;
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 70));
-    p.drawRoundedRect(tile.translated(0, 2 * u), radius, radius);
-    p.setBrush(vertical(tile, pal::accentLight(), pal::accentDark()));
-    p.drawRoundedRect(tile, radius, radius);
-    // Soft sheen on the upper half.
-    QLinearGradient sheen(tile.topLeft(), QPointF(tile.left(), tile.center().y()));
-    sheen.setColorAt(0, QColor(255, 255, 255, 70));
-    sheen.setColorAt(1, QColor(255, 255, 255, 0));
-    p.setBrush(sheen);
-    p.drawRoundedRect(tile.adjusted(2 * u, 2 * u, -2 * u, -tile.height() / 2), radius - 2 * u, radius - 2 * u);
-    p.setPen(QPen(QColor(255, 255, 255, 60), qMax(1.0, 1.2 * u)));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(tile.adjusted(0.6 * u, 0.6 * u, -0.6 * u, -0.6 * u), radius, radius);
-    drawStaffMark(p, tile.adjusted(4 * u, 4 * u, -4 * u, -4 * u), pal::paper());
-}
-
 // Glyphs in a square box, in one colour.
 void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
 {
@@ -239,25 +179,7 @@ IMAGEGEN_PRODUCER(drawApplicationIcon)
     sink.saveBoth("app.png", QSize(size, size), [size](QImage& image, int scale) {
         QPainter p(&image);
         prepare(p, scale);
-        QRadialGradient halo(QPointF(size / 2.0, size * 0.42), size * 0.5);
-        halo.setColorAt(0, QColor(pal::accentLight().red(), pal::accentLight().green(), pal::accentLight().blue(), 90));
-        halo.setColorAt(1, QColor(0, 0, 0, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(halo);
-        p.drawEllipse(QPointF(size / 2.0, size * 0.42), size * 0.5, size * 0.5);
-        const qreal tile = size * 0.62;
-        drawAppTile(p, QRectF((size - tile) / 2, size * 0.08, tile, tile));
-        QFont font = pal::textFont(size * 0.105, QFont::Bold);
-        p.setFont(font);
-        const QRectF nameBox(0, size * 0.74, size, size * 0.14);
-        p.setPen(QColor(0, 0, 0, 120));
-        p.drawText(nameBox.translated(0, 1.5), Qt::AlignCenter, QStringLiteral("TonarixLite"));
-        p.setPen(pal::paper());
-        p.drawText(nameBox, Qt::AlignCenter, QStringLiteral("TonarixLite"));
-        p.setFont(pal::textFont(size * 0.048));
-        p.setPen(pal::accentLight().lighter(130));
-        p.drawText(QRectF(0, size * 0.87, size, size * 0.08), Qt::AlignCenter,
-                   QStringLiteral("notes on the fingerboard"));
+        drawAppLogo(p, QRectF(0, 0, size, size));
     });
 }
 
