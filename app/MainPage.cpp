@@ -11,6 +11,8 @@
 #include <QHBoxLayout>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QWindow>
 #include <QStackedWidget>
 
 namespace {
@@ -67,6 +69,7 @@ MainPage::MainPage(QWidget* parent)
     setLayout(layout);
 
     resize(storedSize());
+    fitIntoScreen();
     REZirudid::App::theApp()->showHelpOnStart();
 }
 
@@ -83,6 +86,31 @@ void MainPage::resizeEvent(QResizeEvent* e)
     app->setSettingsValue(kWidthKey, e->size().width());
     app->setSettingsValue(kHeightKey, e->size().height());
     QFrame::resizeEvent(e);
+}
+
+void MainPage::showEvent(QShowEvent* e)
+{
+    // Once more with everything the window holds by now (the application adds its menu bar).
+    fitIntoScreen();
+    QFrame::showEvent(e);
+}
+
+void MainPage::fitIntoScreen()
+{
+    // A stored size from a larger screen, or a damaged one, would open the window beyond the
+    // screen (and build pictures of that size); a layout taller than a small screen would push
+    // the window's bottom out of reach. Both are held to the room the screen offers.
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    QSize room = screen->availableGeometry().size();
+    if (const QWindow* window = windowHandle()) {
+        const QMargins frame = window->frameMargins();
+        room -= QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    }
+    if (const QLayout* box = layout())
+        setMinimumSize(box->totalMinimumSize().boundedTo(room));
+    resize(size().boundedTo(room));
 }
 
 void MainPage::slotItemChanged(const QString& name)

@@ -5,7 +5,9 @@
 #include "TonarixStyle.h"
 
 #include "REZirudid/App.h"
+#include "REZirudid/Common.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -21,11 +23,14 @@ QString slideLanguage(const QString& interfaceLanguage)
     return QStringLiteral("en");
 }
 
-QStringList slidePaths(const QString& resourceFolder, const QString& language)
+QStringList slidePaths(const QString& resourceFolder, const QString& language, double pixelRatio)
 {
     QStringList paths;
-    for (int i = 0; i < 7; ++i)
-        paths << resourceFolder + QStringLiteral("TXLSlide%1_%2.jpg").arg(i).arg(language);
+    for (int i = 0; i < 7; ++i) {
+        const QString path = resourceFolder + QStringLiteral("TXLSlide%1_%2.jpg").arg(i).arg(language);
+        const QString twin = REZirudid::Common::doubleDensityName(path);
+        paths << (pixelRatio > 1.0 && QFile::exists(twin) ? twin : path);
+    }
     return paths;
 }
 
@@ -75,7 +80,8 @@ std::unique_ptr<MainPage> start(REZirudid::App& app, const std::function<void(St
     done(Step::DockConnection);
 
     const QString resourceFolder = REZirudid::App::bundleResourcePathFor(app.applicationDirPath());
-    app.setIntroductionSlides(slidePaths(resourceFolder, slideLanguage(app.currentLanguage())));
+    app.setIntroductionSlides(
+        slidePaths(resourceFolder, slideLanguage(app.currentLanguage()), app.devicePixelRatio()));
     done(Step::Slides);
     window->setWindowTitle(QCoreApplication::applicationName());
     done(Step::Title);

@@ -40,8 +40,9 @@ std::unique_ptr<MainPage> start(REZirudid::App& app, const std::function<void(St
 
 // "en", "de" or "ru" as given (case-sensitive); "en" for every other language.
 QString slideLanguage(const QString& interfaceLanguage);
-// The seven slide files in the resource folder, slide 0 first.
-QStringList slidePaths(const QString& resourceFolder, const QString& language);
+// The seven slide files in the resource folder, slide 0 first. On a screen denser than 1 each slide
+// that has a double-density twin ("TXLSlide0_en@2x.jpg") is taken from it.
+QStringList slidePaths(const QString& resourceFolder, const QString& language, double pixelRatio = 1.0);
 
 // The reminder kinds of the start-up reminder: rate in a store build, share or join-us otherwise.
 int reminderKinds(bool appStore);

@@ -17,10 +17,14 @@
 
 #include <QAction>
 #include <QFile>
+#include <QImageReader>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QUrl>
 
 using TonarixStartup::Step;
@@ -154,16 +158,22 @@ private slots:
         QCOMPARE(paths.size(), 7);
         for (int i = 0; i < 7; ++i)
             QCOMPARE(paths.at(i), folder + QStringLiteral("TXLSlide%1_%2.jpg").arg(i).arg(slides));
+        // Without double-density twins a dense screen gets the same slides.
+        QCOMPARE(TonarixStartup::slidePaths(folder, TonarixStartup::slideLanguage(language), 2.0), paths);
     }
 
-    // The slides that start-up asks for are in the bundle, one set per language, all alike in size.
+    // The slides that start-up asks for are in the bundle, one set per language, all alike in size,
+    // each with a twin of twice the size that start-up takes on a denser screen.
     void slidesAreInTheBundle()
     {
         for (const char* language : {"en", "de", "ru"}) {
-            for (const QString& path : TonarixStartup::slidePaths(TONARIX_RESOURCES_DIR, language)) {
-                const QImage slide(path);
-                QVERIFY2(!slide.isNull(), qPrintable(path));
-                QCOMPARE(slide.size(), QSize(960, 600));
+            const QStringList single = TonarixStartup::slidePaths(TONARIX_RESOURCES_DIR, language);
+            const QStringList dense = TonarixStartup::slidePaths(TONARIX_RESOURCES_DIR, language, 2.0);
+            QCOMPARE(dense.size(), single.size());
+            for (int i = 0; i < single.size(); ++i) {
+                QCOMPARE(QImageReader(single.at(i)).size(), QSize(960, 600));
+                QCOMPARE(dense.at(i), QString(single.at(i)).replace(".jpg", "@2x.jpg"));
+                QCOMPARE(QImageReader(dense.at(i)).size(), QSize(1920, 1200));
             }
         }
         // Different languages are different pictures.
@@ -217,36 +227,77 @@ private slots:
         clearSize();
     }
 
-    void windowSizeRoundTrip()
+    // The window opens at its stored size (the default raised to the layout's minimum on a first
+    // start) and keeps it, but never beyond the room its screen offers: a size stored on a larger
+    // screen, or a damaged one, opens a window the screen holds, and so does a layout taller than
+    // the screen. Whatever size it opens at is written back. Run at several scale factors, so that
+    // the room is larger and smaller than the layout.
+    void windowFitsTheScreen_data()
     {
+        QTest::addColumn<QVariant>("width");
+        QTest::addColumn<QVariant>("height");
+        QTest::newRow("first start") << QVariant() << QVariant();
+        QTest::newRow("stored") << QVariant(1000) << QVariant(760);
+        QTest::newRow("below the minimum") << QVariant(300) << QVariant(200);
+        QTest::newRow("huge") << QVariant(100000) << QVariant(100000);
+    }
+    void windowFitsTheScreen()
+    {
+        QFETCH(QVariant, width);
+        QFETCH(QVariant, height);
+        app()->setSettingsValue("Width", width);
+        app()->setSettingsValue("Height", height);
+        MainPage window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = window.screen()->availableGeometry();
+        const QSize frame = window.frameGeometry().size() - window.size();
+        const QSize room = screen.size() - frame;
+        QVERIFY2(window.frameGeometry().width() <= screen.width() && window.frameGeometry().height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(window.width()).arg(window.height())
+                                .arg(screen.width()).arg(screen.height())));
+        QVERIFY(window.minimumWidth() <= room.width() && window.minimumHeight() <= room.height());
+        const QSize stored = width.isValid() ? QSize(width.toInt(), height.toInt()) : QSize(620, 620);
+        const QSize expected = stored.expandedTo(window.layout()->totalMinimumSize()).boundedTo(room);
+        QCOMPARE(window.size(), expected);
+        if (room.width() >= 1000 && room.height() >= 760 && QByteArray(QTest::currentDataTag()) == "stored")
+            QCOMPARE(window.size(), QSize(1000, 760));
+        QCOMPARE(app()->settingsValue("Width").toInt(), window.width());
+        QCOMPARE(app()->settingsValue("Height").toInt(), window.height());
         clearSize();
-        QSize opened;
-        {
-            MainPage window;
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            // The default, raised by the toolkit to the layout's minimum where that is larger.
-            const QSize minimum = window.minimumSizeHint();
-            QCOMPARE(window.size(), QSize(qMax(620, minimum.width()), qMax(620, minimum.height())));
-            QCOMPARE(app()->settingsValue("Width").toInt(), window.width());
-            QCOMPARE(app()->settingsValue("Height").toInt(), window.height());
-            window.resize(window.width() + 111, window.height() + 77);
-            opened = window.size();
-            QCOMPARE(app()->settingsValue("Width").toInt(), opened.width());
-            QCOMPARE(app()->settingsValue("Height").toInt(), opened.height());
-        }
-        MainPage again;
-        QCOMPARE(again.size(), opened);
-        again.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&again));
-        QCOMPARE(again.size(), opened);
+    }
 
-        // A damaged size opens a whole window, not a squeezed one.
-        app()->setSettingsValue("Width", "n/a");
-        app()->setSettingsValue("Height", "n/a");
-        MainPage damaged;
-        QCOMPARE(damaged.size(), QSize(620, 620));
-        clearSize();
+    // Menu icons are drawn from pictures dense enough for the screen: at a pixel ratio of 2 every
+    // icon of the More and Help menus is handed out at twice its size, from a picture that large.
+    // Run at scales 0.5, 1 and 2.
+    void denseScreen()
+    {
+        const double ratio = app()->devicePixelRatio();
+        const double iconRatio = qMax(1.0, ratio);   // icons are never handed out below their size
+        app()->setSettingsValue("ShowHelpOnStart", false);
+        std::unique_ptr<MainPage> window = TonarixStartup::start(*app());
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QList<QAction*> actions = window->banjoPage()->promoMenuBar()->moreMenu()->actions()
+            + window->balalaikaPage()->promoMenuBar()->moreMenu()->actions();
+        for (QAction* entry : window->findChild<QMenuBar*>()->actions())
+            actions += entry->menu()->actions();
+        const int side = window->style()->pixelMetric(QStyle::PM_SmallIconSize);
+        int icons = 0;
+        for (const QAction* action : qAsConst(actions)) {
+            if (action->isSeparator())
+                continue;
+            const QIcon icon = action->icon();
+            const QPixmap shown = icon.pixmap(window->windowHandle(), QSize(side, side));
+            QCOMPARE(shown.devicePixelRatio(), iconRatio);
+            QCOMPARE(shown.size(), QSize(side, side) * iconRatio);
+            QSize largest;
+            for (const QSize& size : icon.availableSizes())
+                largest = largest.expandedTo(size);
+            QVERIFY2(largest.width() >= 2 * side, qPrintable(action->text()));
+            ++icons;
+        }
+        QCOMPARE(icons, 8 + 6 + 9 + 6 + 1);
+        app()->removeSettingsValue("ShowHelpOnStart");
     }
 
     void pageSwitch_data()

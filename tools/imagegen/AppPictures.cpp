@@ -1,7 +1,8 @@
 // The application's own pictures: the instrument column's buttons, the staff papers, the trainer's
-// keys and buttons, the accidental buttons, the Get It faces, the page bar's background, the
-// application pictures of the availability dialog and the promotion menu, and the introduction
-// slides (written into the bundle's resource folder in English, German and Russian).
+// keys and buttons, the accidental buttons, the Get It faces, the page bar's background and the
+// application pictures of the availability dialog and the promotion menu. The drawings the
+// introduction slides reuse are declared in AppFaces.h.
+#include "AppFaces.h"
 #include "ImageSink.h"
 #include "Palette.h"
 
@@ -14,12 +15,10 @@
 #include <QRandomGenerator>
 #include <QtMath>
 
-namespace {
+namespace imagegen {
+namespace faces {
 
-using namespace imagegen;
 namespace pal = imagegen::palette;
-
-enum class Instrument { Banjo, Balalaika, Guitar, Bass, Ukulele, Violin, Mandolin };
 
 QColor mix(const QColor& a, const QColor& b, qreal t)
 {
@@ -156,7 +155,7 @@ Shape shapeOf(Instrument which)
 }
 
 // Draws the instrument into `box`, tilted by `angle` degrees. `light` draws on dark grounds.
-void drawInstrument(QPainter& p, Instrument which, const QRectF& box, qreal angle, bool vivid = true)
+void drawInstrument(QPainter& p, Instrument which, const QRectF& box, qreal angle, bool vivid)
 {
     const Shape s = shapeOf(which);
     p.save();
@@ -215,17 +214,14 @@ struct ItemFace
 {
     const char* name;
     Instrument instrument;
-    bool checkable;   // banjo and balalaika stay checked; the five others never do
 };
 
 const ItemFace kItems[] = {
-    {"BanjoItem", Instrument::Banjo, true},      {"BalalaikaItem", Instrument::Balalaika, true},
-    {"GuitarItem", Instrument::Guitar, false},   {"BassItem", Instrument::Bass, false},
-    {"UkuleleItem", Instrument::Ukulele, false}, {"ViolinItem", Instrument::Violin, false},
-    {"MandolinItem", Instrument::Mandolin, false},
+    {"BanjoItem", Instrument::Banjo},     {"BalalaikaItem", Instrument::Balalaika}, {"GuitarItem", Instrument::Guitar},
+    {"BassItem", Instrument::Bass},       {"UkuleleItem", Instrument::Ukulele},     {"ViolinItem", Instrument::Violin},
+    {"MandolinItem", Instrument::Mandolin},
 };
 
-enum class TileState { Normal, Hover, Checked };
 
 void drawItemTile(QPainter& p, const QRectF& r, Instrument which, TileState state)
 {
@@ -271,25 +267,24 @@ IMAGEGEN_PRODUCER(drawInstrumentButtons)
         };
         sink.saveBoth(base + ".png", QSize(64, 64), face(TileState::Normal));
         sink.saveBoth(base + "_hover.png", QSize(64, 64), face(TileState::Hover));
-        if (item.checkable)
-            sink.saveBoth(base + "_checked.png", QSize(64, 64), face(TileState::Checked));
+        // Only banjo and balalaika stay checked in this edition; the sheet names all seven faces.
+        sink.saveBoth(base + "_checked.png", QSize(64, 64), face(TileState::Checked));
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Staff papers: warm paper with a faint grain, a tint per instrument.
 
-void drawPaper(QImage& image, int scale, const QColor& tint, quint32 seed)
+void drawPaper(QPainter& p, const QRectF& r, const QColor& tint, quint32 seed)
 {
-    QPainter p(&image);
-    prepare(p, scale);
-    const QRectF r(0, 0, image.width() / scale, image.height() / scale);
+    p.save();
+    p.setClipRect(r);
     p.fillRect(r, vertical(r, mix(pal::paper(), Qt::white, 0.5), mix(pal::paper(), tint, 0.10)));
     QRandomGenerator rng(seed);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < int(r.width() * r.height() / 60); ++i) {
-        const qreal x = rng.bounded(r.width());
-        const qreal y = rng.bounded(r.height());
+        const qreal x = r.left() + rng.bounded(r.width());
+        const qreal y = r.top() + rng.bounded(r.height());
         p.setBrush(QColor(tint.red(), tint.green(), tint.blue(), 6 + int(rng.bounded(10))));
         p.drawEllipse(QPointF(x, y), 0.6 + rng.bounded(1.4), 0.4);
     }
@@ -298,25 +293,39 @@ void drawPaper(QImage& image, int scale, const QColor& tint, quint32 seed)
     vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
     vignette.setColorAt(1, QColor(tint.red() / 2, tint.green() / 2, tint.blue() / 2, 38));
     p.fillRect(r, vignette);
+    p.restore();
 }
 
+// The staff papers of every instrument page the style sheet knows, each in its instrument's tint.
 IMAGEGEN_PRODUCER(drawStaffPapers)
 {
-    sink.saveBoth("banjopaper.jpg", QSize(800, 300), [](QImage& image, int scale) {
-        image.fill(Qt::white);
-        drawPaper(image, scale, pal::maple(), 7);
-    });
-    sink.saveBoth("balalaikapaper.jpg", QSize(800, 300), [](QImage& image, int scale) {
-        image.fill(Qt::white);
-        drawPaper(image, scale, pal::warm(), 11);
-    });
+    const struct
+    {
+        const char* name;
+        QColor tint;
+        quint32 seed;
+    } papers[] = {
+        {"banjopaper.jpg", pal::maple(), 7},         {"balalaikapaper.jpg", pal::warm(), 11},
+        {"guitarpaper.jpg", pal::rosewoodLight(), 13}, {"ukupaper.jpg", QColor(0x2F, 0x8A, 0x6E), 17},
+        {"violinpaper.jpg", QColor(0x8C, 0x3B, 0x2F), 19}, {"mandolinpaper.jpg", QColor(0x6B, 0x4A, 0x8C), 23},
+        {"basspaper.jpg", QColor(0x34, 0x4E, 0x8C), 29},
+    };
+    for (const auto& paper : papers) {
+        const QColor tint = paper.tint;
+        const quint32 seed = paper.seed;
+        sink.saveBoth(paper.name, QSize(800, 300), [=](QImage& image, int scale) {
+            image.fill(Qt::white);
+            QPainter p(&image);
+            prepare(p, scale);
+            drawPaper(p, QRectF(0, 0, 800, 300), tint, seed);
+        });
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Trainer: answer keys (44 x 44), the round start button (64 x 64), the board's two-part switch
 // (96 x 32 halves).
 
-enum class KeyState { Normal, Hover, Disabled };
 
 void drawKey(QPainter& p, bool black, KeyState state)
 {
@@ -450,34 +459,142 @@ IMAGEGEN_PRODUCER(drawTrainerFaces)
 // ---------------------------------------------------------------------------------------------
 // Accidental buttons (32 x 32): the sign, and a framed twin for the pressed or chosen state.
 
+void drawAccidental(QPainter& p, QChar sign, bool framed)
+{
+    const QRectF r(1.5, 1.5, 29, 29);
+    if (framed) {
+        p.setPen(QPen(pal::accent(), 2));
+        p.setBrush(QColor(pal::accentLight().red(), pal::accentLight().green(), pal::accentLight().blue(), 50));
+        p.drawRoundedRect(r, 6, 6);
+    }
+    QFont f(pal::musicFamily());
+    f.setPixelSize(34);
+    f.setWeight(QFont::Bold);
+    p.setFont(f);
+    p.setPen(framed ? pal::accentDark() : pal::panelDark());
+    p.drawText(r.adjusted(0, -3, 0, 0), Qt::AlignCenter, QString(sign));
+}
+
 IMAGEGEN_PRODUCER(drawAccidentalButtons)
 {
-    const struct
-    {
-        const char* name;
-        QString glyph;
-    } signs[] = {{"flatsign", QString(QChar(0x266D))}, {"sharpsign", QString(QChar(0x266F))}, {"naturalsign", QString(QChar(0x266E))}};
+    const std::pair<const char*, QChar> signs[] = {
+        {"flatsign", QChar(0x266D)}, {"sharpsign", QChar(0x266F)}, {"naturalsign", QChar(0x266E)}};
     for (const auto& sign : signs) {
         for (bool framed : {false, true}) {
-            const QString glyph = sign.glyph;
-            sink.saveBoth(QLatin1String(sign.name) + (framed ? "_framed.png" : ".png"), QSize(32, 32),
+            const QChar glyph = sign.second;
+            sink.saveBoth(QLatin1String(sign.first) + (framed ? "_framed.png" : ".png"), QSize(32, 32),
                           [=](QImage& image, int scale) {
                               QPainter p(&image);
                               prepare(p, scale);
-                              const QRectF r(1.5, 1.5, 29, 29);
-                              if (framed) {
-                                  p.setPen(QPen(pal::accent(), 2));
-                                  p.setBrush(QColor(pal::accentLight().red(), pal::accentLight().green(), pal::accentLight().blue(), 50));
-                                  p.drawRoundedRect(r, 6, 6);
-                              }
-                              QFont f(pal::musicFamily());
-                              f.setPixelSize(34);
-                              f.setWeight(QFont::Bold);
-                              p.setFont(f);
-                              p.setPen(framed ? pal::accentDark() : pal::panelDark());
-                              p.drawText(r.adjusted(0, -3, 0, 0), Qt::AlignCenter, glyph);
+                              drawAccidental(p, glyph, framed);
                           });
         }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The chord view's faces that the style sheet names: the instrument labels (40 x 105, the
+// instrument upright on a dark tile), the round play button (48 x 48) in its four states, and the
+// tab bar's scroll arrows (16 x 16).
+
+// A piano keyboard seen from above, keys pointing right, in `r`.
+void drawKeyboard(QPainter& p, const QRectF& r)
+{
+    const int whites = 10;
+    const qreal h = r.height() / whites;
+    p.setPen(QPen(pal::line().darker(140), 0.8));
+    p.setBrush(pal::paper());
+    for (int i = 0; i < whites; ++i)
+        p.drawRect(QRectF(r.left(), r.top() + i * h, r.width(), h));
+    // Black keys between C-D, D-E, F-G, G-A, A-B, counted from the top (B at the top).
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x1A, 0x17, 0x14));
+    for (int i = 0; i < whites - 1; ++i) {
+        const int fromB = i % 7;   // B-A, A-G, G-F, F-E (none), E-D, D-C, C-B (none)
+        if (fromB == 3 || fromB == 6)
+            continue;
+        p.drawRoundedRect(QRectF(r.left() + r.width() * 0.42, r.top() + (i + 1) * h - h * 0.32, r.width() * 0.58, h * 0.64), 1, 1);
+    }
+}
+
+IMAGEGEN_PRODUCER(drawChordViewFaces)
+{
+    enum class Label { Instrument, Piano };
+    const struct
+    {
+        const char* name;
+        Label kind;
+        Instrument instrument;
+        QColor tint;
+    } labels[] = {
+        {"mandolin.png", Label::Instrument, Instrument::Mandolin, QColor(0x6B, 0x4A, 0x8C)},
+        {"guitar.png", Label::Instrument, Instrument::Guitar, pal::rosewoodLight()},
+        {"Guitar.png", Label::Instrument, Instrument::Guitar, pal::warm().darker(150)},
+        {"piano.png", Label::Piano, Instrument::Guitar, QColor(0x34, 0x34, 0x3C)},
+        {"banjo.png", Label::Instrument, Instrument::Banjo, pal::maple().darker(160)},
+        {"balalaika.png", Label::Instrument, Instrument::Balalaika, pal::warm()},
+        {"bass.png", Label::Instrument, Instrument::Bass, QColor(0x34, 0x4E, 0x8C)},
+    };
+    for (const auto& label : labels) {
+        const auto kind = label.kind;
+        const Instrument instrument = label.instrument;
+        const QColor tint = label.tint;
+        sink.saveBoth(label.name, QSize(40, 105), [=](QImage& image, int scale) {
+            QPainter p(&image);
+            prepare(p, scale);
+            const QRectF tile(1, 1, 38, 103);
+            p.setPen(QPen(QColor(255, 255, 255, 50), 1));
+            p.setBrush(vertical(tile, tint.lighter(115), QColor(0x1E, 0x1A, 0x17)));
+            p.drawRoundedRect(tile, 7, 7);
+            if (kind == Label::Piano)
+                drawKeyboard(p, tile.adjusted(7, 8, -7, -8));
+            else
+                drawInstrument(p, instrument, QRectF(20 - 38.5, 52.5 - 38.5, 77, 77), 0);
+        });
+    }
+
+    const struct
+    {
+        const char* name;
+        bool pressed;
+        bool hover;
+    } plays[] = {{"Play.png", false, false}, {"Play_hvr.png", false, true}, {"Play_prs.png", true, false},
+                 {"Play_prs_hvr.png", true, true}};
+    for (const auto& play : plays) {
+        const bool pressed = play.pressed, hover = play.hover;
+        sink.saveBoth(play.name, QSize(48, 48), [=](QImage& image, int scale) {
+            QPainter p(&image);
+            prepare(p, scale);
+            const QRectF disc(3, 3, 42, 42);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0, 0, 0, 80));
+            p.drawEllipse(disc.translated(0, pressed ? 0.5 : 1.5));
+            const QColor base = pressed ? pal::accentDark() : pal::accent();
+            QRadialGradient g(QPointF(disc.center().x(), disc.top() + disc.height() * (pressed ? 0.6 : 0.35)), 30);
+            g.setColorAt(0, hover ? base.lighter(150) : base.lighter(125));
+            g.setColorAt(1, base.darker(pressed ? 140 : 115));
+            p.setPen(QPen(hover ? pal::bone() : pal::bone().darker(130), 2));
+            p.setBrush(g);
+            p.drawEllipse(disc);
+            QPainterPath triangle;
+            triangle.moveTo(19, 14.5);
+            triangle.lineTo(34, 24);
+            triangle.lineTo(19, 33.5);
+            triangle.closeSubpath();
+            p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(pressed ? pal::bone() : QColor(Qt::white));
+            p.drawPath(triangle.translated(pressed ? 0.5 : 0, pressed ? 0.5 : 0));
+        });
+    }
+
+    for (bool left : {true, false}) {
+        sink.saveBoth(left ? "arrowleft.png" : "arrowright.png", QSize(16, 16), [=](QImage& image, int scale) {
+            QPainter p(&image);
+            prepare(p, scale);
+            p.setPen(QPen(QColor(0xD3, 0xD3, 0xD3), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            const qreal tip = left ? 5 : 11, back = left ? 10.5 : 5.5;
+            p.drawPolyline(QPolygonF(QVector<QPointF>{{back, 3}, {tip, 8}, {back, 13}}));
+        });
     }
 }
 
@@ -670,402 +787,5 @@ IMAGEGEN_PRODUCER(drawApplicationPictures)
     }
 }
 
-
-// ---------------------------------------------------------------------------------------------
-// Introduction slides (960 x 600 JPEG, in the bundle's resource folder): seven steps through the
-// program, each with a title, a drawing of the part of the window it explains and a short text.
-
-struct SlideText
-{
-    const char* title;
-    const char* body;
-};
-
-struct SlideLanguage
-{
-    const char* code;
-    SlideText slides[7];
-    const char* findNote;
-    const char* training;
-    const char* start;
-    const char* right;
-    const char* wrong;
-    const char* step;   // "%1 of %2"
-};
-
-const SlideLanguage kSlideLanguages[] = {
-    {"en",
-     {{"Welcome to TonarixLite",
-       "Learn where every note of the staff lies on the banjo and the balalaika. Seven short steps show you how."},
-      {"Choose your instrument",
-       "The column on the left holds the instruments. Banjo and balalaika open their pages; the others tell you where to find them."},
-      {"Hover the staff",
-       "Move the mouse over the staff: the note follows the pointer, and every position of that note lights up on the fingerboard."},
-      {"Click the fingerboard",
-       "Click a string at any fret: you hear the note, and the staff shows it with its name."},
-      {"Start a training",
-       "Press Training above the fingerboard, then Start. The board shows one position of a random note."},
-      {"Answer on the keys",
-       "Name the note on the twelve keys, laid out like one octave of a piano. The clock runs while you answer."},
-      {"Read your report",
-       "Right and wrong answers are counted for every note. Practise a little every day and watch the red bars shrink."}},
-     "Find Note", "Training", "Start", "Right", "Wrong", "Step %1 of %2"},
-    {"de",
-     {{"Willkommen bei TonarixLite",
-       "Lerne, wo jede Note der Notenzeile auf Banjo und Balalaika liegt. Sieben kurze Schritte zeigen dir, wie es geht."},
-      {"Wähle dein Instrument",
-       "Links stehen die Instrumente. Banjo und Balalaika öffnen ihre Seiten; die anderen zeigen dir, wo es sie gibt."},
-      {"Fahre über die Notenzeile",
-       "Bewege die Maus über die Notenzeile: Die Note folgt dem Zeiger, und jede Lage dieser Note leuchtet auf dem Griffbrett auf."},
-      {"Klicke auf das Griffbrett",
-       "Klicke eine Saite in einem beliebigen Bund an: Du hörst den Ton, und die Notenzeile zeigt ihn mit seinem Namen."},
-      {"Starte ein Training",
-       "Drücke „Training“ über dem Griffbrett und dann „Start“. Das Griffbrett zeigt eine Lage einer zufälligen Note."},
-      {"Antworte auf den Tasten",
-       "Benenne die Note auf den zwölf Tasten, angeordnet wie eine Oktave am Klavier. Die Uhr läuft, während du antwortest."},
-      {"Lies deine Auswertung",
-       "Richtige und falsche Antworten werden für jede Note gezählt. Übe jeden Tag ein wenig und sieh zu, wie die roten Balken schrumpfen."}},
-     "Note finden", "Training", "Start", "Richtig", "Falsch", "Schritt %1 von %2"},
-    {"ru",
-     {{"Добро пожаловать в TonarixLite",
-       "Узнайте, где каждая нота нотного стана находится на банджо и балалайке. Семь коротких шагов покажут, как это работает."},
-      {"Выберите инструмент",
-       "Слева — колонка инструментов. Банджо и балалайка открывают свои страницы; остальные подскажут, где их найти."},
-      {"Наведите мышь на нотный стан",
-       "Нота следует за указателем, а все позиции этой ноты загораются на грифе."},
-      {"Нажмите на гриф",
-       "Щёлкните по струне на любом ладу: вы услышите ноту, а нотный стан покажет её с названием."},
-      {"Начните тренировку",
-       "Нажмите «Тренировка» над грифом, затем «Старт». На грифе появится одна позиция случайной ноты."},
-      {"Отвечайте клавишами",
-       "Назовите ноту на двенадцати клавишах, расположенных как октава фортепиано. Пока вы отвечаете, идут часы."},
-      {"Смотрите отчёт",
-       "Верные и неверные ответы считаются для каждой ноты. Занимайтесь понемногу каждый день — и красные столбики станут короче."}},
-     "Найти ноту", "Тренировка", "Старт", "Верно", "Неверно", "Шаг %1 из %2"},
-};
-
-QString u8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-void card(QPainter& p, const QRectF& r, const QColor& fill, qreal radius = 12)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 40));
-    p.drawRoundedRect(r.translated(0, 3), radius, radius);
-    p.setPen(QPen(pal::line(), 1));
-    p.setBrush(fill);
-    p.drawRoundedRect(r, radius, radius);
-}
-
-// Five staff lines in `r` with a treble clef; returns the line spacing.
-qreal drawStaff(QPainter& p, const QRectF& r)
-{
-    card(p, r, Qt::white);
-    const qreal gap = r.height() / 8;
-    const qreal top = r.top() + gap * 2;
-    p.setPen(QPen(pal::panelDark(), 1.4));
-    for (int i = 0; i < 5; ++i)
-        p.drawLine(QPointF(r.left() + 16, top + i * gap), QPointF(r.right() - 16, top + i * gap));
-    QFont clef(pal::musicFamily());
-    clef.setPixelSize(int(gap * 6.4));
-    p.setFont(clef);
-    p.setPen(pal::panelDark());
-    p.drawText(QRectF(r.left() + 16, top - gap * 2.6, gap * 5, gap * 9), Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromUcs4(U"\U0001D11E"));
-    return gap;
-}
-
-// A note head on the staff at `step` half-spaces below the top line.
-void drawNoteHead(QPainter& p, const QRectF& staff, qreal x, int step, const QColor& colour)
-{
-    const qreal gap = staff.height() / 8;
-    const qreal y = staff.top() + gap * 2 + step * gap / 2;
-    p.save();
-    p.translate(x, y);
-    p.rotate(-20);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(QPointF(0, 0), gap * 0.68, gap * 0.48);
-    p.restore();
-    p.setPen(QPen(colour, 1.6));
-    p.drawLine(QPointF(x + gap * 0.6, y - 1), QPointF(x + gap * 0.6, y - gap * 3.3));
-}
-
-// A stylised fingerboard: `strings` strings over `frets` frets, returning the centre of a
-// position (string s from the top, fret f, 0 the open string by the nut).
-struct MiniBoard
-{
-    QRectF r;
-    int strings;
-    int frets;
-    QPointF position(int s, int f) const
-    {
-        const qreal fw = (r.width() - 24) / frets;
-        const qreal x = f == 0 ? r.left() + 10 : r.left() + 24 + (f - 0.5) * fw;
-        const qreal y = r.top() + r.height() * (s + 1) / (strings + 1);
-        return QPointF(x, y);
-    }
-};
-
-void drawMiniBoard(QPainter& p, const MiniBoard& b)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 50));
-    p.drawRoundedRect(b.r.translated(0, 4), 8, 8);
-    p.setBrush(vertical(b.r, pal::rosewoodLight(), pal::rosewood()));
-    p.drawRoundedRect(b.r, 8, 8);
-    p.setBrush(pal::bone());
-    p.drawRect(QRectF(b.r.left() + 18, b.r.top(), 6, b.r.height()));
-    const qreal fw = (b.r.width() - 24) / b.frets;
-    p.setPen(QPen(pal::fretSilver(), 2.5));
-    for (int f = 1; f <= b.frets; ++f)
-        p.drawLine(QPointF(b.r.left() + 24 + f * fw, b.r.top() + 2), QPointF(b.r.left() + 24 + f * fw, b.r.bottom() - 2));
-    p.setPen(Qt::NoPen);
-    p.setBrush(pal::bone());
-    for (int f : {3, 5, 7, 9}) {
-        if (f <= b.frets)
-            p.drawEllipse(QPointF(b.r.left() + 24 + (f - 0.5) * fw, b.r.center().y()), 4, 4);
-    }
-    for (int s = 0; s < b.strings; ++s) {
-        const qreal y = b.position(s, 1).y();
-        p.setPen(QPen(pal::string(), 1.2 + s * 0.35));
-        p.drawLine(QPointF(b.r.left() + 18, y), QPointF(b.r.right(), y));
-    }
-}
-
-void drawMark(QPainter& p, const QPointF& c, qreal radius = 9)
-{
-    p.setPen(QPen(pal::markRing(), 2));
-    p.setBrush(pal::mark());
-    p.drawEllipse(c, radius, radius);
-}
-
-void drawPointer(QPainter& p, const QPointF& tip)
-{
-    QPainterPath arrow;
-    arrow.moveTo(0, 0);
-    arrow.lineTo(0, 26);
-    arrow.lineTo(7, 20);
-    arrow.lineTo(12, 31);
-    arrow.lineTo(17, 29);
-    arrow.lineTo(12, 18);
-    arrow.lineTo(21, 18);
-    arrow.closeSubpath();
-    p.save();
-    p.translate(tip);
-    p.setPen(QPen(Qt::black, 1.5));
-    p.setBrush(Qt::white);
-    p.drawPath(arrow);
-    p.restore();
-}
-
-void drawCaptionedButton(QPainter& p, const QRectF& r, bool left, bool checked, const QString& text)
-{
-    p.save();
-    p.translate(r.topLeft());
-    p.scale(r.width() / 96.0, r.height() / 32.0);
-    drawDual(p, left, checked);
-    p.restore();
-    p.setFont(pal::textFont(15, QFont::Bold));
-    p.setPen(Qt::white);
-    p.drawText(r, Qt::AlignCenter, text);
-}
-
-void drawSlideArt(QPainter& p, int index, const QRectF& area, const SlideLanguage& lang)
-{
-    switch (index) {
-    case 0: {
-        AppPicture picture{&TonarixIdentity::completeApp, {Instrument::Banjo, Instrument::Balalaika}, Tool::None, pal::accent()};
-        drawAppPicture(p, QRectF(area.center().x() - 150, area.top() + 10, 300, 300), picture);
-        drawInstrument(p, Instrument::Banjo, QRectF(area.left() + 40, area.top() + 40, 240, 240), -20);
-        drawInstrument(p, Instrument::Balalaika, QRectF(area.right() - 280, area.top() + 40, 240, 240), 20);
-        break;
-    }
-    case 1: {
-        const QRectF column(area.left() + 120, area.top(), 120, area.height());
-        p.setPen(QPen(QColor(0x80, 0x80, 0x80), 2));
-        p.setBrush(QColor(40, 40, 40));
-        p.drawRoundedRect(column, 8, 8);
-        const Instrument order[] = {Instrument::Banjo, Instrument::Balalaika, Instrument::Guitar, Instrument::Bass};
-        for (int i = 0; i < 4; ++i) {
-            const QRectF tile(column.center().x() - 32, column.top() + 14 + i * 78, 64, 64);
-            drawItemTile(p, tile, order[i], i == 0 ? TileState::Checked : TileState::Normal);
-        }
-        // The page beside it: a staff above a fingerboard.
-        const QRectF page(column.right() + 30, area.top() + 10, area.right() - column.right() - 150, area.height() - 20);
-        card(p, page, QColor(71, 71, 100));
-        drawStaff(p, QRectF(page.left() + 20, page.top() + 20, page.width() - 40, 130));
-        drawMiniBoard(p, {QRectF(page.left() + 20, page.top() + 175, page.width() - 40, 110), 5, 9});
-        drawPointer(p, QPointF(column.center().x() + 18, column.top() + 58));
-        break;
-    }
-    case 2:
-    case 3: {
-        const QRectF staff(area.left() + 140, area.top(), area.width() - 280, 130);
-        drawStaff(p, staff);
-        const MiniBoard board{QRectF(area.left() + 60, area.top() + 170, area.width() - 120, 150), 5, 10};
-        drawMiniBoard(p, board);
-        // E4 on the staff (bottom line) lies at these banjo positions.
-        const int step = 8;
-        drawNoteHead(p, staff, staff.center().x(), step, index == 2 ? pal::accent() : pal::panelDark());
-        if (index == 2) {
-            drawMark(p, board.position(2, 2));
-            drawMark(p, board.position(3, 7));
-            drawMark(p, board.position(4, 4));
-            drawPointer(p, QPointF(staff.center().x() + 8, staff.top() + staff.height() / 8 * 6 + 6));
-        } else {
-            const QPointF at = board.position(2, 2);
-            drawMark(p, at, 11);
-            p.setPen(QPen(pal::accent(), 3, Qt::SolidLine, Qt::RoundCap));
-            p.setBrush(Qt::NoBrush);
-            for (int w = 1; w <= 3; ++w)
-                p.drawArc(QRectF(at.x() - 14 - w * 12, at.y() - 14 - w * 12, 28 + w * 24, 28 + w * 24), 20 * 16, 50 * 16);
-            drawPointer(p, at + QPointF(2, 2));
-            p.setFont(pal::textFont(26, QFont::Bold));
-            p.setPen(pal::accentDark());
-            p.drawText(QRectF(staff.right() - 130, staff.top() + 8, 110, 34), Qt::AlignRight | Qt::AlignVCenter, "E4");
-        }
-        break;
-    }
-    case 4: {
-        const MiniBoard board{QRectF(area.left() + 60, area.top() + 90, area.width() - 280, 200), 4, 9};
-        drawMiniBoard(p, board);
-        const qreal cx = board.r.center().x();
-        drawCaptionedButton(p, QRectF(cx - 144, area.top() + 20, 144, 44), true, false, u8(lang.findNote));
-        drawCaptionedButton(p, QRectF(cx, area.top() + 20, 144, 44), false, true, u8(lang.training));
-        drawMark(p, board.position(1, 5), 11);
-        const QRectF round(area.right() - 180, area.top() + 130, 120, 120);
-        p.save();
-        p.translate(round.topLeft());
-        p.scale(round.width() / 64.0, round.height() / 64.0);
-        drawRound(p, false);
-        p.restore();
-        p.setFont(pal::textFont(22, QFont::Bold));
-        p.setPen(Qt::white);
-        p.drawText(round, Qt::AlignCenter, u8(lang.start));
-        drawPointer(p, round.center() + QPointF(18, 22));
-        break;
-    }
-    case 5: {
-        const qreal keyW = 64;
-        const qreal whiteLeft = area.center().x() - keyW * 3.5;
-        const char* whites[] = {"C", "D", "E", "F", "G", "A", "B"};
-        const char* blacks[] = {"C#", "D#", "", "F#", "G#", "A#"};
-        for (int i = 0; i < 7; ++i) {
-            const QRectF r(whiteLeft + i * keyW, area.top() + 190, keyW - 4, keyW - 4);
-            p.save();
-            p.translate(r.topLeft());
-            p.scale(r.width() / 44.0, r.height() / 44.0);
-            drawKey(p, false, i == 4 ? KeyState::Hover : KeyState::Normal);
-            p.restore();
-            p.setFont(pal::textFont(20, QFont::Bold));
-            p.setPen(Qt::black);
-            p.drawText(r, Qt::AlignCenter, whites[i]);
-        }
-        for (int i = 0; i < 6; ++i) {
-            if (!*blacks[i])
-                continue;
-            const QRectF r(whiteLeft + (i + 0.5) * keyW, area.top() + 120, keyW - 4, keyW - 4);
-            p.save();
-            p.translate(r.topLeft());
-            p.scale(r.width() / 44.0, r.height() / 44.0);
-            drawKey(p, true, KeyState::Normal);
-            p.restore();
-            p.setFont(pal::textFont(18, QFont::Bold));
-            p.setPen(Qt::white);
-            p.drawText(r, Qt::AlignCenter, blacks[i]);
-        }
-        drawPointer(p, QPointF(whiteLeft + 4.5 * keyW, area.top() + 230));
-        card(p, QRectF(area.center().x() - 110, area.top() + 20, 220, 70), Qt::white);
-        p.setFont(pal::textFont(34, QFont::Bold));
-        p.setPen(Qt::black);
-        p.drawText(QRectF(area.center().x() - 110, area.top() + 20, 220, 70), Qt::AlignCenter, "00:00:12");
-        break;
-    }
-    case 6: {
-        const QRectF chart(area.left() + 80, area.top(), area.width() - 160, area.height() - 10);
-        card(p, chart, Qt::white);
-        const char* names[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
-        const int right[] = {9, 4, 8, 3, 7, 8, 2, 9, 3, 6, 4, 7};
-        const int wrong[] = {1, 3, 2, 4, 1, 2, 5, 0, 3, 2, 2, 1};
-        const qreal slot = (chart.width() - 60) / 12;
-        const qreal base = chart.bottom() - 40;
-        const qreal unit = (chart.height() - 110) / 10;
-        p.setFont(pal::textFont(16, QFont::Bold));
-        for (int i = 0; i < 12; ++i) {
-            const qreal x = chart.left() + 30 + i * slot;
-            p.setPen(Qt::NoPen);
-            p.setBrush(pal::good());
-            p.drawRoundedRect(QRectF(x + slot * 0.12, base - right[i] * unit, slot * 0.36, right[i] * unit), 3, 3);
-            p.setBrush(pal::bad());
-            p.drawRoundedRect(QRectF(x + slot * 0.52, base - wrong[i] * unit, slot * 0.36, wrong[i] * unit), 3, 3);
-            p.setPen(pal::panelDark());
-            p.drawText(QRectF(x, base + 6, slot, 26), Qt::AlignCenter, names[i]);
-        }
-        p.setPen(QPen(pal::line(), 1.5));
-        p.drawLine(QPointF(chart.left() + 24, base), QPointF(chart.right() - 24, base));
-        // Legend.
-        p.setFont(pal::textFont(16));
-        const QString labels[] = {u8(lang.right), u8(lang.wrong)};
-        const QColor colours[] = {pal::good(), pal::bad()};
-        for (int i = 0; i < 2; ++i) {
-            const QPointF at(chart.right() - 250 + i * 120, chart.top() + 18);
-            p.setPen(Qt::NoPen);
-            p.setBrush(colours[i]);
-            p.drawRoundedRect(QRectF(at, QSizeF(18, 18)), 3, 3);
-            p.setPen(pal::panelDark());
-            p.drawText(QRectF(at + QPointF(24, -4), QSizeF(96, 26)), Qt::AlignLeft | Qt::AlignVCenter, labels[i]);
-        }
-        break;
-    }
-    }
-}
-
-QImage drawSlide(int index, const SlideLanguage& lang)
-{
-    const QSize size(960, 600);
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p, 1);
-    const QRectF all(QPointF(0, 0), size);
-    p.fillRect(all, vertical(all, mix(pal::paper(), Qt::white, 0.4), pal::panel()));
-
-    // Title band with the step counter.
-    const QRectF band(0, 0, size.width(), 104);
-    p.fillRect(band, vertical(band, QColor(0x4E, 0x46, 0x3E), QColor(0x2A, 0x25, 0x21)));
-    p.fillRect(QRectF(0, band.bottom() - 4, size.width(), 4), pal::accent());
-    p.setPen(QPen(pal::bone(), 2));
-    p.setBrush(pal::accent());
-    p.drawEllipse(QPointF(62, 52), 28, 28);
-    p.setFont(pal::textFont(28, QFont::Bold));
-    p.setPen(Qt::white);
-    p.drawText(QRectF(34, 24, 56, 56), Qt::AlignCenter, QString::number(index + 1));
-    p.setFont(pal::textFont(34, QFont::Bold));
-    p.setPen(pal::bone());
-    p.drawText(QRectF(112, 12, 720, 60), Qt::AlignLeft | Qt::AlignVCenter, u8(lang.slides[index].title));
-    p.setFont(pal::textFont(16));
-    p.setPen(pal::disabled());
-    p.drawText(QRectF(112, 62, 720, 28), Qt::AlignLeft | Qt::AlignVCenter,
-               u8(lang.step).arg(index + 1).arg(7));
-
-    drawSlideArt(p, index, QRectF(40, 136, 880, 330), lang);
-
-    // The text under the drawing.
-    const QRectF textBox(70, 484, 820, 96);
-    p.setFont(pal::textFont(23));
-    p.setPen(pal::panelDark());
-    p.drawText(textBox, Qt::AlignCenter | Qt::TextWordWrap, u8(lang.slides[index].body));
-    return image;
-}
-
-IMAGEGEN_PRODUCER(drawIntroductionSlides)
-{
-    for (const SlideLanguage& lang : kSlideLanguages) {
-        for (int i = 0; i < 7; ++i)
-            sink.saveBundle(QStringLiteral("TXLSlide%1_%2.jpg").arg(i).arg(QLatin1String(lang.code)), drawSlide(i, lang));
-    }
-}
-
-} // namespace
+} // namespace faces
+} // namespace imagegen

@@ -1,6 +1,7 @@
 #include "REZirudid/App.h"
 
 #include "REZirudid/AboutDialog.h"
+#include "REZirudid/Common.h"
 #include "REZirudid/HelpDialog.h"
 #include "REZirudid/JoinDialog.h"
 #include "REZirudid/Links.h"
@@ -30,6 +31,8 @@ namespace REZirudid {
 App::App(int& argc, char** argv, const QString& organisationName, const QString& applicationName)
     : QApplication(argc, argv)
 {
+    // Icons hand out pixmaps at the screen's pixel ratio (Qt 5 scales 1x pixmaps up otherwise).
+    setAttribute(Qt::AA_UseHighDpiPixmaps);
     setOrganizationName(organisationName);
     setApplicationName(applicationName);
     m_bundleResourcePath = bundleResourcePathFor(applicationDirPath());
@@ -265,7 +268,7 @@ void App::setMainWidget(QWidget* w)
         "QMenuBar::item{background: transparent; padding: 3px 10px; border-radius: 4px;}"
         "QMenuBar::item:selected, QMenuBar::item:pressed{background: rgb(31,122,140); color: white;}"));
     QMenu* menu = bar->addMenu(tr("&Help"));
-    QAction* about = menu->addAction(QIcon(QStringLiteral(":/appicon.png")), tr("About"));
+    QAction* about = menu->addAction(Common::sharpIcon(QStringLiteral(":/appicon.png")), tr("About"));
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this, &App::slotAbout);
 

@@ -1,5 +1,6 @@
 #include "REZirudid/Common.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
 
@@ -15,6 +16,22 @@ void fitPushButton(QPushButton* button)
     text.remove(QLatin1Char('&'));
     const QFontMetrics metrics(focused);
     button->setMinimumSize(qMax(88, metrics.horizontalAdvance(text) + 28), qMax(32, metrics.height() + 8));
+}
+
+QString doubleDensityName(const QString& picture)
+{
+    const int dot = picture.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? picture + QStringLiteral("@2x") : picture.left(dot) + QStringLiteral("@2x") + picture.mid(dot);
+}
+
+QIcon sharpIcon(const QString& picture)
+{
+    QIcon icon;
+    icon.addFile(picture);
+    const QString twin = doubleDensityName(picture);
+    if (QFile::exists(twin))
+        icon.addFile(twin);
+    return icon;
 }
 
 } // namespace Common

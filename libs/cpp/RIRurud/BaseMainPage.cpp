@@ -1,12 +1,12 @@
 #include "RIRurud/BaseMainPage.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/PromoMenuBar.h"
 #include "RIRurud/MusicShopBase.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QIcon>
-#include <QPixmap>
 #include <QUrl>
 
 namespace RIRurud {
@@ -39,7 +39,7 @@ void BaseMainPage::doShopConnections()
         if (i == 5)
             m_promoMenuBar->addMenuSeparator();
         const Entry& e = entries[i];
-        auto* action = new QAction(QIcon(QPixmap(QString::fromLatin1(e.icon))), tr(e.text), this);
+        auto* action = new QAction(REZirudid::Common::sharpIcon(QString::fromLatin1(e.icon)), tr(e.text), this);
         connect(action, SIGNAL(triggered(bool)), this, e.slot);
         m_promoMenuBar->addMenuAction(action);
     }
