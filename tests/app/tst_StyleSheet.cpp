@@ -1,17 +1,14 @@
-// Every picture the application's style sheet names is compiled in, apart from the few the sheet
-// names for widgets this edition does not build; the sheet is a sequence of rules; and it dresses
-// the instrument column as the pair's state changes.
+// The application's style sheet is a sequence of rules, and it dresses the instrument column as the
+// pair's state changes. (That every picture it names is compiled in is tst_Resources' part.)
 #include "ItemsPanel.h"
 #include "TonarixStyle.h"
 
 #include "TestMain.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSet>
 
 class TestStyleSheet : public QObject
 {
@@ -28,49 +25,6 @@ private:
     }
 
 private slots:
-    void everyNamedPictureIsThere()
-    {
-        // Pictures named for widgets that no window of this edition shows: the papers and checked
-        // faces of the instruments it lacks, the chord view's instrument labels, the play button and
-        // the tab bar's arrows.
-        const QSet<QString> absent = {
-            ":/guitarpaper.jpg", ":/ukupaper.jpg", ":/violinpaper.jpg", ":/mandolinpaper.jpg", ":/basspaper.jpg",
-            ":/ViolinItem_checked.png", ":/BassItem_checked.png", ":/GuitarItem_checked.png",
-            ":/MandolinItem_checked.png", ":/UkuleleItem_checked.png",
-            ":/mandolin.png", ":/guitar.png", ":/piano.png", ":/Guitar.png", ":/banjo.png", ":/balalaika.png", ":/bass.png",
-            ":/Play.png", ":/Play_hvr.png", ":/Play_prs.png", ":/Play_prs_hvr.png",
-            ":/arrowleft.png", ":/arrowright.png"};
-
-        const QRegularExpression url(QStringLiteral("url\\(([^)]*)\\)"));
-        QSet<QString> named;
-        auto it = url.globalMatch(strTonarixStyle);
-        while (it.hasNext())
-            named.insert(it.next().captured(1).trimmed());
-        QVERIFY(named.size() > 60);
-
-        QStringList missing;
-        for (const QString& path : named) {
-            QVERIFY2(path.startsWith(QStringLiteral(":/")), qPrintable(path));
-            if (absent.contains(path))
-                continue;
-            const QImage image(path);
-            if (image.isNull()) {
-                missing << path;
-                continue;
-            }
-            // Each picture has a sharp twin for high-density screens at twice its size.
-            const QString twin = path.left(path.lastIndexOf('.')) + "@2x" + path.mid(path.lastIndexOf('.'));
-            const QImage big(twin);
-            if (big.isNull() || big.size() != image.size() * 2)
-                missing << twin;
-        }
-        missing.sort();
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
-        // The absent list names only what the sheet names.
-        for (const QString& path : absent)
-            QVERIFY2(named.contains(path), qPrintable(path));
-    }
-
     void rulesAndOrder()
     {
         const QStringList all = rules();

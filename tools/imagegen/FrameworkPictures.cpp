@@ -1,6 +1,7 @@
 // The framework's pictures: the application icon and the About box logo, the application menu's
-// icons, the promotion bar's button faces and the share and join-us buttons. The faces come from
-// the framework's button table, so their names and sizes are the ones the widgets use.
+// icons, the promotion bar's button faces, the share and join-us buttons and the media player's
+// default cover. The faces come from the framework's button table, so their names and sizes are the
+// ones the widgets use.
 #include "ImageSink.h"
 #include "Palette.h"
 #include "Shapes.h"
@@ -302,6 +303,29 @@ IMAGEGEN_PRODUCER(drawShareAndJoinFaces)
         both(join.face, first);
         first = false;
     }
+}
+
+// The cover the media player shows for a track whose folder holds no picture: the program's note
+// on a dark disc (256 x 256).
+IMAGEGEN_PRODUCER(drawDefaultCover)
+{
+    sink.saveBoth("pix/Dadurud.png", QSize(256, 256), [](QImage& image, int scale) {
+        QPainter p(&image);
+        prepare(p, scale);
+        const QRectF box(0, 0, 256, 256);
+        p.fillRect(box, vertical(box, QColor(0x3A, 0x33, 0x2C), QColor(0x1A, 0x16, 0x12)));
+        const QPointF centre = box.center();
+        QRadialGradient disc(centre, 110);
+        disc.setColorAt(0, QColor(0x2A, 0x26, 0x22));
+        disc.setColorAt(1, QColor(0x0E, 0x0C, 0x0A));
+        p.setPen(QPen(QColor(255, 255, 255, 30), 1.5));
+        p.setBrush(disc);
+        p.drawEllipse(centre, 110, 110);
+        p.setBrush(Qt::NoBrush);
+        for (int r = 40; r < 106; r += 9)
+            p.drawEllipse(centre, r, r);
+        drawAppTile(p, QRectF(centre.x() - 44, centre.y() - 44, 88, 88));
+    });
 }
 
 } // namespace
