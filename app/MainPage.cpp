@@ -7,6 +7,7 @@
 #include "REZirudid/PromoMenuBar.h"
 #include "RIRurud/BalalaikaTonarixMainPage.h"
 #include "RIRurud/BanjoTonarixMainPage.h"
+#include "RIRurud/BoardBase.h"
 
 #include <QHBoxLayout>
 #include <QPixmap>
@@ -34,6 +35,8 @@ void fillPromotion(REZirudid::PromoMenuBar* bar, const TonarixIdentity::AppLink 
     bar->addMenuSeparator();
     addLinks(bar, TonarixIdentity::promoSecond);
 }
+
+constexpr int kNarrowestBoard = 400;
 
 int storedSide(const QString& key, int fallback)
 {
@@ -108,8 +111,17 @@ void MainPage::fitIntoScreen()
         const QMargins frame = window->frameMargins();
         room -= QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
     }
-    if (const QLayout* box = layout())
-        setMinimumSize(box->totalMinimumSize().boundedTo(room));
+    const QLayout* box = layout();
+    if (!box)
+        return;
+    // The boards ask for 800 pixels of width, more than a small screen leaves beside the column;
+    // there they take what is left (a board draws and answers clicks at any width).
+    const int excess = box->totalMinimumSize().width() - room.width();
+    if (excess > 0) {
+        for (RIRurud::BoardBase* board : findChildren<RIRurud::BoardBase*>())
+            board->setMinimumWidth(qMax(kNarrowestBoard, board->minimumWidth() - excess));
+    }
+    setMinimumSize(box->totalMinimumSize().boundedTo(room));
     resize(size().boundedTo(room));
 }
 

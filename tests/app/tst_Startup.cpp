@@ -14,6 +14,7 @@
 #include "REZirudid/PromoMenuBar.h"
 #include "RIRurud/BalalaikaTonarixMainPage.h"
 #include "RIRurud/BanjoTonarixMainPage.h"
+#include "RIRurud/BoardBase.h"
 
 #include <QAction>
 #include <QFile>
@@ -260,6 +261,10 @@ private slots:
         const QSize stored = width.isValid() ? QSize(width.toInt(), height.toInt()) : QSize(620, 620);
         const QSize expected = stored.expandedTo(window.layout()->totalMinimumSize()).boundedTo(room);
         QCOMPARE(window.size(), expected);
+        // On a screen 640 wide or more the board ends inside the window (it narrows to fit).
+        const QWidget* board = window.pages()->currentWidget()->findChild<RIRurud::BoardBase*>();
+        if (room.width() >= 640)
+            QVERIFY(board->mapTo(&window, QPoint(board->width(), 0)).x() <= window.width());
         if (room.width() >= 1000 && room.height() >= 760 && QByteArray(QTest::currentDataTag()) == "stored")
             QCOMPARE(window.size(), QSize(1000, 760));
         QCOMPARE(app()->settingsValue("Width").toInt(), window.width());

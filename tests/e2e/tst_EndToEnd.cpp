@@ -201,6 +201,47 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Width=%1").arg(m_size.width())), qPrintable(text));
     }
 
+    // A size stored on a larger screen, or a damaged one, still opens a window the screen holds,
+    // at once and without building pictures of that size.
+    void hugeStoredSizeOpensOnScreen()
+    {
+        QTemporaryDir home;
+        const QString support = home.path() + "/Library/Application Support/TonarixLite";
+        QDir().mkpath(support);
+        QFile settings(support + "/settings.plist");
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[TonarixLite]\nShowHelpOnStart=false\nAutoReminder=false\nWidth=100000\nHeight=100000\n");
+        settings.close();
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.path());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TONARIX_EXECUTABLE), QStringList());
+        QVERIFY(program.waitForStarted());
+        QString window;
+        QVERIFY2(waitFor([&] {
+                     const QStringList found = run("xdotool", {"search", "--onlyvisible", "--pid",
+                                                               QString::number(program.processId()), "--name", "^TonarixLite$"})
+                                                   .split('\n', Qt::SkipEmptyParts);
+                     window = found.value(0);
+                     return !window.isEmpty() && geometry(window).width() > 200;
+                 }, 15000),
+                 "the program did not open its window");
+        const QRect opened = geometry(window);
+        const QStringList display = run("xdotool", {"getdisplaygeometry"}).split(' ');
+        const QRect screen(0, 0, display.value(0).toInt(), display.value(1).toInt());
+        QTest::qWait(500);
+        const bool running = program.state() == QProcess::Running;
+        program.terminate();
+        if (!program.waitForFinished(3000))
+            program.kill();
+        program.waitForFinished();
+        QVERIFY2(running, "the program ended by itself");
+        QVERIFY2(screen.contains(opened), qPrintable(QStringLiteral("%1x%2 at %3,%4").arg(opened.width()).arg(opened.height())
+                                                         .arg(opened.x()).arg(opened.y())));
+    }
+
     void banjoNoteSoundsLightsAndShows()
     {
         QImage before;
