@@ -4,7 +4,6 @@
 // that a slide shows the very buttons, keys and papers the window shows.
 
 #include <QColor>
-#include <QLinearGradient>
 #include <QRectF>
 
 class QPainter;
@@ -17,7 +16,6 @@ enum class TileState { Normal, Hover, Checked };
 enum class KeyState { Normal, Hover, Disabled };
 
 QColor mix(const QColor& a, const QColor& b, qreal t);
-QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& bottom);
 // Antialiased drawing at `scale` device pixels per unit.
 void prepare(QPainter& p, int scale);
 

@@ -5,6 +5,7 @@
 #include "AppFaces.h"
 #include "ImageSink.h"
 #include "Palette.h"
+#include "Shapes.h"
 
 #include "../../app/TonarixIdentity.h"
 
@@ -26,13 +27,6 @@ QColor mix(const QColor& a, const QColor& b, qreal t)
                             a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
 }
 
-QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& bottom)
-{
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
 
 void prepare(QPainter& p, int scale)
 {
@@ -179,7 +173,7 @@ void drawInstrument(QPainter& p, Instrument which, const QRectF& box, qreal angl
     p.setPen(QPen(outline, 1.1));
     p.setBrush(s.drum ? QBrush(pal::fretSilver()) : QBrush(bodyFill));
     p.drawPath(s.body);
-    p.setBrush(vertical(QRectF(0, 0, 100, 60), pal::rosewoodLight(), pal::rosewood()));
+    p.setBrush(verticalGradient(QRectF(0, 0, 100, 60), pal::rosewoodLight(), pal::rosewood()));
     p.drawPath(s.neck);
     if (s.drum) {
         QRadialGradient head(QPointF(46, 70), 20);
@@ -245,7 +239,7 @@ void drawItemTile(QPainter& p, const QRectF& r, Instrument which, TileState stat
         break;
     }
     p.setPen(QPen(ring, state == TileState::Normal ? 1 : 2));
-    p.setBrush(vertical(tile, top, bottom));
+    p.setBrush(verticalGradient(tile, top, bottom));
     p.drawRoundedRect(tile, 12, 12);
     // A soft highlight across the top half.
     p.setPen(Qt::NoPen);
@@ -279,7 +273,7 @@ void drawPaper(QPainter& p, const QRectF& r, const QColor& tint, quint32 seed)
 {
     p.save();
     p.setClipRect(r);
-    p.fillRect(r, vertical(r, mix(pal::paper(), Qt::white, 0.5), mix(pal::paper(), tint, 0.10)));
+    p.fillRect(r, verticalGradient(r, mix(pal::paper(), Qt::white, 0.5), mix(pal::paper(), tint, 0.10)));
     QRandomGenerator rng(seed);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < int(r.width() * r.height() / 60); ++i) {
@@ -363,7 +357,7 @@ void drawKey(QPainter& p, bool black, KeyState state)
     p.setBrush(QColor(0, 0, 0, 70));
     p.drawRoundedRect(r.translated(0, 1), 6, 6);
     p.setPen(QPen(edge, 1));
-    p.setBrush(vertical(r, top, bottom));
+    p.setBrush(verticalGradient(r, top, bottom));
     p.drawRoundedRect(r, 6, 6);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, black ? 60 : 24));
@@ -416,7 +410,7 @@ void drawDual(QPainter& p, bool left, bool checked)
     const QColor top = checked ? pal::accentLight() : QColor(0x5A, 0x52, 0x4A);
     const QColor bottom = checked ? pal::accentDark() : QColor(0x2E, 0x29, 0x25);
     p.setPen(QPen(checked ? pal::accentDark().darker(140) : QColor(0x1E, 0x1A, 0x17), 1));
-    p.setBrush(vertical(r, top, bottom));
+    p.setBrush(verticalGradient(r, top, bottom));
     p.drawPath(shape);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, checked ? 45 : 25));
@@ -544,7 +538,7 @@ IMAGEGEN_PRODUCER(drawChordViewFaces)
             prepare(p, scale);
             const QRectF tile(1, 1, 38, 103);
             p.setPen(QPen(QColor(255, 255, 255, 50), 1));
-            p.setBrush(vertical(tile, tint.lighter(115), QColor(0x1E, 0x1A, 0x17)));
+            p.setBrush(verticalGradient(tile, tint.lighter(115), QColor(0x1E, 0x1A, 0x17)));
             p.drawRoundedRect(tile, 7, 7);
             if (kind == Label::Piano)
                 drawKeyboard(p, tile.adjusted(7, 8, -7, -8));
@@ -620,7 +614,7 @@ IMAGEGEN_PRODUCER(drawGetButtonsAndBar)
             p.setBrush(QColor(0, 0, 0, 80));
             p.drawRoundedRect(r.translated(0, 1.5), 20, 20);
             p.setPen(QPen(pal::accentDark().darker(150), 1));
-            p.setBrush(vertical(r, top, bottom));
+            p.setBrush(verticalGradient(r, top, bottom));
             p.drawRoundedRect(r, 20, 20);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(255, 255, 255, 45));
@@ -631,7 +625,7 @@ IMAGEGEN_PRODUCER(drawGetButtonsAndBar)
         QPainter p(&image);
         prepare(p, scale);
         const QRectF r(0, 0, 400, 45);
-        p.fillRect(r, vertical(r, QColor(0x4E, 0x46, 0x3E), QColor(0x2A, 0x25, 0x21)));
+        p.fillRect(r, verticalGradient(r, QColor(0x4E, 0x46, 0x3E), QColor(0x2A, 0x25, 0x21)));
         p.fillRect(QRectF(0, 0, 400, 1), QColor(255, 255, 255, 40));
         p.fillRect(QRectF(0, 42, 400, 3), pal::accent());
         p.fillRect(QRectF(0, 41, 400, 1), QColor(0, 0, 0, 90));

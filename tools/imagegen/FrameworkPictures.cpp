@@ -28,18 +28,7 @@ void prepare(QPainter& p, int scale)
     p.scale(scale, scale);
 }
 
-QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& bottom)
-{
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
 
-QPen roundPen(const QColor& colour, qreal width)
-{
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 // Glyphs in a square box, in one colour.
 void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
@@ -60,13 +49,13 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
                 p.drawRoundedRect(QRectF(at(3.5 + c * 9.5, 3.5 + r * 9.5), QSizeF(7.5 * u, 7.5 * u)), 2 * u, 2 * u);
         break;
     case Glyph::Star:
-        p.setPen(roundPen(ink, 1.6 * u));
+        p.setPen(roundCapPen(ink, 1.6 * u));
         p.setBrush(ink);
         p.drawPath(imagegen::starPath(at(12, 12.8), 10 * u, 4.3 * u));
         break;
     case Glyph::Share: {
         const QPointF a = at(17.5, 5.5), b = at(6.5, 12), c = at(17.5, 18.5);
-        p.setPen(roundPen(ink, 2 * u));
+        p.setPen(roundCapPen(ink, 2 * u));
         p.drawLine(a, b);
         p.drawLine(b, c);
         p.setPen(Qt::NoPen);
@@ -76,14 +65,14 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
         break;
     }
     case Glyph::Help: {
-        p.setPen(roundPen(ink, 2 * u));
+        p.setPen(roundCapPen(ink, 2 * u));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(at(12, 12), 9.5 * u, 9.5 * u);
         QPainterPath q;
         q.moveTo(at(8.8, 9.3));
         q.cubicTo(at(8.8, 5.6), at(15.4, 5.6), at(15.3, 9.2));
         q.cubicTo(at(15.2, 11.6), at(12, 11.8), at(12, 14.4));
-        p.setPen(roundPen(ink, 2.4 * u));
+        p.setPen(roundCapPen(ink, 2.4 * u));
         p.drawPath(q);
         p.setPen(Qt::NoPen);
         p.setBrush(ink);
@@ -95,7 +84,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
         p.setBrush(ink);
         for (int i = 0; i < 3; ++i)
             p.drawEllipse(at(5 + i * 7, 10), 2.3 * u, 2.3 * u);
-        p.setPen(roundPen(ink, 1.8 * u));
+        p.setPen(roundCapPen(ink, 1.8 * u));
         p.drawPolyline(QPolygonF(QVector<QPointF>{at(8.5, 16), at(12, 19), at(15.5, 16)}));
         break;
     case Glyph::People:
@@ -108,7 +97,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
         p.drawRoundedRect(QRectF(at(2.5, 13.2), QSizeF(13 * u, 8.8 * u)), 5 * u, 5 * u);
         break;
     case Glyph::Globe: {
-        p.setPen(roundPen(ink, 1.8 * u));
+        p.setPen(roundCapPen(ink, 1.8 * u));
         p.setBrush(Qt::NoBrush);
         const QPointF c = at(12, 12);
         p.drawEllipse(c, 9.5 * u, 9.5 * u);
@@ -125,7 +114,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
         horn.lineTo(at(15, 19.5));
         horn.lineTo(at(4, 14.5));
         horn.closeSubpath();
-        p.setPen(roundPen(ink, 1.6 * u));
+        p.setPen(roundCapPen(ink, 1.6 * u));
         p.setBrush(ink);
         p.drawPath(horn);
         p.drawLine(at(6.5, 15), at(8, 20));
@@ -154,7 +143,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
     }
     case Glyph::Envelope: {
         const QRectF body(at(2.5, 5.5), QSizeF(19 * u, 13.5 * u));
-        p.setPen(roundPen(ink, 1.8 * u));
+        p.setPen(roundCapPen(ink, 1.8 * u));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(body, 2 * u, 2 * u);
         p.drawPolyline(QPolygonF(QVector<QPointF>{body.topLeft() + QPointF(1.2 * u, 1.2 * u), at(12, 13),
@@ -208,7 +197,7 @@ IMAGEGEN_PRODUCER(drawMenuIcons)
             prepare(p, scale);
             const QRectF tile(2, 2, 28, 28);
             p.setPen(Qt::NoPen);
-            p.setBrush(vertical(tile, colour.lighter(125), colour.darker(115)));
+            p.setBrush(verticalGradient(tile, colour.lighter(125), colour.darker(115)));
             p.drawRoundedRect(tile, 7, 7);
             p.setPen(QPen(QColor(255, 255, 255, 55), 1));
             p.setBrush(Qt::NoBrush);
@@ -233,9 +222,9 @@ IMAGEGEN_PRODUCER(drawPromoFaces)
                 const QRectF tile = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1, 1, -1, -1);
                 p.setPen(QPen(QColor(255, 255, 255, hover ? 90 : 45), 1));
                 if (hover)
-                    p.setBrush(vertical(tile, pal::accentLight(), pal::accentDark()));
+                    p.setBrush(verticalGradient(tile, pal::accentLight(), pal::accentDark()));
                 else
-                    p.setBrush(vertical(tile, QColor(255, 255, 255, 38), QColor(255, 255, 255, 12)));
+                    p.setBrush(verticalGradient(tile, QColor(255, 255, 255, 38), QColor(255, 255, 255, 12)));
                 p.drawRoundedRect(tile.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
                 const qreal g = qMin(tile.width(), tile.height()) * 0.62;
                 const QRectF glyphBox(tile.center().x() - g / 2, tile.center().y() - g / 2, g, g);
@@ -261,7 +250,7 @@ void drawPill(QPainter& p, const Faces::Face& face, bool hover, bool main)
     const QColor top = hover ? base.lighter(135) : base.lighter(112);
     const QColor bottom = hover ? base : base.darker(125);
     p.setPen(QPen(base.darker(160), 1));
-    p.setBrush(vertical(r, top, bottom));
+    p.setBrush(verticalGradient(r, top, bottom));
     p.drawRoundedRect(r, radius, radius);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, hover ? 60 : 40));
@@ -313,7 +302,7 @@ IMAGEGEN_PRODUCER(drawDefaultCover)
         QPainter p(&image);
         prepare(p, scale);
         const QRectF box(0, 0, 256, 256);
-        p.fillRect(box, vertical(box, QColor(0x3A, 0x33, 0x2C), QColor(0x1A, 0x16, 0x12)));
+        p.fillRect(box, verticalGradient(box, QColor(0x3A, 0x33, 0x2C), QColor(0x1A, 0x16, 0x12)));
         const QPointF centre = box.center();
         QRadialGradient disc(centre, 110);
         disc.setColorAt(0, QColor(0x2A, 0x26, 0x22));

@@ -13,8 +13,6 @@ namespace imagegen {
 
 namespace pal = palette;
 
-namespace {
-
 QLinearGradient verticalGradient(const QRectF& r, const QColor& top, const QColor& bottom)
 {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
@@ -27,8 +25,6 @@ QPen roundCapPen(const QColor& colour, qreal width)
 {
     return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
-
-} // namespace
 
 QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner)
 {

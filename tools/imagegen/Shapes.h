@@ -3,13 +3,19 @@
 // Small shapes several groups of pictures draw.
 
 #include <QColor>
+#include <QLinearGradient>
 #include <QPainterPath>
+#include <QPen>
 #include <QPointF>
 #include <QRectF>
 
 class QPainter;
 
 namespace imagegen {
+
+// A gradient from `top` to `bottom` down `r`, and a pen with round caps and joins.
+QLinearGradient verticalGradient(const QRectF& r, const QColor& top, const QColor& bottom);
+QPen roundCapPen(const QColor& colour, qreal width);
 
 // A five-pointed star around `centre`, its points at `outer` and its notches at `inner`, one point
 // straight up.

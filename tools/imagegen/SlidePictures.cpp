@@ -116,6 +116,18 @@ void card(QPainter& p, const QRectF& r, const QColor& fill, qreal radius = 12)
     p.drawRoundedRect(r, radius, radius);
 }
 
+// A card of the banjo page's staff paper.
+void paperCard(QPainter& p, const QRectF& r)
+{
+    card(p, r, Qt::white, 10);
+    p.save();
+    QPainterPath clip;
+    clip.addRoundedRect(r, 10, 10);
+    p.setClipPath(clip);
+    drawPaper(p, r, pal::maple(), 7);
+    p.restore();
+}
+
 void drawPointer(QPainter& p, const QPointF& tip)
 {
     QPainterPath arrow;
@@ -217,7 +229,7 @@ void drawNeck(QPainter& p, const Neck& n)
     const double headBottom = n.lines[3].yAt(n.nut) + 13.5;
     const QRectF headstock(QPointF(n.view.x(34), n.view.y(headTop)), QPointF(n.view.x(n.nut + 1), n.view.y(headBottom)));
     p.setPen(QPen(QColor(0x1A, 0x10, 0x0A), 1));
-    p.setBrush(vertical(headstock, pal::rosewoodLight(), pal::rosewood().darker(120)));
+    p.setBrush(verticalGradient(headstock, pal::rosewoodLight(), pal::rosewood().darker(120)));
     p.drawRoundedRect(headstock, 16, 16);
     QPointF posts[4];
     for (int s = 0; s < 4; ++s)
@@ -234,7 +246,7 @@ void drawNeck(QPainter& p, const Neck& n)
         board << n.at(x, n.bottomEdge(x));
     }
     p.setPen(QPen(QColor(255, 230, 200, 60), 1));
-    p.setBrush(vertical(board.boundingRect(), pal::rosewoodLight(), pal::rosewood()));
+    p.setBrush(verticalGradient(board.boundingRect(), pal::rosewoodLight(), pal::rosewood()));
     p.drawPolygon(board);
 
     // Inlays between the middle strings, a pair at the twelfth fret.
@@ -336,13 +348,7 @@ QPointF drawStaffPanel(QPainter& p, const QRectF& paper, const slides::StaffView
                        bool showName)
 {
     const RIRurud::StaffTables::Layout& layout = slides::kBanjoStaff->layout;
-    card(p, paper, Qt::white, 10);
-    p.save();
-    QPainterPath clip;
-    clip.addRoundedRect(paper, 10, 10);
-    p.setClipPath(clip);
-    drawPaper(p, paper, pal::maple(), 7);
-    p.restore();
+    paperCard(p, paper);
 
     const double lh = staff.lineHeight;
     const double buttonSide = qMin(32.0, lh * 2.2);
@@ -543,13 +549,7 @@ void drawSlideArt(QPainter& p, int index)
         // The trainer above the board: counts, bar, the round button (now Stop) and the clock;
         // Training chosen on the board, which shows one position.
         const QRectF trainer(150, 138, 660, 130);
-        card(p, trainer, Qt::white, 10);
-        p.save();
-        QPainterPath clip;
-        clip.addRoundedRect(trainer, 10, 10);
-        p.setClipPath(clip);
-        drawPaper(p, trainer, pal::maple(), 7);
-        p.restore();
+        paperCard(p, trainer);
         const QRectF row(trainer.left() + 120, trainer.top() + 10, trainer.width() - 240, 28);
         p.setFont(pal::textFont(14));
         p.setPen(QColor(0, 128, 0));
@@ -622,11 +622,11 @@ QImage drawSlide(int index, const SlideLanguage& lang, int scale)
     QPainter p(&image);
     prepare(p, scale);
     const QRectF all(QPointF(0, 0), size);
-    p.fillRect(all, vertical(all, mix(pal::paper(), Qt::white, 0.4), pal::panel()));
+    p.fillRect(all, verticalGradient(all, mix(pal::paper(), Qt::white, 0.4), pal::panel()));
 
     // Title band with the step counter.
     const QRectF band(0, 0, size.width(), 104);
-    p.fillRect(band, vertical(band, QColor(0x4E, 0x46, 0x3E), QColor(0x2A, 0x25, 0x21)));
+    p.fillRect(band, verticalGradient(band, QColor(0x4E, 0x46, 0x3E), QColor(0x2A, 0x25, 0x21)));
     p.fillRect(QRectF(0, band.bottom() - 4, size.width(), 4), pal::accent());
     p.setPen(QPen(pal::bone(), 2));
     p.setBrush(pal::accent());
