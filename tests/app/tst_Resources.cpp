@@ -35,65 +35,39 @@ Source readSource(const QString& path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     const QString text = QString::fromUtf8(file.readAll());
-    const QString name = path.mid(QStringLiteral(TONARIX_SOURCE_DIR).size() + 1);
+    // Comments, raw and plain string literals, character literals.
+    static const QRegularExpression token(QStringLiteral(
+        R"re(//[^\n]*|/\*[\s\S]*?\*/|R"([^(]*)\(([\s\S]*?)\)\1"|"((?:\\.|[^"\\])*)"|'(?:\\.|[^'\\])*')re"));
     Source source;
-    int line = 1;
-    int afterLiteral = -1;   // where the code stood after the last literal
-    for (int i = 0; i < text.size();) {
-        const QChar c = text.at(i);
-        const QStringRef rest = text.midRef(i);
-        if (rest.startsWith(QLatin1String("//"))) {
-            while (i < text.size() && text.at(i) != QLatin1Char('\n'))
-                ++i;
-        } else if (rest.startsWith(QLatin1String("/*"))) {
-            const int end = text.indexOf(QLatin1String("*/"), i + 2);
-            line += text.midRef(i, (end < 0 ? text.size() : end) - i).count(QLatin1Char('\n'));
-            i = end < 0 ? text.size() : end + 2;
-        } else if (c == QLatin1Char('\'')) {
-            source.code += c;
-            for (++i; i < text.size() && text.at(i) != QLatin1Char('\''); ++i)
-                i += text.at(i) == QLatin1Char('\\') ? 1 : 0;
-            source.code += QLatin1Char('\'');
-            ++i;
-        } else if (c == QLatin1Char('"') || (rest.startsWith(QLatin1String("R\"")))) {
-            QString value;
-            if (c == QLatin1Char('R')) {
-                const int open = text.indexOf(QLatin1Char('('), i);
-                const QString close = QLatin1Char(')') + text.mid(i + 2, open - i - 2) + QLatin1Char('"');
-                const int end = text.indexOf(close, open);
-                value = text.mid(open + 1, end - open - 1);
-                i = end + close.size();
-            } else {
-                for (++i; i < text.size() && text.at(i) != QLatin1Char('"'); ++i) {
-                    if (text.at(i) == QLatin1Char('\\') && i + 1 < text.size()) {
-                        ++i;
-                        value += text.at(i) == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : text.at(i);
-                    } else {
-                        value += text.at(i);
-                    }
-                }
-                ++i;
-            }
-            // "a" "b" is one literal.
-            if (afterLiteral >= 0 && source.code.midRef(afterLiteral).trimmed().isEmpty()) {
-                source.code.truncate(afterLiteral);
+    const QString name = path.mid(QStringLiteral(TONARIX_SOURCE_DIR).size() + 1);
+    int from = 0, line = 1;
+    bool joinable = false;   // only blanks and comments since the last literal: "a" "b" is one
+    for (auto it = token.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString between = text.mid(from, m.capturedStart() - from);
+        line += between.count(QLatin1Char('\n'));
+        from = m.capturedEnd();
+        joinable = joinable && between.trimmed().isEmpty();
+        source.code += between;
+        const QString whole = m.captured(0);
+        if (whole.startsWith(QLatin1Char('/')) || whole.startsWith(QLatin1Char('\''))) {
+            source.code += whole.startsWith(QLatin1Char('\'')) ? whole : QString();
+            joinable = joinable && !whole.startsWith(QLatin1Char('\''));
+        } else {
+            const QString value = m.captured(2).isNull()
+                ? m.captured(3).replace(QRegularExpression(QStringLiteral("\\\\(.)")), QStringLiteral("\\1"))
+                : m.captured(2);
+            if (joinable) {
                 source.literals.last().text += value;
             } else {
+                source.code += QStringLiteral("\x01%1\x02").arg(source.literals.size());
                 source.literals.append({value, name, line, int(source.literals.size())});
-                source.code += QStringLiteral("\x01%1\x02").arg(source.literals.size() - 1);
             }
-            line += value.count(QLatin1Char('\n'));
-            afterLiteral = source.code.size();
-            continue;
-        } else {
-            if (c == QLatin1Char('\n'))
-                ++line;
-            source.code += c;
-            ++i;
+            joinable = true;
         }
-        if (!source.code.isEmpty() && !source.code.at(source.code.size() - 1).isSpace())
-            afterLiteral = -1;
+        line += whole.count(QLatin1Char('\n'));
     }
+    source.code += text.mid(from);
     return source;
 }
 
