@@ -56,11 +56,11 @@ QPainterPath trapezoid(qreal top, qreal topHalf, qreal bottom, qreal bottomHalf,
 }
 
 // The scene's parts.
-QPainterPath bodyPath() { return trapezoid(110, 190, 1150, 500, 26); }
-QPainterPath platePath() { return trapezoid(165, 168, 455, 250, 34); }
-QPainterPath windowPath() { return trapezoid(492, 140, 905, 78, 22); }
-const QPointF kPivot(kCx, 884);
-constexpr qreal kRod = 360;
+QPainterPath bodyPath() { return trapezoid(150, 180, 1150, 500, 26); }
+QPainterPath platePath() { return trapezoid(192, 160, 442, 232, 34); }
+QPainterPath windowPath() { return trapezoid(462, 132, 712, 96, 22); }
+const QPointF kPivot(kCx, 694);
+constexpr qreal kRod = 222;
 constexpr qreal kSwing = 14;   // degrees either side
 
 struct FaceState
@@ -109,10 +109,10 @@ void drawBody(QPainter& p)
     p.setClipPath(body);
     for (int i = 0; i < 26; ++i) {
         const qreal t = (i + 0.5) / 26.0;
-        const qreal topX = kCx - 190 + 380 * t, bottomX = kCx - 500 + 1000 * t;
+        const qreal topX = kCx - 180 + 360 * t, bottomX = kCx - 500 + 1000 * t;
         p.setPen(QPen(QColor(0x20, 0x10, 0x08, 28 + (i * 37) % 30), 2.2));
         QPainterPath grain;
-        grain.moveTo(topX, 110);
+        grain.moveTo(topX, 150);
         grain.cubicTo(topX + 8 * std::sin(i), 450, bottomX - 10 * std::cos(i), 800, bottomX, 1150);
         p.drawPath(grain);
     }
@@ -129,9 +129,9 @@ void drawBody(QPainter& p)
     p.setPen(QPen(QColor(0x1C, 0x0F, 0x08), 3));
     p.drawPath(body);
     p.setPen(QPen(QColor(255, 220, 180, 40), 2));
-    p.drawPath(trapezoid(116, 182, 1144, 492, 22));
+    p.drawPath(trapezoid(156, 172, 1144, 492, 22));
 
-    const QRectF cap(kCx - 150, 78, 300, 48);
+    const QRectF cap(kCx - 140, 120, 280, 44);
     p.setPen(QPen(QColor(0x1C, 0x0F, 0x08), 3));
     p.setBrush(vertical(cap, QColor(0x7A, 0x4B, 0x2C), QColor(0x3A, 0x21, 0x13)));
     p.drawRoundedRect(cap, 18, 18);
@@ -141,12 +141,12 @@ void drawBody(QPainter& p)
 
     // A brass line across the lower body, where the controls sit.
     p.setPen(QPen(QColor(0xC9, 0xA2, 0x5A, 110), 3));
-    p.drawLine(QPointF(kCx - 395, 960), QPointF(kCx + 395, 960));
+    p.drawLine(QPointF(kCx - 330, 760), QPointF(kCx + 330, 760));
 }
 
 void drawEye(QPainter& p, const QPointF& c, const FaceState& s)
 {
-    const qreal rx = 74, ry = 68;
+    const qreal rx = 68, ry = 62;
     if (s.closed) {
         // A closed lid: the lid line, a hint of the lid's shade and lashes.
         p.setPen(Qt::NoPen);
@@ -231,7 +231,7 @@ void drawPlate(QPainter& p, const FaceState& s)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 90));
     p.drawPath(plate.translated(0, 5));
-    QLinearGradient ivory(QPointF(0, 165), QPointF(0, 455));
+    QLinearGradient ivory(QPointF(0, 192), QPointF(0, 442));
     ivory.setColorAt(0, pal::paper());
     ivory.setColorAt(1, pal::bone());
     p.setBrush(ivory);
@@ -240,12 +240,12 @@ void drawPlate(QPainter& p, const FaceState& s)
     if (s.accent) {
         p.setPen(QPen(QColor(0xD9, 0x83, 0x2E, 90), 6));
         p.setBrush(Qt::NoBrush);
-        p.drawPath(trapezoid(177, 156, 443, 236, 26));
+        p.drawPath(trapezoid(204, 148, 430, 218, 26));
     }
 
     // Brows: raised on the first beat.
     for (int side : {-1, 1}) {
-        const QPointF c(kCx + side * 96, s.accent ? 196 : 208);
+        const QPointF c(kCx + side * 92, s.accent ? 218 : 228);
         QPainterPath brow;
         brow.moveTo(c + QPointF(-52 * side, 14));
         brow.quadTo(c + QPointF(-6 * side, s.accent ? -18 : -10), c + QPointF(50 * side, s.closed ? 12 : 6));
@@ -254,32 +254,31 @@ void drawPlate(QPainter& p, const FaceState& s)
         p.drawPath(brow);
     }
     for (int side : {-1, 1})
-        drawEye(p, QPointF(kCx + side * 96, 300), s);
-    drawSpeaker(p, QPointF(kCx + 4, 408), s.muted);
+        drawEye(p, QPointF(kCx + side * 92, 318), s);
+    drawSpeaker(p, QPointF(kCx + 4, 412), s.muted);
 }
 
 void drawWindow(QPainter& p, const FaceState& s)
 {
     const QPainterPath window = windowPath();
     p.setPen(QPen(QColor(0x1C, 0x0F, 0x08), 4));
-    QLinearGradient inside(QPointF(0, 492), QPointF(0, 905));
+    QLinearGradient inside(QPointF(0, 462), QPointF(0, 712));
     inside.setColorAt(0, QColor(0x1E, 0x12, 0x0B));
     inside.setColorAt(1, QColor(0x2C, 0x1A, 0x0F));
     p.setBrush(inside);
     p.drawPath(window);
-    // The tempo scale behind the pendulum.
-    const QRectF scale(kCx - 30, 510, 60, 330);
+    // The tempo scale behind the pendulum: the tempo at the left, its mark at the right.
+    const QRectF scale(kCx - 52, 476, 104, 190);
     p.setPen(Qt::NoPen);
     p.setBrush(vertical(scale, pal::bone(), QColor(0xD6, 0xC8, 0xA4)));
     p.drawRoundedRect(scale, 8, 8);
-    p.setFont(pal::textFont(17, QFont::Bold));
-    const int marks[] = {208, 168, 120, 96, 72, 56, 40};
-    for (int i = 0; i < 7; ++i) {
-        const qreal y = scale.top() + 24 + i * 47;
+    p.setFont(pal::textFont(15, QFont::Bold));
+    const int marks[] = {208, 144, 108, 72, 40};
+    for (int i = 0; i < 5; ++i) {
+        const qreal y = scale.top() + 20 + i * 37.5;
         p.setPen(QPen(pal::panelDark(), 2.5));
-        p.drawLine(QPointF(scale.left() + 6, y), QPointF(scale.left() + 14, y));
-        p.drawLine(QPointF(scale.right() - 14, y), QPointF(scale.right() - 6, y));
-        p.drawText(QRectF(scale.left(), y - 12, scale.width(), 24), Qt::AlignCenter, QString::number(marks[i]));
+        p.drawLine(QPointF(kCx + 14, y), QPointF(scale.right() - 8, y));
+        p.drawText(QRectF(scale.left() + 4, y - 11, 40, 22), Qt::AlignCenter, QString::number(marks[i]));
     }
     // The pendulum: a steel rod from the pivot, a brass weight and a ball at the top.
     p.save();
@@ -299,10 +298,10 @@ void drawWindow(QPainter& p, const FaceState& s)
     p.drawEllipse(QPointF(0, -kRod), 13, 13);
     const QColor brass = s.accent ? pal::warm() : QColor(0xC9, 0xA2, 0x5A);
     QPainterPath weight;
-    weight.moveTo(-40, -186);
-    weight.lineTo(40, -186);
-    weight.lineTo(30, -138);
-    weight.lineTo(-30, -138);
+    weight.moveTo(-34, -132);
+    weight.lineTo(34, -132);
+    weight.lineTo(26, -94);
+    weight.lineTo(-26, -94);
     weight.closeSubpath();
     QLinearGradient bw(QPointF(-40, 0), QPointF(40, 0));
     bw.setColorAt(0, brass.darker(125));
@@ -314,8 +313,8 @@ void drawWindow(QPainter& p, const FaceState& s)
     p.restore();
     // The pivot's cover.
     p.setPen(QPen(QColor(0x1C, 0x0F, 0x08), 3));
-    p.setBrush(vertical(QRectF(kCx - 46, 868, 92, 30), QColor(0xC9, 0xA2, 0x5A), QColor(0x7A, 0x5A, 0x28)));
-    p.drawRoundedRect(QRectF(kCx - 46, 868, 92, 30), 10, 10);
+    p.setBrush(vertical(QRectF(kCx - 42, 680, 84, 26), QColor(0xC9, 0xA2, 0x5A), QColor(0x7A, 0x5A, 0x28)));
+    p.drawRoundedRect(QRectF(kCx - 42, 680, 84, 26), 10, 10);
 }
 
 QImage drawScene(const FaceState& s)
