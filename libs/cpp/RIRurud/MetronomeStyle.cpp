@@ -29,7 +29,7 @@ QString metronomeStyleSheet()
         "QPushButton#AudiableTickButton:checked{border-image:url(:/MetronomeSound_checked.png) 0 0 0 0;}"
         "QPushButton#AudiableTickButton:checked:hover{border-image:url(:/MetronomeSound_checked_hover.png) 0 0 0 0;}"
         "QPushButton#BeatButton{border-image:url(:/MetronomeAccent.png) 0 0 0 0;}"
-        "QPushButton#BeatCombo{border-image:url(:/MetronomeCombo.png) 0 0 0 0; color: rgb(251,247,238); font-family: \"DejaVu Sans\"; font-size: 18px; font-weight: bold; padding-right: 14px;}"
+        "QPushButton#BeatCombo{border-image:url(:/MetronomeCombo.png) 0 0 0 0; color: rgb(251,247,238); font-family: \"DejaVu Sans\"; font-size: 18px; font-weight: bold; padding-right: 20px;}"
         "QPushButton#BeatCombo:hover, QPushButton#BeatCombo:pressed, QPushButton#BeatCombo:open{border-image:url(:/MetronomeCombo_hover.png) 0 0 0 0; color: white;}"
         "QPushButton#BeatCombo::menu-indicator{image: none; width: 0px;}"
         "QFrame#MetronomeControls QTreeWidget{background: transparent; border: none; outline: 0; color: rgb(238,232,220); font-family: \"DejaVu Sans\"; font-size: 14px; show-decoration-selected: 1;}"
