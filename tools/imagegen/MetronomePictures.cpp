@@ -4,6 +4,7 @@
 // that the metronome style sheet names.
 #include "ImageSink.h"
 #include "Palette.h"
+#include "Shapes.h"
 
 #include "RIRurud/MetronomeFaces.h"
 
@@ -22,19 +23,6 @@ namespace MF = RIRurud::MetronomeFaces;
 constexpr qreal kW = MF::kCanvasWidth;
 constexpr qreal kH = MF::kCanvasHeight;
 constexpr qreal kCx = kW / 2;
-
-QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& bottom)
-{
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
-
-QPen roundPen(const QColor& colour, qreal width)
-{
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 // A trapezoid centred on the canvas' middle line, with rounded corners.
 QPainterPath trapezoid(qreal top, qreal topHalf, qreal bottom, qreal bottomHalf, qreal radius)
@@ -93,7 +81,7 @@ void drawBody(QPainter& p)
     p.setBrush(QColor(0, 0, 0, 150));
     p.drawEllipse(QPointF(kCx, 1168), 600, 26);
     const QRectF plinth(262, 1098, kW - 2 * 262, 62);
-    p.setBrush(vertical(plinth, pal::rosewoodLight(), QColor(0x24, 0x15, 0x0D)));
+    p.setBrush(verticalGradient(plinth, pal::rosewoodLight(), QColor(0x24, 0x15, 0x0D)));
     p.drawRoundedRect(plinth, 14, 14);
 
     const QPainterPath body = bodyPath();
@@ -133,7 +121,7 @@ void drawBody(QPainter& p)
 
     const QRectF cap(kCx - 140, 120, 280, 44);
     p.setPen(QPen(QColor(0x1C, 0x0F, 0x08), 3));
-    p.setBrush(vertical(cap, QColor(0x7A, 0x4B, 0x2C), QColor(0x3A, 0x21, 0x13)));
+    p.setBrush(verticalGradient(cap, QColor(0x7A, 0x4B, 0x2C), QColor(0x3A, 0x21, 0x13)));
     p.drawRoundedRect(cap, 18, 18);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 235, 210, 45));
@@ -155,13 +143,13 @@ void drawEye(QPainter& p, const QPointF& c, const FaceState& s)
         QPainterPath lid;
         lid.moveTo(c + QPointF(-rx, -4));
         lid.quadTo(c + QPointF(0, 44), c + QPointF(rx, -4));
-        p.setPen(roundPen(pal::panelDark(), 9));
+        p.setPen(roundedPen(pal::panelDark(), 9));
         p.setBrush(Qt::NoBrush);
         p.drawPath(lid);
         for (int i = -2; i <= 2; ++i) {
             const qreal t = 0.5 + i * 0.2;
             const QPointF on = lid.pointAtPercent(t);
-            p.setPen(roundPen(pal::panelDark(), 6));
+            p.setPen(roundedPen(pal::panelDark(), 6));
             p.drawLine(on, on + QPointF(i * 9, 24));
         }
         return;
@@ -198,30 +186,31 @@ void drawEye(QPainter& p, const QPointF& c, const FaceState& s)
     p.restore();
 }
 
-// A small speaker on the plate: with sound waves, or struck through when the tick is muted.
-void drawSpeaker(QPainter& p, const QPointF& c, bool muted)
+// A speaker with sound waves, or struck through in the slash colour when muted; `unit` scales the
+// button glyph (1) up to the face plate's emblem.
+void drawSpeaker(QPainter& p, const QPointF& c, qreal unit, const QColor& ink, const QColor& slash, bool muted)
 {
-    const QColor ink = muted ? pal::bad() : pal::accentDark();
+    auto at = [&](qreal x, qreal y) { return c + QPointF(x * unit, y * unit); };
     QPainterPath cone;
-    cone.moveTo(c + QPointF(-26, -9));
-    cone.lineTo(c + QPointF(-14, -9));
-    cone.lineTo(c + QPointF(0, -22));
-    cone.lineTo(c + QPointF(0, 22));
-    cone.lineTo(c + QPointF(-14, 9));
-    cone.lineTo(c + QPointF(-26, 9));
+    cone.moveTo(at(-12, -4.5));
+    cone.lineTo(at(-6.5, -4.5));
+    cone.lineTo(at(0, -10.5));
+    cone.lineTo(at(0, 10.5));
+    cone.lineTo(at(-6.5, 4.5));
+    cone.lineTo(at(-12, 4.5));
     cone.closeSubpath();
-    p.setPen(roundPen(ink, 3));
+    p.setPen(roundedPen(ink, 1.6 * unit));
     p.setBrush(ink);
     p.drawPath(cone);
     p.setBrush(Qt::NoBrush);
     if (muted) {
-        p.setPen(roundPen(ink, 6));
-        p.drawLine(c + QPointF(10, -12), c + QPointF(30, 12));
-        p.drawLine(c + QPointF(30, -12), c + QPointF(10, 12));
+        p.setPen(roundedPen(slash, 2.6 * unit));
+        p.drawLine(at(4, -5.5), at(13, 5.5));
+        p.drawLine(at(13, -5.5), at(4, 5.5));
     } else {
-        p.setPen(roundPen(ink, 5));
-        p.drawArc(QRectF(c + QPointF(-8, -14), QSizeF(28, 28)), -50 * 16, 100 * 16);
-        p.drawArc(QRectF(c + QPointF(-14, -24), QSizeF(48, 48)), -50 * 16, 100 * 16);
+        p.setPen(roundedPen(ink, 2.2 * unit));
+        p.drawArc(QRectF(at(-4, -6.5), QSizeF(13 * unit, 13 * unit)), -50 * 16, 100 * 16);
+        p.drawArc(QRectF(at(-7, -11.5), QSizeF(23 * unit, 23 * unit)), -50 * 16, 100 * 16);
     }
 }
 
@@ -249,13 +238,13 @@ void drawPlate(QPainter& p, const FaceState& s)
         QPainterPath brow;
         brow.moveTo(c + QPointF(-52 * side, 14));
         brow.quadTo(c + QPointF(-6 * side, s.accent ? -18 : -10), c + QPointF(50 * side, s.closed ? 12 : 6));
-        p.setPen(roundPen(pal::panelDark(), 10));
+        p.setPen(roundedPen(pal::panelDark(), 10));
         p.setBrush(Qt::NoBrush);
         p.drawPath(brow);
     }
     for (int side : {-1, 1})
         drawEye(p, QPointF(kCx + side * 92, 318), s);
-    drawSpeaker(p, QPointF(kCx + 4, 412), s.muted);
+    drawSpeaker(p, QPointF(kCx + 2, 412), 2.2, s.muted ? pal::bad() : pal::accentDark(), pal::bad(), s.muted);
 }
 
 void drawWindow(QPainter& p, const FaceState& s)
@@ -270,7 +259,7 @@ void drawWindow(QPainter& p, const FaceState& s)
     // The tempo scale behind the pendulum: the tempo at the left, its mark at the right.
     const QRectF scale(kCx - 52, 476, 104, 190);
     p.setPen(Qt::NoPen);
-    p.setBrush(vertical(scale, pal::bone(), QColor(0xD6, 0xC8, 0xA4)));
+    p.setBrush(verticalGradient(scale, pal::bone(), QColor(0xD6, 0xC8, 0xA4)));
     p.drawRoundedRect(scale, 8, 8);
     p.setFont(pal::textFont(15, QFont::Bold));
     const int marks[] = {208, 144, 108, 72, 40};
@@ -313,7 +302,7 @@ void drawWindow(QPainter& p, const FaceState& s)
     p.restore();
     // The pivot's cover.
     p.setPen(QPen(QColor(0x1C, 0x0F, 0x08), 3));
-    p.setBrush(vertical(QRectF(kCx - 42, 680, 84, 26), QColor(0xC9, 0xA2, 0x5A), QColor(0x7A, 0x5A, 0x28)));
+    p.setBrush(verticalGradient(QRectF(kCx - 42, 680, 84, 26), QColor(0xC9, 0xA2, 0x5A), QColor(0x7A, 0x5A, 0x28)));
     p.drawRoundedRect(QRectF(kCx - 42, 680, 84, 26), 10, 10);
 }
 
@@ -374,13 +363,6 @@ IMAGEGEN_PRODUCER(drawMetronomeFaces)
 
 enum class Look { Normal, Hover, Pressed };
 
-void prepare(QPainter& p, int scale)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(scale, scale);
-}
-
 // A round teal button, like the program's other round buttons, for minus and plus.
 void drawRoundKey(QPainter& p, Look look, bool plus)
 {
@@ -391,9 +373,9 @@ void drawRoundKey(QPainter& p, Look look, bool plus)
     const QColor top = look == Look::Pressed ? pal::accentDark() : look == Look::Hover ? pal::accentLight().lighter(112) : pal::accentLight();
     const QColor bottom = look == Look::Pressed ? pal::accentDark().darker(130) : pal::accentDark();
     p.setPen(QPen(QColor(255, 255, 255, look == Look::Hover ? 120 : 70), 1.2));
-    p.setBrush(vertical(r, top, bottom));
+    p.setBrush(verticalGradient(r, top, bottom));
     p.drawEllipse(r);
-    p.setPen(roundPen(Qt::white, 3.4));
+    p.setPen(roundedPen(Qt::white, 3.4));
     const QPointF c = r.center() + QPointF(0, look == Look::Pressed ? 0.8 : 0);
     p.drawLine(c - QPointF(9, 0), c + QPointF(9, 0));
     if (plus)
@@ -405,11 +387,11 @@ void drawTile(QPainter& p, const QRectF& r, bool hover, bool off)
 {
     p.setPen(QPen(QColor(255, 255, 255, hover ? 100 : 50), 1));
     if (hover)
-        p.setBrush(vertical(r, pal::accentLight(), pal::accentDark()));
+        p.setBrush(verticalGradient(r, pal::accentLight(), pal::accentDark()));
     else if (off)
-        p.setBrush(vertical(r, QColor(0, 0, 0, 120), QColor(0, 0, 0, 70)));
+        p.setBrush(verticalGradient(r, QColor(0, 0, 0, 120), QColor(0, 0, 0, 70)));
     else
-        p.setBrush(vertical(r, QColor(255, 255, 255, 40), QColor(255, 255, 255, 14)));
+        p.setBrush(verticalGradient(r, QColor(255, 255, 255, 40), QColor(255, 255, 255, 14)));
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 9, 9);
 }
 
@@ -419,7 +401,7 @@ void drawEyeGlyph(QPainter& p, const QPointF& c, const QColor& ink, bool off)
     eye.moveTo(c + QPointF(-13, 0));
     eye.quadTo(c + QPointF(0, -13), c + QPointF(13, 0));
     eye.quadTo(c + QPointF(0, 13), c + QPointF(-13, 0));
-    p.setPen(roundPen(ink, 2.2));
+    p.setPen(roundedPen(ink, 2.2));
     p.setBrush(Qt::NoBrush);
     if (off) {
         QPainterPath lid;
@@ -436,35 +418,10 @@ void drawEyeGlyph(QPainter& p, const QPointF& c, const QColor& ink, bool off)
     p.drawEllipse(c, 4.6, 4.6);
 }
 
-void drawSpeakerGlyph(QPainter& p, const QPointF& c, const QColor& ink, const QColor& slash, bool off)
-{
-    QPainterPath cone;
-    cone.moveTo(c + QPointF(-12, -4.5));
-    cone.lineTo(c + QPointF(-6.5, -4.5));
-    cone.lineTo(c + QPointF(0, -10.5));
-    cone.lineTo(c + QPointF(0, 10.5));
-    cone.lineTo(c + QPointF(-6.5, 4.5));
-    cone.lineTo(c + QPointF(-12, 4.5));
-    cone.closeSubpath();
-    p.setPen(roundPen(ink, 1.6));
-    p.setBrush(ink);
-    p.drawPath(cone);
-    p.setBrush(Qt::NoBrush);
-    if (off) {
-        p.setPen(roundPen(slash, 2.6));
-        p.drawLine(c + QPointF(4, -5.5), c + QPointF(13, 5.5));
-        p.drawLine(c + QPointF(13, -5.5), c + QPointF(4, 5.5));
-    } else {
-        p.setPen(roundPen(ink, 2.2));
-        p.drawArc(QRectF(c + QPointF(-4, -6.5), QSizeF(13, 13)), -50 * 16, 100 * 16);
-        p.drawArc(QRectF(c + QPointF(-7, -11.5), QSizeF(23, 23)), -50 * 16, 100 * 16);
-    }
-}
-
 // An accent over a note head: what the beats menu beside it counts.
 void drawAccentGlyph(QPainter& p, const QPointF& c, const QColor& ink)
 {
-    p.setPen(roundPen(pal::warm(), 2.6));
+    p.setPen(roundedPen(pal::warm(), 2.6));
     p.setBrush(Qt::NoBrush);
     p.drawPolyline(QPolygonF(QVector<QPointF>{c + QPointF(-9, -15), c + QPointF(5, -10), c + QPointF(-9, -5)}));
     p.save();
@@ -474,7 +431,7 @@ void drawAccentGlyph(QPainter& p, const QPointF& c, const QColor& ink)
     p.setBrush(ink);
     p.drawEllipse(QPointF(0, 0), 7.5, 5.4);
     p.restore();
-    p.setPen(roundPen(ink, 2.2));
+    p.setPen(roundedPen(ink, 2.2));
     p.drawLine(c + QPointF(4, 7), c + QPointF(4, -6));
 }
 
@@ -482,12 +439,12 @@ void drawCombo(QPainter& p, bool hover)
 {
     const QRectF r(1, 4, 62, 36);
     p.setPen(QPen(QColor(255, 255, 255, hover ? 110 : 60), 1));
-    p.setBrush(hover ? vertical(r, pal::accentLight(), pal::accentDark())
-                     : vertical(r, QColor(0x5A, 0x52, 0x4A), QColor(0x2E, 0x29, 0x25)));
+    p.setBrush(hover ? verticalGradient(r, pal::accentLight(), pal::accentDark())
+                     : verticalGradient(r, QColor(0x5A, 0x52, 0x4A), QColor(0x2E, 0x29, 0x25)));
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
     p.setPen(QPen(QColor(0, 0, 0, 90), 1));
     p.drawLine(QPointF(r.right() - 19, r.top() + 7), QPointF(r.right() - 19, r.bottom() - 7));
-    p.setPen(roundPen(pal::bone(), 2.2));
+    p.setPen(roundedPen(pal::bone(), 2.2));
     const QPointF c(r.right() - 10, r.center().y());
     p.drawPolyline(QPolygonF(QVector<QPointF>{c + QPointF(-4.5, -2), c + QPointF(0, 2.5), c + QPointF(4.5, -2)}));
 }
@@ -522,7 +479,7 @@ IMAGEGEN_PRODUCER(drawMetronomeControls)
             sink.saveBoth(QString(plus ? "MetronomePlus" : "MetronomeMinus") + look.second + ".png", QSize(44, 44),
                           [=](QImage& image, int scale) {
                               QPainter p(&image);
-                              prepare(p, scale);
+                              prepareScaled(p, scale);
                               drawRoundKey(p, l, plus);
                           });
         }
@@ -533,11 +490,11 @@ IMAGEGEN_PRODUCER(drawMetronomeControls)
                 const QString name = QString(sound ? "MetronomeSound" : "MetronomeEye") + (off ? "_checked" : "") + (hover ? "_hover" : "") + ".png";
                 sink.saveBoth(name, QSize(44, 44), [=](QImage& image, int scale) {
                     QPainter p(&image);
-                    prepare(p, scale);
+                    prepareScaled(p, scale);
                     drawTile(p, QRectF(2, 2, 40, 40), hover, off);
                     const QColor ink = hover ? QColor(Qt::white) : off ? pal::disabled() : pal::bone();
                     if (sound)
-                        drawSpeakerGlyph(p, QPointF(23, 22), ink, hover ? QColor(Qt::white) : pal::bad(), off);
+                        drawSpeaker(p, QPointF(23, 22), 1, ink, hover ? QColor(Qt::white) : pal::bad(), off);
                     else
                         drawEyeGlyph(p, QPointF(22, 22), ink, off);
                 });
@@ -546,20 +503,20 @@ IMAGEGEN_PRODUCER(drawMetronomeControls)
     }
     sink.saveBoth("MetronomeAccent.png", QSize(44, 44), [](QImage& image, int scale) {
         QPainter p(&image);
-        prepare(p, scale);
+        prepareScaled(p, scale);
         drawAccentGlyph(p, QPointF(22, 23), pal::bone());
     });
     for (bool hover : {false, true}) {
         sink.saveBoth(hover ? "MetronomeCombo_hover.png" : "MetronomeCombo.png", QSize(64, 44), [=](QImage& image, int scale) {
             QPainter p(&image);
-            prepare(p, scale);
+            prepareScaled(p, scale);
             drawCombo(p, hover);
         });
     }
     for (bool lit : {false, true}) {
         sink.saveBoth(lit ? "MetronomeBeatOn.png" : "MetronomeBeatOff.png", QSize(50, 50), [=](QImage& image, int scale) {
             QPainter p(&image);
-            prepare(p, scale);
+            prepareScaled(p, scale);
             drawBeatMark(p, lit);
         });
     }

@@ -1,5 +1,7 @@
 #include "Shapes.h"
 
+#include <QPainter>
+
 #include <QtMath>
 
 namespace imagegen {
@@ -18,6 +20,26 @@ QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner)
     }
     path.closeSubpath();
     return path;
+}
+
+QLinearGradient verticalGradient(const QRectF& r, const QColor& top, const QColor& bottom)
+{
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    return g;
+}
+
+QPen roundedPen(const QColor& colour, qreal width)
+{
+    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void prepareScaled(QPainter& p, int scale)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scale, scale);
 }
 
 } // namespace imagegen

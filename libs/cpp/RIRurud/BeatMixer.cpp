@@ -58,6 +58,7 @@ BeatMixer::BeatMixer(QObject* parent)
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(pumpIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &BeatMixer::pump);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { closeOutput(); });
 }
 
 BeatMixer::~BeatMixer()
@@ -74,9 +75,17 @@ void BeatMixer::acquire()
 
 void BeatMixer::release()
 {
-    if (m_users > 0 && --m_users == 0)
-        closeOutput();
-    updateTimer();
+    if (m_users > 0)
+        --m_users;
+    // Closed from the event loop, not from inside the caller (often a widget being destroyed):
+    // closing a stream lets the sound system process events. A user that comes back before then
+    // keeps the stream.
+    QTimer::singleShot(0, this, [this] {
+        if (m_users == 0) {
+            closeOutput();
+            updateTimer();
+        }
+    });
 }
 
 const BeatMixer::Sound* BeatMixer::sound(const QString& path)

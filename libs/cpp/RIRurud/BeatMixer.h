@@ -40,7 +40,8 @@ public:
     // The mixer of the program; created on first use, destroyed with the application object.
     static BeatMixer* instance();
 
-    // Opens the output stream for the first user and closes it after the last one.
+    // Opens the output stream for the first user and closes it (from the event loop) after the
+    // last one.
     void acquire();
     void release();
     bool hasOutput() const { return m_output != nullptr; }
