@@ -1,6 +1,7 @@
 // The metronome page: the tempo table and its buttons, the beats menu and the beat row, the faces
 // and sounds of every switch state over whole bars (through the sound hook), the timer's period,
-// the face centred at every size, and the pictures and style sheet in the resources.
+// the face centred at every size and redrawn whole after a resize, and the pictures and style sheet
+// in the resources.
 #include "RIRurud/Metronome.h"
 #include "RIRurud/MetronomeBeats.h"
 #include "RIRurud/MetronomeControls.h"
@@ -293,6 +294,23 @@ private slots:
         QVERIFY2(qAbs(leftMargin - rightMargin) <= 2, qPrintable(QString("margins %1 and %2").arg(leftMargin).arg(rightMargin)));
         QVERIFY2(qAbs(topMargin - bottomMargin) <= faceHeight * 0.1,
                  qPrintable(QString("margins %1 and %2").arg(topMargin).arg(bottomMargin)));
+    }
+
+    // After a resize the face shown over the base face is made again at the new size: the frame
+    // looks the same as one that was that size all along.
+    void faceFollowsAResize()
+    {
+        Metronome resized, direct;
+        resized.resize(500, 380);
+        direct.resize(800, 620);
+        for (Metronome* m : {&resized, &direct}) {
+            m->grab();
+            for (int i = 0; i < 3; ++i)
+                m->slotTick();
+            QCOMPARE(m->currentPicture(), int(MF::EyesRight));
+        }
+        resized.resize(800, 620);
+        QCOMPARE(resized.grab().toImage(), direct.grab().toImage());
     }
 
     void picturesAndSheetExist()
