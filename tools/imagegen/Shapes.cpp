@@ -216,4 +216,11 @@ void paintNotePicture(QPainter& p)
     p.restore();
 }
 
+void prepareScaled(QPainter& p, int scale)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scale, scale);
+}
+
 } // namespace imagegen

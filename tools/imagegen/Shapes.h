@@ -11,6 +11,7 @@
 
 class QPainter;
 
+
 namespace imagegen {
 
 // A gradient from `top` to `bottom` down `r`, and a pen with round caps and joins.
@@ -35,5 +36,8 @@ void drawAppLogo(QPainter& p, const QRectF& box);
 void paintTrebleClefPicture(QPainter& p);
 void paintBassClefPicture(QPainter& p);
 void paintNotePicture(QPainter& p);
+
+// Antialiased shapes and text, drawn at the given scale (1 or 2).
+void prepareScaled(QPainter& p, int scale);
 
 } // namespace imagegen

@@ -109,5 +109,10 @@ void setSoundHook(SoundHook hook)
     soundHook() = std::move(hook);
 }
 
+bool hasSoundHook()
+{
+    return bool(soundHook());
+}
+
 } // namespace NoteName
 } // namespace RIRurud

@@ -56,6 +56,7 @@ void playSoundFile(const QString& path);
 // every non-empty path to it instead of creating a player. Pass an empty function to remove it.
 using SoundHook = std::function<void(const QString& path)>;
 void setSoundHook(SoundHook hook);
+bool hasSoundHook();
 
 } // namespace NoteName
 } // namespace RIRurud
