@@ -11,7 +11,6 @@
 
 class QPainter;
 
-
 namespace imagegen {
 
 // A gradient from `top` to `bottom` down `r`, and a pen with round caps and joins.
