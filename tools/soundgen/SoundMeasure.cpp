@@ -137,9 +137,15 @@ double fundamental(const std::vector<float>& mono, int sampleRate, double expect
     size_t n = 1;
     while (n < 2 * length)
         n <<= 1;
+    thread_local std::vector<double> hann;
+    if (hann.size() != length) {
+        hann.resize(length);
+        for (size_t i = 0; i < length; ++i)
+            hann[i] = 0.5 - 0.5 * std::cos(2.0 * M_PI * double(i) / double(length - 1));
+    }
     std::vector<double> windowed(length);
     for (size_t i = 0; i < length; ++i)
-        windowed[i] = double(mono[start + i]) * (0.5 - 0.5 * std::cos(2.0 * M_PI * double(i) / double(length - 1)));
+        windowed[i] = double(mono[start + i]) * hann[i];
     const std::vector<double> spectrum = powerSpectrum(windowed, n);
     const double binHz = double(sampleRate) / double(n);
 
