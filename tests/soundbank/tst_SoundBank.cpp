@@ -64,7 +64,6 @@ struct Note {
 
 struct Group {
     std::string family;
-    std::string label;
     std::vector<Note> notes;
     double toleranceCents;
     double seconds;
@@ -74,7 +73,7 @@ std::vector<Group> bankGroups()
 {
     std::vector<Group> groups;
     for (const BoardInstrument& i : boardInstruments) {
-        Group g{i.word, i.word, {}, 5.0, i.articulation.seconds};
+        Group g{i.word, {}, 5.0, i.articulation.seconds};
         for (int key : instrumentKeys(i))
             g.notes.push_back({noteFileName(i.word, key), frequency(key)});
         groups.push_back(g);
@@ -82,7 +81,7 @@ std::vector<Group> bankGroups()
     // A reference tone is held to a closer tolerance than a note.
     for (const Tuner& t : tuners) {
         for (int pitch : concertPitches) {
-            Group g{t.prefix, std::string(t.prefix) + "@" + std::to_string(pitch), {}, 2.0, t.articulation.seconds};
+            Group g{t.prefix, {}, 2.0, t.articulation.seconds};
             std::vector<const TunerNote*> strings;
             for (int n = 0; n < t.noteCount; ++n)
                 strings.push_back(&t.notes[n]);
@@ -119,48 +118,6 @@ const std::map<std::string, SoundAnalysis::Figures>& bankFigures()
         return byName;
     }();
     return figures;
-}
-
-// The figures of each family as one line: worst tuning, worst step in loudness between neighbours,
-// loudness span, and how many files are not 30 dB down where their fade begins.
-void printBankSummary()
-{
-    struct Summary {
-        double cents = 0.0;
-        std::string centsName;
-        double jump = 0.0;
-        std::string jumpAt;
-        double low = 1e9, high = -1e9;
-        int files = 0, notDown = 0;
-    };
-    std::map<std::string, Summary> families;
-    const auto& figures = bankFigures();
-    for (const Group& g : bankGroups()) {
-        Summary& s = families[g.family];
-        for (size_t i = 0; i < g.notes.size(); ++i) {
-            const SoundAnalysis::Figures& f = figures.at(g.notes[i].name);
-            ++s.files;
-            if (std::abs(f.cents) >= std::abs(s.cents)) {
-                s.cents = f.cents;
-                s.centsName = g.notes[i].name;
-            }
-            s.low = std::min(s.low, f.loudness);
-            s.high = std::max(s.high, f.loudness);
-            s.notDown += f.fall < 30.0;
-            if (i > 0) {
-                const double jump = f.loudness - figures.at(g.notes[i - 1].name).loudness;
-                if (std::abs(jump) > std::abs(s.jump)) {
-                    s.jump = jump;
-                    s.jumpAt = g.notes[i - 1].name + " -> " + g.notes[i].name;
-                }
-            }
-        }
-    }
-    qInfo("%-11s %5s %7s %-24s %7s %-48s %6s %s", "family", "files", "cents", "(worst)", "step LU", "(between)",
-          "span", "not 30 dB down at fade");
-    for (const auto& [family, s] : families)
-        qInfo("%-11s %5d %+7.1f %-24s %+7.1f %-48s %6.1f %d", family.c_str(), s.files, s.cents, s.centsName.c_str(),
-              s.jump, s.jumpAt.c_str(), s.high - s.low, s.notDown);
 }
 
 QString listed(const QStringList& items)
@@ -510,11 +467,17 @@ private slots:
     void everyFileInTuneEvenAndDiedAway()
     {
         REQUIRE_SOUNDS();
-        printBankSummary();
         QStringList off, steps, spans, cut, length, ringing;
-        std::map<std::string, std::pair<double, double>> range;
+        // Each family's worst tuning, worst step between neighbours, loudness span and files not
+        // died away, printed as a table.
+        struct Summary {
+            double cents = 0.0, step = 0.0, low = 1e9, high = -1e9;
+            std::string centsAt, stepAt;
+            int files = 0, notDown = 0;
+        };
+        std::map<std::string, Summary> families;
         for (const Group& g : bankGroups()) {
-            auto& [low, high] = range.try_emplace(g.family, 1e9, -1e9).first->second;
+            Summary& sum = families[g.family];
             for (size_t i = 0; i < g.notes.size(); ++i) {
                 const SoundAnalysis::Figures& f = bankFigures().at(g.notes[i].name);
                 const QString name = QString::fromStdString(g.notes[i].name);
@@ -524,8 +487,6 @@ private slots:
                 }
                 if (!f.pitched || std::abs(f.cents) > g.toleranceCents)
                     off << QStringLiteral("%1 %2").arg(name, f.pitched ? QString::number(f.cents, 'f', 1) : "no pitch");
-                low = std::min(low, f.loudness);
-                high = std::max(high, f.loudness);
                 const double step = i > 0 ? f.loudness - bankFigures().at(g.notes[i - 1].name).loudness : 0.0;
                 if (std::abs(step) > 2.0)
                     steps << QStringLiteral("%1 %2").arg(name).arg(step, 0, 'f', 1);
@@ -535,11 +496,27 @@ private slots:
                     length << QStringLiteral("%1 %2 s").arg(name).arg(f.seconds);
                 if (g.family == "balalaika" && f.ring > 0.8)
                     ringing << QStringLiteral("%1 %2 s").arg(name).arg(f.ring, 0, 'f', 2);
+                ++sum.files;
+                sum.notDown += f.fall < 30.0;
+                sum.low = std::min(sum.low, f.loudness);
+                sum.high = std::max(sum.high, f.loudness);
+                if (std::abs(f.cents) >= std::abs(sum.cents)) {
+                    sum.cents = f.cents;
+                    sum.centsAt = g.notes[i].name;
+                }
+                if (std::abs(step) > std::abs(sum.step)) {
+                    sum.step = step;
+                    sum.stepAt = g.notes[i - 1].name + " -> " + g.notes[i].name;
+                }
             }
         }
-        for (const auto& [family, r] : range) {
-            if (r.second - r.first > 6.0)
-                spans << QStringLiteral("%1 %2").arg(QString::fromStdString(family)).arg(r.second - r.first, 0, 'f', 1);
+        qInfo("%-11s %5s %7s %-24s %7s %-48s %6s %s", "family", "files", "cents", "(worst)", "step LU", "(between)",
+              "span", "not 30 dB down at fade");
+        for (const auto& [family, sum] : families) {
+            qInfo("%-11s %5d %+7.1f %-24s %+7.1f %-48s %6.1f %d", family.c_str(), sum.files, sum.cents,
+                  sum.centsAt.c_str(), sum.step, sum.stepAt.c_str(), sum.high - sum.low, sum.notDown);
+            if (sum.high - sum.low > 6.0)
+                spans << QStringLiteral("%1 %2").arg(QString::fromStdString(family)).arg(sum.high - sum.low, 0, 'f', 1);
         }
         QStringList faults;
         const std::pair<const char*, const QStringList*> kinds[] = {
