@@ -523,11 +523,14 @@ private slots:
             {"out of tune", &off},           {"louder or softer than the note before", &steps},
             {"uneven over the whole instrument", &spans}, {"still sounding when the fade begins", &cut},
             {"not the length of its articulation", &length}, {"a balalaika that rings on", &ringing}};
+        // Each kind is listed on a line of its own (a failure message is cut short), then counted.
         for (const auto& [what, items] : kinds) {
-            if (!items->isEmpty())
-                faults << QLatin1String(what) + QLatin1String(", ") + listed(*items);
+            if (!items->isEmpty()) {
+                qWarning("%s, %s", what, qPrintable(listed(*items)));
+                faults << QStringLiteral("%1 (%2)").arg(QLatin1String(what)).arg(items->size());
+            }
         }
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("\n"))));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
     }
 
     // The bar's first beat is a bell that rings on and is at least as loud; the other beats a short,
