@@ -1,9 +1,13 @@
 #include "SoundAnalysis.h"
 
+#include "SoundMeasure.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace SoundAnalysis {
 
@@ -67,6 +71,37 @@ double ringTime(const std::vector<float>& mono, int sampleRate)
             last = i;
     }
     return double(last - loudest + 1) * double(window) / double(sampleRate);
+}
+
+std::vector<Figures> measureAll(const std::vector<Request>& requests)
+{
+    std::vector<Figures> figures(requests.size());
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < requests.size(); i = next++) {
+            const Request& r = requests[i];
+            Figures& f = figures[i];
+            const Decoded d = decode(r.path, true);
+            if (!d.ok || d.sampleRate <= 0) {
+                f.error = d.error.empty() ? "cannot be decoded" : d.error;
+                continue;
+            }
+            f.seconds = double(d.mono.size()) / d.sampleRate;
+            // The pitch over the second after the attack, as the generator measures it.
+            const double hz = SoundMeasure::fundamental(d.mono, d.sampleRate, r.hz, 0.15, 1.0);
+            f.pitched = hz > 0.0;
+            f.cents = f.pitched ? SoundMeasure::cents(hz, r.hz) : 0.0;
+            f.loudness = SoundMeasure::integratedLoudness(d.mono, d.sampleRate);
+            f.fall = SoundMeasure::fallBy(d.mono, d.sampleRate, r.fadeStart);
+            f.ring = ringTime(d.mono, d.sampleRate);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i)
+        threads.emplace_back(work);
+    for (std::thread& t : threads)
+        t.join();
+    return figures;
 }
 
 } // namespace SoundAnalysis

@@ -1,6 +1,7 @@
 #pragma once
 
-// Decoding and measuring the sound files of the bundle: length and decay (pitch: tests/support).
+// Decoding and measuring the sound files of the bundle: length and decay, and the figures of many
+// files at once (pitch and loudness by the generator's own measures).
 
 #include <string>
 #include <vector>
@@ -23,5 +24,25 @@ float peak(const std::vector<float>& mono);
 
 // Seconds from the loudest moment until the short-time level stays 30 dB below it.
 double ringTime(const std::vector<float>& mono, int sampleRate);
+
+// What one note file measures.
+struct Figures {
+    std::string error;       // why it could not be measured; empty when it could
+    double seconds = 0.0;
+    double cents = 0.0;      // its fundamental against the pitch it should have
+    bool pitched = false;    // a fundamental was found near that pitch
+    double loudness = -70.0; // integrated, LUFS
+    double fall = 0.0;       // dB below its loudest where its fade begins
+    double ring = 0.0;       // ringTime
+};
+
+struct Request {
+    std::string path;
+    double hz;         // the pitch it should have
+    double fadeStart;  // seconds
+};
+
+// Decodes and measures every file, spread over the cores; the figures in the order of the requests.
+std::vector<Figures> measureAll(const std::vector<Request>& requests);
 
 } // namespace SoundAnalysis

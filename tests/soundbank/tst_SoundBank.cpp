@@ -1,16 +1,22 @@
 // The sound bank: which files the program plays from its bundle resource folder, and that the
-// build rendered each of them at the right pitch and length.
+// build rendered each of them at the right pitch and length, in tune, even in loudness and died away
+// before its end.
 
 #include "Pitch.h"
 #include "SoundAnalysis.h"
 #include "RIRurud/BoardTables.h"
 #include "SoundBankTable.h"
+#include "SoundMeasure.h"
+#include "SoundShaping.h"
 #include "TestMain.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <set>
 
 using namespace SoundBank;
@@ -46,6 +52,95 @@ std::vector<std::string> toneFiles(const Tuner& tuner)
             names.push_back(toneFileName(tuner.prefix, pitch, tuner.notes[i].note));
     }
     return names;
+}
+
+// The notes that belong together: an instrument page's notes (semitones, lowest first), or one
+// tuner's tones at one concert pitch (its strings, lowest first). A family is an instrument or a
+// tuner over every concert pitch.
+struct Note {
+    std::string name;
+    double hz;
+};
+
+struct Group {
+    std::string family;
+    std::vector<Note> notes;
+    double toleranceCents;
+    double seconds;
+};
+
+std::vector<Group> bankGroups()
+{
+    std::vector<Group> groups;
+    for (const BoardInstrument& i : boardInstruments) {
+        Group g{i.word, {}, 5.0, i.articulation.seconds};
+        for (int key : instrumentKeys(i))
+            g.notes.push_back({noteFileName(i.word, key), frequency(key)});
+        groups.push_back(g);
+    }
+    // A reference tone is held to a closer tolerance than a note.
+    for (const Tuner& t : tuners) {
+        for (int pitch : concertPitches) {
+            Group g{t.prefix, {}, 2.0, t.articulation.seconds};
+            std::vector<const TunerNote*> strings;
+            for (int n = 0; n < t.noteCount; ++n)
+                strings.push_back(&t.notes[n]);
+            std::sort(strings.begin(), strings.end(),
+                      [](const TunerNote* a, const TunerNote* b) { return midiKey(a->note) < midiKey(b->note); });
+            for (const TunerNote* n : strings)
+                g.notes.push_back({toneFileName(t.prefix, pitch, n->note), frequency(midiKey(n->note), pitch)});
+            groups.push_back(g);
+        }
+    }
+    return groups;
+}
+
+// Every file of the bank measured once, by name.
+const std::map<std::string, SoundAnalysis::Figures>& bankFigures()
+{
+    static const std::map<std::string, SoundAnalysis::Figures> figures = [] {
+        std::vector<SoundAnalysis::Request> requests;
+        std::vector<std::string> names;
+        std::set<std::string> seen;
+        for (const Group& g : bankGroups()) {
+            for (const Note& n : g.notes) {
+                if (seen.insert(n.name).second) {
+                    requests.push_back({(resources + QString::fromStdString(n.name)).toStdString(), n.hz,
+                                        g.seconds - fadeSeconds});
+                    names.push_back(n.name);
+                }
+            }
+        }
+        const std::vector<SoundAnalysis::Figures> measured = SoundAnalysis::measureAll(requests);
+        std::map<std::string, SoundAnalysis::Figures> byName;
+        for (size_t i = 0; i < names.size(); ++i)
+            byName[names[i]] = measured[i];
+        return byName;
+    }();
+    return figures;
+}
+
+QString listed(const QStringList& items)
+{
+    return QString::number(items.size()) + ": " + QStringList(items.mid(0, 12)).join(QLatin1String(", "))
+           + (items.size() > 12 ? QLatin1String(", ...") : QLatin1String(""));
+}
+
+// A synthetic note: harmonics 1 to 8 falling 6 dB each (the fundamental left out when asked), its
+// pitch swinging by `vibratoCents` 5.5 times a second.
+std::vector<float> syntheticNote(double hz, double seconds, double vibratoCents, bool withFundamental)
+{
+    std::vector<float> x(size_t(seconds * sampleRate));
+    double phase = 0.0;
+    for (size_t i = 0; i < x.size(); ++i) {
+        const double t = double(i) / sampleRate;
+        phase += 2.0 * M_PI * hz * std::pow(2.0, vibratoCents * std::sin(2.0 * M_PI * 5.5 * t) / 1200.0) / sampleRate;
+        double v = 0.0;
+        for (int k = withFundamental ? 1 : 2; k <= 8; ++k)
+            v += std::pow(0.5, k) * std::sin(k * phase);
+        x[i] = float(v);
+    }
+    return x;
 }
 
 #define REQUIRE_SOUNDS()                                                                        \
@@ -172,17 +267,19 @@ private slots:
         QCOMPARE(toneFileName("violine", 415, "C3"), std::string("violine_415_C3.mp3"));
     }
 
-    // Every file the program names is in the bundle, decodes, and lasts about two seconds (the
-    // metronome's sounds are short). A missing file fails its group and names the file.
+    // Every file the program names is in the bundle, decodes, and lasts as long as its articulation
+    // says (the metronome's sounds are short). A missing file fails its group and names the file.
     void filesPresent_data()
     {
         QTest::addColumn<std::vector<std::string>>("names");
         QTest::addColumn<double>("minSeconds");
         QTest::addColumn<double>("maxSeconds");
         for (const BoardInstrument& i : boardInstruments)
-            QTest::newRow(qPrintable(QStringLiteral("notes of %1").arg(i.word))) << noteFiles(i) << 1.95 << 2.05;
+            QTest::newRow(qPrintable(QStringLiteral("notes of %1").arg(i.word)))
+                << noteFiles(i) << i.articulation.seconds - 0.05 << i.articulation.seconds + 0.05;
         for (const Tuner& t : tuners)
-            QTest::newRow(qPrintable(QStringLiteral("tones of %1").arg(t.prefix))) << toneFiles(t) << 1.95 << 2.05;
+            QTest::newRow(qPrintable(QStringLiteral("tones of %1").arg(t.prefix)))
+                << toneFiles(t) << t.articulation.seconds - 0.05 << t.articulation.seconds + 0.05;
         QTest::newRow("metronome") << std::vector<std::string>{metronomeTick, metronomeBell} << 0.02 << 1.5;
         // Names as the pages spell them, typed out here so that a misspelling in the table shows.
         QTest::newRow("named by the pages")
@@ -194,21 +291,21 @@ private slots:
                                         "guitar_440_E2.mp3", "guitar_440_Fd2.mp3", "guitar_440_D6.mp3",
                                         "violin_440_G3.mp3", "violin_440_B5.mp3", "bass_440_E1.mp3",
                                         "bass_440_Dd4.mp3"}
-            << 1.95 << 2.05;
+            << 1.95 << 2.55;
         QTest::newRow("named by the staff")
             << std::vector<std::string>{"piano_440_Cd8.mp3", "piano_440_D8.mp3", "piano_440_Dd8.mp3",
                                         "piano_440_E8.mp3", "piano_440_F8.mp3", "piano_440_Gd0.mp3",
                                         "guitar_440_D2.mp3", "guitar_440_Cd2.mp3", "guitar_440_Dd2.mp3",
                                         "guitar_440_Dd6.mp3", "ukulele_440_B3.mp3", "ukulele_440_Ad3.mp3",
                                         "ukulele_440_D6.mp3", "ukulele_440_Cd6.mp3", "ukulele_440_Dd6.mp3"}
-            << 1.95 << 2.05;
+            << 1.95 << 2.55;
         QTest::newRow("named by the tuners")
             << std::vector<std::string>{"guitar_442_E2.mp3", "guitar_442_E4.mp3", "guitar_415_E2.mp3",
                                         "banjo_440_G4.mp3", "dombra_440_D3.mp3", "dombra_452_G3.mp3",
                                         "violine_440_G3.mp3", "violine_415_C3.mp3", "balalaika_460_E4.mp3",
                                         "bassguitar_443_B0.mp3", "doublebass_435_E1.mp3", "cello_439_C2.mp3",
                                         "mandolin_430_E5.mp3", "ukulele_445_G4.mp3"}
-            << 1.95 << 2.05;
+            << 1.95 << 2.55;
     }
     void filesPresent()
     {
@@ -245,7 +342,8 @@ private slots:
     }
 
     // A sample of notes across each instrument's range, including the staff's notes beyond the
-    // board and tuner tones at other concert pitches, sound at their equal-tempered frequency.
+    // board and tuner tones at other concert pitches, sound at their equal-tempered frequency and not
+    // an octave off (which a measure that looks for the harmonics of the expected pitch cannot tell).
     void pitch_data()
     {
         QTest::addColumn<QString>("file");
@@ -295,10 +393,7 @@ private slots:
         QFETCH(double, hz);
         const SoundAnalysis::Decoded d = SoundAnalysis::decode((resources + file).toStdString(), true);
         QVERIFY2(d.ok, d.error.c_str());
-        // The decoded length is exact, not padded by the encoder's delay.
-        QVERIFY2(std::abs(double(d.mono.size()) / d.sampleRate - noteSeconds) < 0.01,
-                 qPrintable(QString::number(d.mono.size())));
-        QVERIFY(SoundAnalysis::peak(d.mono) > 0.3f);
+        QVERIFY(SoundAnalysis::peak(d.mono) > 0.1f);
         // Measured on a second of sound after the attack.
         const std::size_t attack = std::size_t(0.15 * d.sampleRate);
         QVERIFY(d.mono.size() > attack);
@@ -306,6 +401,136 @@ private slots:
         const double measured = TestSupport::pitch(d.mono.data() + attack, count, d.sampleRate, hz);
         QVERIFY2(std::abs(measured - hz) / hz < 0.01,
                  qPrintable(QStringLiteral("measured %1 Hz, expected %2 Hz").arg(measured).arg(hz)));
+    }
+
+    // The measures the bank is held to, on notes made to order: a pitch found from its harmonics,
+    // also without a fundamental, with a light vibrato or a tremor in level (as a steadied bowed
+    // note keeps from its sample; counted by its centre); the loudness of a sine
+    // as the broadcast standard gives it (a full-scale 997 Hz sine: -3.01 LUFS); how far a note that
+    // falls 40 dB a second has fallen after one second.
+    void measuresOfKnownSignals()
+    {
+        struct Case {
+            const char* what;
+            double hz, cents, vibrato, tremorDb;
+            bool fundamental;
+        };
+        const Case cases[] = {{"A1 7 cents sharp", 55.0, 7.0, 0.0, 0.0, true},
+                              {"B0 without its fundamental, 12 cents flat", 30.87, -12.0, 0.0, 0.0, false},
+                              {"A4 with a vibrato of 5 cents", 440.0, 0.0, 5.0, 0.0, true},
+                              {"A3 with a tremor of 4 dB, 3 cents sharp", 220.0, 3.0, 0.0, 4.0, true},
+                              {"E5 40 cents flat", 659.26, -40.0, 0.0, 0.0, true}};
+        for (const Case& c : cases) {
+            std::vector<float> x = syntheticNote(c.hz * std::pow(2.0, c.cents / 1200.0), 1.5, c.vibrato, c.fundamental);
+            for (size_t i = 0; i < x.size(); ++i)
+                x[i] *= float(std::pow(10.0, c.tremorDb * std::sin(2.0 * M_PI * 5.0 * double(i) / sampleRate) / 20.0));
+            const double measured = SoundMeasure::cents(SoundMeasure::fundamental(x, sampleRate, c.hz, 0.15, 1.0), c.hz);
+            QVERIFY2(std::abs(measured - c.cents) < 0.3, qPrintable(QStringLiteral("%1: %2").arg(c.what).arg(measured)));
+        }
+        for (const double amplitude : {1.0, 0.1}) {
+            std::vector<float> sine(size_t(2 * sampleRate));
+            for (size_t i = 0; i < sine.size(); ++i)
+                sine[i] = float(amplitude * std::sin(2.0 * M_PI * 997.0 * double(i) / sampleRate));
+            const double expected = -3.01 + 20.0 * std::log10(amplitude);
+            QCOMPARE(std::round(SoundMeasure::integratedLoudness(sine, sampleRate) * 10.0) / 10.0, std::round(expected * 10.0) / 10.0);
+        }
+        std::vector<float> decaying = syntheticNote(440.0, 1.5, 0.0, true);
+        for (size_t i = 0; i < decaying.size(); ++i)
+            decaying[i] *= float(std::pow(10.0, -40.0 * double(i) / sampleRate / 20.0));
+        const double fall = SoundMeasure::fallBy(decaying, sampleRate, 1.0);
+        QVERIFY2(fall > 37.0 && fall < 41.0, qPrintable(QString::number(fall)));
+    }
+
+    // A recorded vibrato is taken out of a tone that is to be steady, and the tone lands on its pitch.
+    void steadyPitchTakesOutVibrato()
+    {
+        const double hz = 220.0;
+        const std::vector<float> swinging = syntheticNote(hz * std::pow(2.0, 15.0 / 1200.0), 2.2, 30.0, true);
+        const std::vector<float> steady = SoundShaping::steadyPitch(swinging, sampleRate, hz, hz, size_t(2 * sampleRate));
+        QCOMPARE(steady.size(), size_t(2 * sampleRate));
+        auto widestSwing = [&](const std::vector<float>& x) {
+            double widest = 0.0;
+            for (double t = 0.1; t < 1.8; t += 0.02)
+                widest = std::max(widest, std::abs(SoundMeasure::cents(SoundMeasure::fundamental(x, sampleRate, hz, t, 0.1), hz)));
+            return widest;
+        };
+        QVERIFY(widestSwing(swinging) > 30.0);
+        QVERIFY2(widestSwing(steady) < 1.5, qPrintable(QString::number(widestSwing(steady))));
+    }
+
+    // Every file of the bank, measured: every note within 5 cents of its pitch and every reference
+    // tone within 2 (by its fundamental over the second after the attack); neighbouring notes of an
+    // instrument, and neighbouring strings of a tuner, within 2 LU of each other and a whole
+    // instrument or tuner within 6 LU; every note 30 dB below its loudest before its file begins to
+    // fade, so that no file cuts a note off; every file exactly its length; and a balalaika's pluck
+    // gone, 30 dB down, within 0.8 s (a steel-string guitar, which rang 1.5 s at E4, is no balalaika).
+    void everyFileInTuneEvenAndDiedAway()
+    {
+        REQUIRE_SOUNDS();
+        QStringList off, steps, spans, cut, length, ringing;
+        // Each family's worst tuning, worst step between neighbours, loudness span and files not
+        // died away, printed as a table.
+        struct Summary {
+            double cents = 0.0, step = 0.0, low = 1e9, high = -1e9;
+            std::string centsAt, stepAt;
+            int files = 0, notDown = 0;
+        };
+        std::map<std::string, Summary> families;
+        for (const Group& g : bankGroups()) {
+            Summary& sum = families[g.family];
+            for (size_t i = 0; i < g.notes.size(); ++i) {
+                const SoundAnalysis::Figures& f = bankFigures().at(g.notes[i].name);
+                const QString name = QString::fromStdString(g.notes[i].name);
+                if (!f.error.empty()) {
+                    off << name + " (" + QString::fromStdString(f.error) + ")";
+                    continue;
+                }
+                if (!f.pitched || std::abs(f.cents) > g.toleranceCents)
+                    off << QStringLiteral("%1 %2").arg(name, f.pitched ? QString::number(f.cents, 'f', 1) : "no pitch");
+                const double step = i > 0 ? f.loudness - bankFigures().at(g.notes[i - 1].name).loudness : 0.0;
+                if (std::abs(step) > 2.0)
+                    steps << QStringLiteral("%1 %2").arg(name).arg(step, 0, 'f', 1);
+                if (f.fall < 30.0)
+                    cut << QStringLiteral("%1 %2 dB").arg(name).arg(f.fall, 0, 'f', 1);
+                if (std::abs(f.seconds - g.seconds) > 0.01)
+                    length << QStringLiteral("%1 %2 s").arg(name).arg(f.seconds);
+                if (g.family == "balalaika" && f.ring > 0.8)
+                    ringing << QStringLiteral("%1 %2 s").arg(name).arg(f.ring, 0, 'f', 2);
+                ++sum.files;
+                sum.notDown += f.fall < 30.0;
+                sum.low = std::min(sum.low, f.loudness);
+                sum.high = std::max(sum.high, f.loudness);
+                if (std::abs(f.cents) >= std::abs(sum.cents)) {
+                    sum.cents = f.cents;
+                    sum.centsAt = g.notes[i].name;
+                }
+                if (std::abs(step) > std::abs(sum.step)) {
+                    sum.step = step;
+                    sum.stepAt = g.notes[i - 1].name + " -> " + g.notes[i].name;
+                }
+            }
+        }
+        qInfo("%-11s %5s %7s %-24s %7s %-48s %6s %s", "family", "files", "cents", "(worst)", "step LU", "(between)",
+              "span", "not 30 dB down at fade");
+        for (const auto& [family, sum] : families) {
+            qInfo("%-11s %5d %+7.1f %-24s %+7.1f %-48s %6.1f %d", family.c_str(), sum.files, sum.cents,
+                  sum.centsAt.c_str(), sum.step, sum.stepAt.c_str(), sum.high - sum.low, sum.notDown);
+            if (sum.high - sum.low > 6.0)
+                spans << QStringLiteral("%1 %2").arg(QString::fromStdString(family)).arg(sum.high - sum.low, 0, 'f', 1);
+        }
+        QStringList faults;
+        const std::pair<const char*, const QStringList*> kinds[] = {
+            {"out of tune", &off},           {"louder or softer than the note before", &steps},
+            {"uneven over the whole instrument", &spans}, {"still sounding when the fade begins", &cut},
+            {"not the length of its articulation", &length}, {"a balalaika that rings on", &ringing}};
+        // Each kind is listed on a line of its own (a failure message is cut short), then counted.
+        for (const auto& [what, items] : kinds) {
+            if (!items->isEmpty()) {
+                qWarning("%s, %s", what, qPrintable(listed(*items)));
+                faults << QStringLiteral("%1 (%2)").arg(QLatin1String(what)).arg(items->size());
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
     }
 
     // The bar's first beat is a bell that rings on and is at least as loud; the other beats a short,

@@ -29,18 +29,29 @@ enum GmProgram : int {
     GmBanjo = 105,
 };
 
-// How a note is played: how long the key is held before it is released, and whether the note is
-// doubled by a second string a few cents away (the paired courses of a mandolin).
+// How a note is played and how long its file lasts. The key is held for `holdSeconds` and then let
+// go; a plucked string whose patch rings on after that is damped, like a hand laid on the strings, so
+// that every note has died away well before the file fades out at its end.
 struct Articulation {
     double holdSeconds;
-    double courseDetuneCents; // 0: a single string
+    double dampSeconds;      // after the key is let go, 30 dB down in this time; 0: the patch's own release
+    double decayDbPerSecond; // while held, the level falls this much faster than recorded; 0: as recorded
+    bool steady;             // the vibrato recorded in the patch's samples is taken out
+    double seconds;          // length of the file
 };
 
-inline constexpr Articulation Plucked{1.6, 0.0};
-inline constexpr Articulation ShortPlucked{0.9, 0.0};
-inline constexpr Articulation DoubleCourse{1.4, 4.0};
-inline constexpr Articulation Bowed{1.55, 0.0};
-inline constexpr Articulation Struck{1.7, 0.0};
+inline constexpr Articulation Plucked{1.2, 0.4, 0.0, false, 2.0};
+inline constexpr Articulation ShortPlucked{0.9, 0.4, 0.0, false, 2.0};
+// A bowed note lasts longer and is released before the longer file ends; the patches' samples
+// were recorded with vibrato, which a reference tone must not have.
+inline constexpr Articulation Bowed{1.6, 0.0, 0.0, true, 2.5};
+inline constexpr Articulation Struck{1.2, 0.0, 0.0, false, 2.0};
+// A balalaika's small triangular body and short strings: a bright pluck that is gone within about
+// half a second (a guitar's rings on for seconds).
+inline constexpr Articulation BalalaikaPluck{0.9, 0.4, 30.0, false, 2.0};
+
+// Every file fades out over its last quarter second, so that nothing that still sounds ends in a click.
+inline constexpr double fadeSeconds = 0.25;
 
 using StaffLayout = RIRurud::StaffTables::Layout;
 
@@ -61,8 +72,8 @@ inline constexpr BoardInstrument boardInstruments[] = {
     {"violin", GmViolin, Bowed, "G3", "B5"},
     {"bass", GmFingerBass, Plucked, "E1", "Dd4"},
     {"banjo", GmBanjo, Plucked, "D3", "Cd6"},
-    {"balalaika", GmSteelGuitar, ShortPlucked, "E4", "E6"},
-    {"mandolin", GmSteelGuitar, DoubleCourse, "G3", "A6"},
+    {"balalaika", GmNylonGuitar, BalalaikaPluck, "E4", "E6"},
+    {"mandolin", GmSteelGuitar, Plucked, "G3", "A6"},
 };
 
 // One tuner's tone files: "<prefix>_<concert pitch>_<note>.mp3" for each of its notes. A note may
@@ -90,8 +101,8 @@ inline constexpr Tuner tuners[] = {
     {"bassguitar", GmFingerBass, Plucked, {{"B0", -1}, {"E1", -1}, {"A1", -1}, {"D2", -1}, {"G2", -1}}, 5},
     {"ukulele", GmNylonGuitar, ShortPlucked, {{"G4", -1}, {"C4", -1}, {"E4", -1}, {"A4", -1}}, 4},
     {"banjo", GmBanjo, Plucked, {{"G4", -1}, {"D3", -1}, {"G3", -1}, {"B3", -1}, {"D4", -1}}, 5},
-    {"balalaika", GmSteelGuitar, ShortPlucked, {{"E4", -1}, {"A4", -1}}, 2},
-    {"mandolin", GmSteelGuitar, DoubleCourse, {{"G3", -1}, {"D4", -1}, {"A4", -1}, {"E5", -1}}, 4},
+    {"balalaika", GmNylonGuitar, BalalaikaPluck, {{"E4", -1}, {"A4", -1}}, 2},
+    {"mandolin", GmSteelGuitar, Plucked, {{"G3", -1}, {"D4", -1}, {"A4", -1}, {"E5", -1}}, 4},
     {"dombra", GmNylonGuitar, Plucked, {{"D3", -1}, {"G3", -1}}, 2},
 };
 
@@ -101,7 +112,6 @@ inline constexpr int concertPitches[] = {415, 430, 435, 439, 440, 442, 443, 445,
 inline constexpr const char* metronomeTick = "tick.wav";
 inline constexpr const char* metronomeBell = "bell.wav";
 
-inline constexpr double noteSeconds = 2.0;
 inline constexpr int sampleRate = 44100;
 
 // ---------------------------------------------------------------------------------------------

@@ -3,12 +3,17 @@
 //
 //   soundgen --soundfont <General MIDI .sf2> --out <folder> [--jobs N]
 //
-// Notes are rendered with FluidSynth from the General MIDI SoundFont (one synthesizer per worker
-// thread, each loading only the samples of the patches it plays) and encoded to MP3 in-process
-// with LAME, which writes the gapless header so the decoded length is exact. Files are written
-// under a temporary name and renamed, so an interrupted run never leaves a truncated file.
+// Each note is rendered with FluidSynth from the General MIDI SoundFont, at every concert pitch it
+// is needed at, on a synthesizer of its own (loading only the samples of its patch), so that every
+// run writes the same files however many threads share the work. It is then measured and put in tune (a
+// recorded vibrato taken out where the table asks for a steady tone), damped and faded as its
+// articulation says, brought to one loudness, and encoded to MP3 in-process with LAME, which writes
+// the gapless header so the decoded length is exact. Files are written under a temporary name and
+// renamed, so an interrupted run never leaves a truncated file.
 
 #include "SoundBankTable.h"
+#include "SoundMeasure.h"
+#include "SoundShaping.h"
 
 #include <fluidsynth.h>
 #include <lame/lame.h>
@@ -34,6 +39,16 @@ using namespace SoundBank;
 
 namespace {
 
+// Every note is brought to this integrated loudness (LUFS), its peaks kept below the ceiling.
+constexpr double noteLoudness = -23.0;
+constexpr float peakCeiling = 0.89f; // -1 dBFS
+
+// A note is in tune when its measured fundamental is this close to its pitch (cents); a note
+// further off is rendered again, corrected, a few times at most, and the best rendering is kept.
+// (The synthesizer tunes in whole cents.)
+constexpr double tuningTolerance = 0.5;
+constexpr int tuningPasses = 4;
+
 // One rendering, written under one or more names (a tuner tone at 440 Hz is also the note sound of
 // the same instrument when the names agree; the violin tuner and the violin page share the patch).
 struct Job {
@@ -47,13 +62,14 @@ struct Job {
 std::vector<Job> buildJobs()
 {
     std::map<std::string, size_t> byName;
-    std::map<std::tuple<int, int, int, double, double>, size_t> bySound;
+    std::map<std::tuple<int, int, int, double, double, double, bool, double>, size_t> bySound;
     std::vector<Job> jobs;
 
     auto add = [&](const std::string& name, int program, int key, int pitch, Articulation a) {
         if (byName.count(name))
             return;
-        const auto soundKey = std::make_tuple(program, key, pitch, a.holdSeconds, a.courseDetuneCents);
+        const auto soundKey =
+            std::make_tuple(program, key, pitch, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond, a.steady, a.seconds);
         auto it = bySound.find(soundKey);
         if (it == bySound.end()) {
             Job job;
@@ -83,6 +99,36 @@ std::vector<Job> buildJobs()
         }
     }
     return jobs;
+}
+
+// The renderings of one note of one patch, at every concert pitch, in the order of the pitches.
+// Each unit is rendered on a synthesizer of its own: what one note leaves behind in a synthesizer
+// changes the next note played on it a little, so a synthesizer shared by the notes a thread happens
+// to take would make the files depend on the number of threads and their timing.
+std::vector<std::vector<size_t>> renderingUnits(const std::vector<Job>& jobs)
+{
+    std::map<std::tuple<int, int, double, double, double, bool, double>, size_t> unitOf;
+    std::vector<std::vector<size_t>> units;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const Job& j = jobs[i];
+        const Articulation& a = j.articulation;
+        const auto key = std::make_tuple(j.program, j.key, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond, a.steady,
+                                         a.seconds);
+        auto it = unitOf.find(key);
+        if (it == unitOf.end()) {
+            units.emplace_back();
+            it = unitOf.emplace(key, units.size() - 1).first;
+        }
+        units[it->second].push_back(i);
+    }
+    for (std::vector<size_t>& unit : units) {
+        std::sort(unit.begin(), unit.end(),
+                  [&](size_t x, size_t y) { return jobs[x].concertPitch < jobs[y].concertPitch; });
+    }
+    // The largest first, so that no thread is left with a long unit at the end.
+    std::stable_sort(units.begin(), units.end(),
+                     [](const std::vector<size_t>& x, const std::vector<size_t>& y) { return x.size() > y.size(); });
+    return units;
 }
 
 bool writeFileAtomically(const std::string& path, const unsigned char* data, size_t size)
@@ -166,93 +212,22 @@ bool encodeMp3(const std::vector<float>& samples, std::vector<unsigned char>& ou
     return ok;
 }
 
-// Fades the end out over the given time, so a cut-off tail does not click.
-void fadeOut(std::vector<float>& samples, double seconds)
-{
-    const size_t n = std::min(samples.size(), size_t(seconds * sampleRate));
-    const size_t start = samples.size() - n;
-    for (size_t i = 0; i < n; ++i) {
-        const double x = double(i) / double(n);
-        samples[start + i] *= float(0.5 * (1.0 + std::cos(M_PI * x)));
-    }
-}
-
-float peakOf(const std::vector<float>& samples)
-{
-    float max = 0.0f;
-    for (float s : samples)
-        max = std::max(max, std::fabs(s));
-    return max;
-}
-
 // False for silence: a patch without a sample for that key.
 bool isAudible(const std::vector<float>& samples)
 {
-    return peakOf(samples) >= 1e-4f;
+    return SoundShaping::peak(samples) >= 1e-4f;
 }
 
 // Scales to the given peak; false for silence.
 bool normalise(std::vector<float>& samples, float peak)
 {
-    const float max = peakOf(samples);
+    const float max = SoundShaping::peak(samples);
     if (max < 1e-4f)
         return false;
     const float gain = peak / max;
     for (float& s : samples)
         s *= gain;
     return true;
-}
-
-// Magnitude of a (windowed) stretch at one frequency.
-double magnitudeAt(const std::vector<double>& windowed, double hz)
-{
-    const double w = 2.0 * M_PI * hz / sampleRate;
-    double re = 0.0, im = 0.0;
-    // Rotate a phasor instead of calling sin and cos per sample.
-    double c = 1.0, s = 0.0;
-    const double cw = std::cos(w), sw = std::sin(w);
-    for (double v : windowed) {
-        re += v * c;
-        im -= v * s;
-        const double nc = c * cw - s * sw;
-        s = s * cw + c * sw;
-        c = nc;
-    }
-    return std::hypot(re, im);
-}
-
-// Mean frequency of the partial within 60 cents of `expected` (the fundamental of a note near
-// that pitch), from a stretch after the attack: the power-weighted centre of the spectrum there,
-// so that a vibrato or a chorus of slightly detuned samples counts by its middle, not by its
-// loudest instant. 0 when there is no clear partial to measure.
-double measureFrequency(const std::vector<float>& x, double expected)
-{
-    const size_t start = size_t(0.1 * sampleRate);
-    const size_t length = size_t(0.9 * sampleRate);
-    if (x.size() < start + length)
-        return 0.0;
-    std::vector<double> windowed(length);
-    for (size_t i = 0; i < length; ++i)
-        windowed[i] = double(x[start + i]) * (0.5 - 0.5 * std::cos(2.0 * M_PI * double(i) / double(length - 1)));
-    std::vector<std::pair<double, double>> power; // cents, power
-    double loudest = 0.0;
-    for (double cents = -60.0; cents <= 60.0; cents += 2.0) {
-        const double m = magnitudeAt(windowed, expected * std::pow(2.0, cents / 1200.0));
-        power.emplace_back(cents, m * m);
-        loudest = std::max(loudest, m * m);
-    }
-    // Only a partial that stands out of its surroundings is measured: where the band holds mere
-    // noise or a neighbour's slope, the note keeps the tuning of its sample.
-    if (loudest <= 0.0 || power.front().second > 0.25 * loudest || power.back().second > 0.25 * loudest)
-        return 0.0;
-    double sum = 0.0, weighted = 0.0;
-    for (const auto& [cents, p] : power) {
-        if (p >= 0.01 * loudest) {
-            sum += p;
-            weighted += p * cents;
-        }
-    }
-    return expected * std::pow(2.0, weighted / sum / 1200.0);
 }
 
 class Renderer
@@ -295,44 +270,29 @@ public:
         const double ratio = std::pow(2.0, (job.key - playedKey) / 12.0);
         const std::vector<float> source = renderKey(job, playedKey, seconds * ratio + 0.01, correctionCents);
         std::vector<float> out(size_t(seconds * sampleRate));
-        for (size_t i = 0; i < out.size(); ++i) {
-            const double x = double(i) * ratio;
-            const size_t j = size_t(x);
-            const double t = x - double(j);
-            auto at = [&](size_t n) { return n < source.size() ? double(source[n]) : 0.0; };
-            const double y0 = j > 0 ? at(j - 1) : at(j), y1 = at(j), y2 = at(j + 1), y3 = at(j + 2);
-            // Catmull-Rom interpolation.
-            out[i] = float(y1 + 0.5 * t * (y2 - y0 + t * (2.0 * y0 - 5.0 * y1 + 4.0 * y2 - y3
-                                                          + t * (3.0 * (y1 - y2) + y3 - y0))));
-        }
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] = SoundShaping::sampleAt(source, double(i) * ratio);
         return out;
     }
 
 private:
     std::vector<float> renderKey(const Job& job, int playedKey, double seconds, double correctionCents)
     {
-        const double shift = 1200.0 * std::log2(job.concertPitch / 440.0) + correctionCents;
-        const double detune = job.articulation.courseDetuneCents;
-        const int channels = detune > 0.0 ? 2 : 1;
-        for (int channel = 0; channel < channels; ++channel) {
-            const double cents = shift + (channels == 1 ? 0.0 : (channel == 0 ? -detune / 2 : detune / 2));
-            double pitches[128];
-            for (int k = 0; k < 128; ++k)
-                pitches[k] = k * 100.0 + cents;
-            fluid_synth_activate_key_tuning(m_synth, 0, channel, "bank", pitches, 0);
-            fluid_synth_activate_tuning(m_synth, channel, 0, channel, 0);
-            fluid_synth_program_select(m_synth, channel, m_font, 0, job.program);
-            fluid_synth_cc(m_synth, channel, 7, 127);
-            fluid_synth_cc(m_synth, channel, 10, 64);
-        }
+        const double cents = 1200.0 * std::log2(job.concertPitch / 440.0) + correctionCents;
+        double pitches[128];
+        for (int k = 0; k < 128; ++k)
+            pitches[k] = k * 100.0 + cents;
+        fluid_synth_activate_key_tuning(m_synth, 0, 0, "bank", pitches, 0);
+        fluid_synth_activate_tuning(m_synth, 0, 0, 0, 0);
+        fluid_synth_program_select(m_synth, 0, m_font, 0, job.program);
+        fluid_synth_cc(m_synth, 0, 7, 127);
+        fluid_synth_cc(m_synth, 0, 10, 64);
         const size_t total = size_t(seconds * sampleRate);
         const size_t hold = std::min(total, size_t(job.articulation.holdSeconds * sampleRate));
         std::vector<float> left(total), right(total);
-        for (int channel = 0; channel < channels; ++channel)
-            fluid_synth_noteon(m_synth, channel, playedKey, channel == 0 ? 100 : 80);
+        fluid_synth_noteon(m_synth, 0, playedKey, 100);
         fluid_synth_write_float(m_synth, int(hold), left.data(), 0, 1, right.data(), 0, 1);
-        for (int channel = 0; channel < channels; ++channel)
-            fluid_synth_noteoff(m_synth, channel, playedKey);
+        fluid_synth_noteoff(m_synth, 0, playedKey);
         fluid_synth_write_float(m_synth, int(total - hold), left.data(), int(hold), 1, right.data(), int(hold), 1);
         silence();
         std::vector<float> mono(total);
@@ -373,6 +333,110 @@ private:
     fluid_synth_t* m_synth = nullptr;
     int m_font = FLUID_FAILED;
 };
+
+// What rendering one note came to, for the closing summary.
+struct Outcome {
+    double rawCents = 0.0;   // tuning error as the patch plays it
+    double tunedCents = 0.0; // what is left after tuning
+    double limitedDb = 0.0;  // how far its loudest peak was held down
+    std::string rawName, tunedName, limitedName;
+
+    void take(const Outcome& o)
+    {
+        if (std::abs(o.rawCents) > std::abs(rawCents)) {
+            rawCents = o.rawCents;
+            rawName = o.rawName;
+        }
+        if (std::abs(o.tunedCents) > std::abs(tunedCents)) {
+            tunedCents = o.tunedCents;
+            tunedName = o.tunedName;
+        }
+        if (o.limitedDb > limitedDb) {
+            limitedDb = o.limitedDb;
+            limitedName = o.limitedName;
+        }
+    }
+};
+
+// Renders one note ready to encode: in tune, shaped as its articulation says, at the bank's
+// loudness.
+std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcome, std::string& error)
+{
+    const Articulation& a = job.articulation;
+    const double target = frequency(job.key, job.concertPitch);
+    // A steady tone is rendered a little longer: taking out its vibrato reads it at a varying speed.
+    const double renderedSeconds = a.steady ? a.seconds + 0.2 : a.seconds;
+
+    // Nearest key of the patch that sounds, at most a fifth away.
+    std::vector<float> raw;
+    int playedKey = job.key;
+    const int step = job.key >= 60 ? -1 : 1;
+    for (; std::abs(playedKey - job.key) <= 7; playedKey += step) {
+        raw = renderer.renderNote(job, playedKey, renderedSeconds, 0.0);
+        if (isAudible(raw))
+            break;
+    }
+    if (!isAudible(raw)) {
+        error = "silent rendering for " + job.names.front();
+        return {};
+    }
+
+    // Samples recorded from real instruments are not all in equal temperament (a piano's treble is
+    // stretched sharp, a violin sample may lie a little off): measure, and render again corrected
+    // until the note is in tune. A steady tone is corrected as its vibrato is taken out, without
+    // rendering it again.
+    double correction = 0.0;
+    auto shaped = [&]() {
+        std::vector<float> x = a.steady ? SoundShaping::steadyPitch(raw, sampleRate, target,
+                                                                    target * std::pow(2.0, correction / 1200.0),
+                                                                    size_t(a.seconds * sampleRate))
+                                        : raw;
+        SoundShaping::shapeEnvelope(x, sampleRate, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond);
+        return x;
+    };
+    std::vector<float> samples = shaped();
+    std::vector<float> best;
+    double bestCents = 0.0;
+    for (int pass = 0; pass < tuningPasses; ++pass) {
+        const double measured = SoundMeasure::fundamental(samples, sampleRate, target, 0.15, 1.0);
+        if (measured <= 0.0)
+            break;
+        const double cents = SoundMeasure::cents(measured, target);
+        if (pass == 0) {
+            const double rawHz = a.steady ? SoundMeasure::fundamental(raw, sampleRate, target, 0.15, 1.0) : measured;
+            outcome.rawCents = rawHz > 0.0 ? SoundMeasure::cents(rawHz, target) : 0.0;
+        }
+        if (best.empty() || std::abs(cents) < std::abs(bestCents)) {
+            best = samples;
+            bestCents = cents;
+        }
+        if (std::abs(cents) <= tuningTolerance)
+            break;
+        correction -= cents;
+        if (!a.steady)
+            raw = renderer.renderNote(job, playedKey, renderedSeconds, correction);
+        samples = shaped();
+    }
+    if (!best.empty())
+        samples.swap(best);
+    outcome.tunedCents = bestCents;
+    outcome.rawName = outcome.tunedName = outcome.limitedName = job.names.front();
+
+    SoundShaping::fadeOut(samples, sampleRate, fadeSeconds);
+    // One loudness for every note; the limiter takes a little off the loudness of a note whose
+    // attack it holds down, so measure again and make that up.
+    double gain = 1.0;
+    std::vector<float> out = samples;
+    for (int pass = 0; pass < 4; ++pass) {
+        const double loudness = SoundMeasure::integratedLoudness(out, sampleRate);
+        if (loudness <= -69.0 || std::abs(loudness - noteLoudness) < 0.05)
+            break;
+        gain *= std::pow(10.0, (noteLoudness - loudness) / 20.0);
+        out = SoundShaping::amplifyAndLimit(samples, sampleRate, gain, peakCeiling);
+    }
+    outcome.limitedDb = std::max(0.0, 20.0 * std::log10(gain * SoundShaping::peak(samples) / peakCeiling));
+    return out;
+}
 
 int usableCores()
 {
@@ -427,13 +491,12 @@ int main(int argc, char** argv)
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<Job> jobs = buildJobs();
+    const std::vector<std::vector<size_t>> units = renderingUnits(jobs);
     std::atomic<size_t> next{0};
     std::atomic<bool> failed{false};
     std::atomic<int> filesWritten{0};
     std::mutex logMutex;
-    std::atomic<int> retuned{0};
-    double largestError = 0.0;
-    std::string largestErrorName;
+    Outcome worst;
     auto report = [&](const std::string& message) {
         std::lock_guard<std::mutex> lock(logMutex);
         std::fprintf(stderr, "soundgen: %s\n", message.c_str());
@@ -441,17 +504,17 @@ int main(int argc, char** argv)
     };
 
     auto work = [&](bool metronome) {
-        Renderer renderer(soundFont);
-        if (!renderer.isValid()) {
-            report("cannot load the SoundFont " + soundFont);
-            return;
-        }
         if (metronome) {
+            Renderer renderer(soundFont);
+            if (!renderer.isValid()) {
+                report("cannot load the SoundFont " + soundFont);
+                return;
+            }
             // A dry wood block for the beats and a bell for the first beat of the bar.
             std::vector<float> tick = renderer.renderDrum(76, 100, 0.12);
             std::vector<float> bell = renderer.renderDrum(53, 127, 0.7);
-            fadeOut(tick, 0.02);
-            fadeOut(bell, 0.2);
+            SoundShaping::fadeOut(tick, sampleRate, 0.02);
+            SoundShaping::fadeOut(bell, sampleRate, 0.2);
             if (!normalise(tick, 0.7f) || !normalise(bell, 0.9f)) {
                 report("the metronome sounds are silent");
                 return;
@@ -463,50 +526,34 @@ int main(int argc, char** argv)
             filesWritten += 2;
         }
         std::vector<unsigned char> mp3;
-        for (size_t i = next++; i < jobs.size() && !failed; i = next++) {
-            const Job& job = jobs[i];
-            // Nearest key of the patch that sounds, at most a fifth away.
-            std::vector<float> samples;
-            int playedKey = job.key;
-            bool sounded = false;
-            const int step = job.key >= 60 ? -1 : 1;
-            for (; std::abs(playedKey - job.key) <= 7; playedKey += step) {
-                samples = renderer.renderNote(job, playedKey, noteSeconds, 0.0);
-                if ((sounded = isAudible(samples)))
-                    break;
-            }
-            if (!sounded) {
-                report("silent rendering for " + job.names.front());
+        for (size_t u = next++; u < units.size() && !failed; u = next++) {
+            Renderer renderer(soundFont);
+            if (!renderer.isValid()) {
+                report("cannot load the SoundFont " + soundFont);
                 return;
             }
-            // Samples recorded from real instruments are not all in equal temperament (a piano's
-            // treble is stretched sharp); measure and render again in tune. Below about D3 the
-            // fundamental is too weak in some patches (the piano's bass) to be measured this way;
-            // those notes keep the tuning of their samples.
-            const double target = frequency(job.key, job.concertPitch);
-            const double measured = target >= 140.0 ? measureFrequency(samples, target) : 0.0;
-            const double error = measured > 0.0 ? 1200.0 * std::log2(measured / target) : 0.0;
-            if (std::abs(error) > 2.0 && std::abs(error) < 60.0) {
-                samples = renderer.renderNote(job, playedKey, noteSeconds, -error);
-                ++retuned;
-                std::lock_guard<std::mutex> lock(logMutex);
-                if (std::abs(error) > std::abs(largestError)) {
-                    largestError = error;
-                    largestErrorName = job.names.front();
-                }
-            }
-            fadeOut(samples, 0.25);
-            normalise(samples, 0.8f);
-            if (!encodeMp3(samples, mp3)) {
-                report("cannot encode " + job.names.front());
-                return;
-            }
-            for (const std::string& name : job.names) {
-                if (!writeFileAtomically(outDir + name, mp3.data(), mp3.size())) {
-                    report("cannot write " + outDir + name);
+            for (size_t i : units[u]) {
+                const Job& job = jobs[i];
+                Outcome outcome;
+                std::string error;
+                const std::vector<float> samples = renderJob(renderer, job, outcome, error);
+                if (!error.empty()) {
+                    report(error);
                     return;
                 }
-                ++filesWritten;
+                if (!encodeMp3(samples, mp3)) {
+                    report("cannot encode " + job.names.front());
+                    return;
+                }
+                for (const std::string& name : job.names) {
+                    if (!writeFileAtomically(outDir + name, mp3.data(), mp3.size())) {
+                        report("cannot write " + outDir + name);
+                        return;
+                    }
+                    ++filesWritten;
+                }
+                std::lock_guard<std::mutex> lock(logMutex);
+                worst.take(outcome);
             }
         }
     };
@@ -520,8 +567,9 @@ int main(int argc, char** argv)
         return 1;
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("soundgen: %d files (%zu renderings, %d retuned, at most %+.1f cents for %s) in %.1f s on %d threads\n",
-                filesWritten.load(), jobs.size(), retuned.load(), largestError, largestErrorName.c_str(), elapsed,
-                workers);
+    std::printf("soundgen: %d files (%zu renderings) in %.1f s on %d threads; as rendered at most %+.1f cents off "
+                "(%s), %+.2f after tuning (%s); peaks limited by at most %.1f dB (%s)\n",
+                filesWritten.load(), jobs.size(), elapsed, workers, worst.rawCents, worst.rawName.c_str(),
+                worst.tunedCents, worst.tunedName.c_str(), worst.limitedDb, worst.limitedName.c_str());
     return 0;
 }

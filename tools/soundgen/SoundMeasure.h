@@ -1,0 +1,36 @@
+#pragma once
+
+// Measuring a rendered note the way a listener hears it: its pitch, its loudness and how far it has
+// died away. The generator measures every note with these to tune it and to set its level, and the
+// sound-bank test measures every file it wrote with the same yardstick.
+//
+// Plain C++ only (no Qt): the generator links no Qt.
+
+#include <cstddef>
+#include <vector>
+
+namespace SoundMeasure {
+
+// Fundamental frequency of a note near `expectedHz`, found from its harmonics over the stretch
+// [start, start + length): each harmonic k is looked for within 60 cents of k times `expectedHz`,
+// placed at the centre of its spectral peak, and divided by k; the fundamental is the mean of these,
+// weighted by their power, over the harmonics within 40 dB of the strongest. A note whose
+// fundamental is weak (a low piano string) is thus measured by its overtones. 0 when no harmonic
+// stands out or the stretch does not fit. (A note an octave off has harmonics there too: this
+// measures how far a note is from its pitch, not which octave it is in.)
+double fundamental(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
+                   double lengthSeconds);
+
+// Integrated loudness of a mono signal in LUFS: K-weighted mean square over 400 ms blocks (100 ms
+// apart), gated at -70 LUFS and at 10 LU below the mean of the blocks above that. A signal shorter
+// than one block, or silent, gives -70.
+double integratedLoudness(const std::vector<float>& mono, int sampleRate);
+
+// How far the note has fallen by `atSeconds`, in dB: the level of its loudest 50 ms minus the level
+// of the 50 ms that end at `atSeconds` (positive when it has died away).
+double fallBy(const std::vector<float>& mono, int sampleRate, double atSeconds);
+
+// Cents from `referenceHz` to `hz`.
+double cents(double hz, double referenceHz);
+
+} // namespace SoundMeasure
