@@ -3,6 +3,9 @@
 #include "REZirudid/App.h"
 
 #include "QMMultiMedia/NativeAudioPlayer.h"
+#include "QMMultiMedia/NativeAudioPlayerInternal.h"
+
+#include <QVector>
 
 namespace RIRurud {
 namespace NoteName {
@@ -102,6 +105,30 @@ void playSoundFile(const QString& path)
     auto* player = new QMMultiMedia::NativeAudioPlayer();
     QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
     player->play(path);
+}
+
+void playSoundFiles(const QStringList& paths)
+{
+    QVector<QMMultiMedia::NativeAudioPlayer*> loaded;
+    for (const QString& path : paths) {
+        if (path.isEmpty())
+            continue;
+        if (soundHook()) {
+            soundHook()(path);
+            continue;
+        }
+        auto* player = new QMMultiMedia::NativeAudioPlayer();
+        QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
+        player->setMedia(path);
+        if (!player->internal()->hasMedia()) {
+            delete player;
+            continue;
+        }
+        loaded << player;
+    }
+    // Decoding is done: what is left between the first and the last start is opening the streams.
+    for (QMMultiMedia::NativeAudioPlayer* player : loaded)
+        player->play();
 }
 
 void setSoundHook(SoundHook hook)
