@@ -6,6 +6,7 @@
 //               "B\u266D7")
 // --sequence L  put the chords of the comma-separated list on the transposer's tabs
 // --menu M      open the Transpose or the Favorites menu once the page is shown
+// --dialog D    open the favourites' "save" prompt or "delete" dialog once the page is shown
 
 #include "PageViewer.h"
 
@@ -33,10 +34,13 @@ QString chordArgument(QString name)
     return name;
 }
 
-QWidget* showChords(ChordsMainPage* page, const QStringList& args)
+template <typename Page>
+QWidget* showChords(const QStringList& args)
 {
+    // The sheet first, so that the page is laid out with it from the start.
     if (!args.contains(QLatin1String("--plain")))
         ChordsMainPage::applyStyle();
+    auto* page = new Page;
     page->addShopMenu();
 
     const QString chord = chordArgument(pageviewer::optionValue(args, QStringLiteral("--chord")));
@@ -53,8 +57,13 @@ QWidget* showChords(ChordsMainPage* page, const QStringList& args)
         page->setCurrentChords(entries);
 
     const QString menu = pageviewer::optionValue(args, QStringLiteral("--menu"));
-    QTimer::singleShot(400, page, [page, menu] {
+    const QString dialog = pageviewer::optionValue(args, QStringLiteral("--dialog"));
+    QTimer::singleShot(400, page, [page, menu, dialog] {
         Transposer* transposer = page->transposer();
+        if (dialog == QLatin1String("save"))
+            transposer->slotSaveFavorite();
+        else if (dialog == QLatin1String("delete"))
+            transposer->slotDeleteFavorite();
         QPushButton* button = menu == QLatin1String("transpose") ? transposer->transposeButton()
             : menu == QLatin1String("favorites") ? qobject_cast<QPushButton*>(transposer->favoritesMenu()->parent())
                                                  : nullptr;
@@ -64,10 +73,10 @@ QWidget* showChords(ChordsMainPage* page, const QStringList& args)
     return page;
 }
 
-QWidget* openUkulele(const QStringList& args) { return showChords(new UkuleleChordsMainPage, args); }
-QWidget* openPiano(const QStringList& args) { return showChords(new PianoChordsMainPage, args); }
+QWidget* openUkulele(const QStringList& args) { return showChords<UkuleleChordsMainPage>(args); }
+QWidget* openPiano(const QStringList& args) { return showChords<PianoChordsMainPage>(args); }
 
-#define CHORDS_USAGE(name) name " [--chord C] [--sequence A,Bm,F#7] [--menu transpose|favorites]"
+#define CHORDS_USAGE(name) name " [--chord C] [--sequence A,Bm,F#7] [--menu transpose|favorites] [--dialog save|delete]"
 
 // Registered by hand: the page names hold a "-", which no identifier can.
 const pageviewer::Registrar ukuleleRegistrar("chords-ukulele", CHORDS_USAGE("chords-ukulele"), &openUkulele);

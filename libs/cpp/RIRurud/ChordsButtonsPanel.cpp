@@ -74,7 +74,7 @@ ChordsButtonsPanel::ChordsButtonsPanel(QWidget* parent)
 
     // Roots: one column a letter, flats above the naturals above the sharps.
     auto* roots = new QGridLayout;
-    roots->setSpacing(4);
+    roots->setSpacing(3);
     const QStringList& spellings = ChordBook::rootSpellings();
     for (int i = 0; i < spellings.size(); ++i) {
         const QString& spelling = spellings.at(i);
@@ -85,19 +85,20 @@ ChordsButtonsPanel::ChordsButtonsPanel(QWidget* parent)
     }
 
     auto* qualities = new QGridLayout;
-    qualities->setSpacing(4);
+    qualities->setSpacing(3);
     int at = 0;
     for (const QualityFace& face : kQualityFaces) {
         QPushButton* button = makeButton(QString::fromLatin1(face.face), QString::fromLatin1(face.suffix));
         button->setToolTip(tr(face.toolTip));
+        button->setProperty("quality", true);
         qualities->addWidget(button, at / kQualityColumns, at % kQualityColumns);
         m_qualities->addButton(button);
         ++at;
     }
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(16);
+    layout->setContentsMargins(6, 8, 6, 8);
+    layout->setSpacing(10);
     layout->addLayout(roots, 7);
     layout->addLayout(qualities, kQualityColumns);
 

@@ -101,8 +101,9 @@ QString ChordsMainPage::styleSheet(bool pocketDevice)
                    .arg(name, picture);
     }
     return QString(strChordsStyle)
-        .replace(QLatin1String("$PANEL_BUTTON_SIZE"), pocketDevice ? QStringLiteral("26px") : QStringLiteral("34px"))
-        .replace(QLatin1String("$PANEL_FONT_SIZE"), pocketDevice ? QStringLiteral("13px") : QStringLiteral("16px"))
+        .replace(QLatin1String("$PANEL_BUTTON_SIZE"), pocketDevice ? QStringLiteral("24px") : QStringLiteral("28px"))
+        .replace(QLatin1String("$QUALITY_BUTTON_WIDTH"), pocketDevice ? QStringLiteral("34px") : QStringLiteral("38px"))
+        .replace(QLatin1String("$PANEL_FONT_SIZE"), pocketDevice ? QStringLiteral("13px") : QStringLiteral("15px"))
         .replace(QLatin1String("$PUSH_FONT_SIZE"), pocketDevice ? QStringLiteral("12px") : QStringLiteral("14px"))
         + bar;
 }
