@@ -427,6 +427,18 @@ void drawHand(QPainter& p, const QPainterPath& back, const std::vector<Finger>& 
     p.restore();
 }
 
+// The ground of a hand picture: the photo view's grey, a little lighter behind the hand.
+QImage photoCanvas(const QSize& size, const QPointF& light)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    QRadialGradient room(light, size.width() * 0.68);
+    room.setColorAt(0, QColor(92, 86, 80));
+    room.setColorAt(1, QColor(71, 71, 71));
+    p.fillRect(image.rect(), room);
+    return image;
+}
+
 // The hand pictures fade into the photo view's grey at every edge, so that a picture of another
 // shape than the view floats in it without a visible border.
 void fadeEdges(QPainter& p, const QSize& size)
@@ -474,13 +486,9 @@ constexpr QSize kPianoPhoto(800, 600);
 
 QImage drawPianoHand(const PitchClasses& pressed)
 {
-    QImage image(kPianoPhoto, QImage::Format_RGB32);
+    QImage image = photoCanvas(kPianoPhoto, QPointF(400, 260));
     QPainter p(&image);
     smooth(p);
-    QRadialGradient room(400, 260, 520);
-    room.setColorAt(0, QColor(92, 86, 80));
-    room.setColorAt(1, QColor(71, 71, 71));
-    p.fillRect(image.rect(), room);
 
     const Keyboard kb{QRectF(40, 82, 720, 360), 8, 0.58, 0.62};
     // Fallboard and felt.
@@ -669,13 +677,9 @@ void drawUkuleleNeck(QPainter& p)
 
 QImage drawUkuleleHand(const std::array<int, tables::kUkuleleStrings>& frets)
 {
-    QImage image(kUkulelePhoto, QImage::Format_RGB32);
+    QImage image = photoCanvas(kUkulelePhoto, QPointF(420, 300));
     QPainter p(&image);
     smooth(p);
-    QRadialGradient room(420, 300, 560);
-    room.setColorAt(0, QColor(92, 86, 80));
-    room.setColorAt(1, QColor(71, 71, 71));
-    p.fillRect(image.rect(), room);
 
     // Fingers by fret, the first finger on the lowest; on one fret the lower string (nearer the
     // hand) takes the earlier finger. When three or more strings share the lowest fret the first
@@ -925,11 +929,8 @@ void drawMenuIcon(QPainter& p, const QString& which)
 }
 
 // The panel background of pocket devices: dark wood with a fine grain, seamless as a tile.
-void drawPanelBackground(QImage& image, int scale)
+void drawPanelBackground(QPainter& p)
 {
-    QPainter p(&image);
-    smooth(p);
-    p.scale(scale, scale);
     p.fillRect(QRectF(0, 0, 64, 64), topDown(0, 64, QColor(0x3A, 0x33, 0x2C), QColor(0x34, 0x2E, 0x28)));
     QRandomGenerator grain(11);
     for (int i = 0; i < 40; ++i) {
@@ -938,6 +939,18 @@ void drawPanelBackground(QImage& image, int scale)
         // Lines run the whole width, so that the tile repeats without a seam.
         p.drawLine(QPointF(0, y), QPointF(64, y));
     }
+}
+
+// A face drawn in logical units at 1x and 2x.
+template <typename Draw>
+auto atScale(Draw draw)
+{
+    return [draw](QImage& image, int scale) {
+        QPainter p(&image);
+        smooth(p);
+        p.scale(scale, scale);
+        draw(p);
+    };
 }
 
 IMAGEGEN_PRODUCER(drawChordPageFaces)
@@ -951,39 +964,22 @@ IMAGEGEN_PRODUCER(drawChordPageFaces)
     const PlayState states[] = {{"Play.png", false, false}, {"Play_hvr.png", false, true}, {"Play_prs.png", true, false},
                                 {"Play_prs_hvr.png", true, true}};
     for (const PlayState& state : states) {
-        sink.saveBoth(QString::fromLatin1(state.name), QSize(48, 48), [&](QImage& image, int scale) {
-            QPainter p(&image);
-            smooth(p);
-            p.scale(scale, scale);
-            drawPlayFace(p, state.pressed, state.hover);
-        });
+        sink.saveBoth(QString::fromLatin1(state.name), QSize(48, 48),
+                      atScale([&](QPainter& p) { drawPlayFace(p, state.pressed, state.hover); }));
     }
     for (const LabelFace& face : kLabels) {
-        sink.saveBoth(QString::fromLatin1(face.picture) + QStringLiteral(".png"), QSize(40, 105), [&](QImage& image, int scale) {
-            QPainter p(&image);
-            smooth(p);
-            p.scale(scale, scale);
-            drawInstrumentLabel(p, face);
-        });
+        sink.saveBoth(QString::fromLatin1(face.picture) + QStringLiteral(".png"), QSize(40, 105),
+                      atScale([&](QPainter& p) { drawInstrumentLabel(p, face); }));
     }
     for (bool right : {false, true}) {
         sink.saveBoth(right ? QStringLiteral("arrowright.png") : QStringLiteral("arrowleft.png"), QSize(12, 12),
-                      [&](QImage& image, int scale) {
-                          QPainter p(&image);
-                          smooth(p);
-                          p.scale(scale, scale);
-                          drawChevron(p, right);
-                      });
+                      atScale([&](QPainter& p) { drawChevron(p, right); }));
     }
     for (const char* icon : {"new", "save", "delete"}) {
-        sink.saveBoth(QString::fromLatin1(icon) + QStringLiteral(".png"), QSize(16, 16), [&](QImage& image, int scale) {
-            QPainter p(&image);
-            smooth(p);
-            p.scale(scale, scale);
-            drawMenuIcon(p, QString::fromLatin1(icon));
-        });
+        sink.saveBoth(QString::fromLatin1(icon) + QStringLiteral(".png"), QSize(16, 16),
+                      atScale([&](QPainter& p) { drawMenuIcon(p, QString::fromLatin1(icon)); }));
     }
-    sink.saveBoth(QStringLiteral("panelbackground.png"), QSize(64, 64), drawPanelBackground);
+    sink.saveBoth(QStringLiteral("panelbackground.png"), QSize(64, 64), atScale(drawPanelBackground));
 }
 
 // ------------------------------------------------------------------------------------------------

@@ -115,6 +115,20 @@ void ChordBaseView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::white);
 }
 
+void ChordBaseView::paintChart(bool antialiased)
+{
+    ChordBaseView::paintEvent(nullptr);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
+    if (m_instrumentName == QLatin1String("piano"))
+        drawKeys(&painter);
+    else
+        drawStrings(&painter);
+}
+
+void ChordBaseView::drawStrings(QPainter*) {}
+void ChordBaseView::drawKeys(QPainter*) {}
+
 void ChordBaseView::drawCenteredPicture(QPainter* painter, const QString& path)
 {
     const double ratio = pixelRatio();

@@ -46,6 +46,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
+    // The diagram's and the tablature's painting: the white ground, then the keys' picture on the
+    // piano and the strings otherwise.
+    void paintChart(bool antialiased);
+    virtual void drawStrings(QPainter* painter);
+    virtual void drawKeys(QPainter* painter);
+
     // Draws a compiled-in picture as large as fits the widget, centred, aspect ratio kept, scaled
     // smoothly for the screen's pixel ratio. A missing picture draws nothing.
     void drawCenteredPicture(QPainter* painter, const QString& path);

@@ -9,15 +9,9 @@ ChordStandardView::ChordStandardView(QWidget* parent)
 {
 }
 
-void ChordStandardView::paintEvent(QPaintEvent* event)
+void ChordStandardView::paintEvent(QPaintEvent*)
 {
-    ChordBaseView::paintEvent(event);
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (m_instrumentName == QLatin1String("piano"))
-        drawKeys(&painter);
-    else
-        drawStrings(&painter);
+    paintChart(true);
 }
 
 void ChordStandardView::drawKeys(QPainter* painter)

@@ -15,8 +15,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    virtual void drawStrings(QPainter* painter);
-    virtual void drawKeys(QPainter* painter);
+    void drawStrings(QPainter* painter) override;
+    void drawKeys(QPainter* painter) override;
 };
 
 } // namespace RIRurud

@@ -9,14 +9,9 @@ ChordTabView::ChordTabView(QWidget* parent)
 {
 }
 
-void ChordTabView::paintEvent(QPaintEvent* event)
+void ChordTabView::paintEvent(QPaintEvent*)
 {
-    ChordBaseView::paintEvent(event);
-    QPainter painter(this);
-    if (m_instrumentName == QLatin1String("piano"))
-        drawKeys(&painter);
-    else
-        drawStrings(&painter);
+    paintChart(false);
 }
 
 void ChordTabView::drawKeys(QPainter* painter)

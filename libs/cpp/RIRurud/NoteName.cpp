@@ -18,6 +18,14 @@ SoundHook& soundHook()
     return hook;
 }
 
+// A player of its own for one sound, gone once the sound has ended.
+QMMultiMedia::NativeAudioPlayer* selfDeletingPlayer()
+{
+    auto* player = new QMMultiMedia::NativeAudioPlayer();
+    QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
+    return player;
+}
+
 // One cell of the folding table: the layer letter(s) and the octave change (-1, 0, +1).
 struct Fold
 {
@@ -102,9 +110,7 @@ void playSoundFile(const QString& path)
         soundHook()(path);
         return;
     }
-    auto* player = new QMMultiMedia::NativeAudioPlayer();
-    QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
-    player->play(path);
+    selfDeletingPlayer()->play(path);
 }
 
 void playSoundFiles(const QStringList& paths)
@@ -117,8 +123,7 @@ void playSoundFiles(const QStringList& paths)
             soundHook()(path);
             continue;
         }
-        auto* player = new QMMultiMedia::NativeAudioPlayer();
-        QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
+        QMMultiMedia::NativeAudioPlayer* player = selfDeletingPlayer();
         player->setMedia(path);
         if (!player->internal()->hasMedia()) {
             delete player;
