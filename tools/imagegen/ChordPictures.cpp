@@ -166,7 +166,7 @@ const QColor kEbony(0x1F, 0x1B, 0x18);
 // The key pictures are 1000 x 500: the top quarter stays free for the chord's name, which the
 // widget writes over it.
 constexpr QSize kKeyPicture(1000, 500);
-const QRectF kKeyArea(70, 140, 860, 330);
+const QRectF kKeyArea(70, 168, 860, 306);
 
 void drawKeyBed(QPainter& p, const Keyboard& kb)
 {
