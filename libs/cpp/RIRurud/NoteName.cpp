@@ -3,6 +3,9 @@
 #include "REZirudid/App.h"
 
 #include "QMMultiMedia/NativeAudioPlayer.h"
+#include "QMMultiMedia/NativeAudioPlayerInternal.h"
+
+#include <QVector>
 
 namespace RIRurud {
 namespace NoteName {
@@ -13,6 +16,14 @@ SoundHook& soundHook()
 {
     static SoundHook hook;
     return hook;
+}
+
+// A player of its own for one sound, gone once the sound has ended.
+QMMultiMedia::NativeAudioPlayer* selfDeletingPlayer()
+{
+    auto* player = new QMMultiMedia::NativeAudioPlayer();
+    QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
+    return player;
 }
 
 // One cell of the folding table: the layer letter(s) and the octave change (-1, 0, +1).
@@ -99,9 +110,30 @@ void playSoundFile(const QString& path)
         soundHook()(path);
         return;
     }
-    auto* player = new QMMultiMedia::NativeAudioPlayer();
-    QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
-    player->play(path);
+    selfDeletingPlayer()->play(path);
+}
+
+void playSoundFiles(const QStringList& paths)
+{
+    QVector<QMMultiMedia::NativeAudioPlayer*> loaded;
+    for (const QString& path : paths) {
+        if (path.isEmpty())
+            continue;
+        if (soundHook()) {
+            soundHook()(path);
+            continue;
+        }
+        QMMultiMedia::NativeAudioPlayer* player = selfDeletingPlayer();
+        player->setMedia(path);
+        if (!player->internal()->hasMedia()) {
+            delete player;
+            continue;
+        }
+        loaded << player;
+    }
+    // Decoding is done: what is left between the first and the last start is opening the streams.
+    for (QMMultiMedia::NativeAudioPlayer* player : loaded)
+        player->play();
 }
 
 void setSoundHook(SoundHook hook)

@@ -9,6 +9,7 @@
 // Plain functions, no state. Letters are upper case and compared case-sensitively; C4 is middle C.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -51,6 +52,11 @@ QString soundFilePath(const QString& instrument, const QString& layer);
 // Plays one sound file on a new fire-and-forget native audio player that deletes itself when it
 // has finished. An empty path plays nothing and creates no player.
 void playSoundFile(const QString& path);
+
+// Plays several sound files as one sound (the strings or keys of a chord): each file is loaded on
+// a fire-and-forget player of its own first, then all of them start together. Empty paths are
+// skipped; a file that cannot be loaded plays nothing and leaves no player behind.
+void playSoundFiles(const QStringList& paths);
 
 // Tests put a recorder in place of the real player: while a hook is set, playSoundFile() hands
 // every non-empty path to it instead of creating a player. Pass an empty function to remove it.

@@ -1,0 +1,12 @@
+# The chord book: its arithmetic and tables (no window), and the chord pages with their pictures,
+# transposer and favourites.
+tonarix_add_test(test_chord_book SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_ChordBook.cpp LIBS RIRurud)
+if(TONARIX_GENERATE_SOUNDS)
+  target_compile_definitions(test_chord_book PRIVATE TONARIX_SOUNDS_GENERATED=1)
+  add_dependencies(test_chord_book soundbank)
+else()
+  target_compile_definitions(test_chord_book PRIVATE TONARIX_SOUNDS_GENERATED=0)
+endif()
+tonarix_add_test(test_chord_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_ChordPages.cpp LIBS RIRurud PICTURES)
+tonarix_add_bench(bench_chords SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_Chords.cpp
+  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES)

@@ -1,0 +1,465 @@
+// The chord pages: choosing and playing chords through the buttons panel and the chord view, the
+// transposer's tabs, menus and sound switch, favourites shared by two pages, the pictures every
+// chord asks for, dragging a chord out, the line log and the chord pages' style sheet.
+
+#include "DialogAnswerer.h"
+#include "REZirudid/App.h"
+#include "RIRurud/ChordBaseView.h"
+#include "RIRurud/ChordPhotoView.h"
+#include "RIRurud/ChordStandardView.h"
+#include "RIRurud/ChordTabView.h"
+#include "RIRurud/ChordView.h"
+#include "RIRurud/ChordsButtonsPanel.h"
+#include "RIRurud/ChordsStyle.h"
+#include "RIRurud/ChordsTabBar.h"
+#include "RIRurud/FavoritesDeleteDlg.h"
+#include "RIRurud/MusicSettings.h"
+#include "RIRurud/NoteName.h"
+#include "RIRurud/PianoChordsMainPage.h"
+#include "RIRurud/Transposer.h"
+#include "RIRurud/UkuleleChordsMainPage.h"
+#include "TestMain.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace RIRurud;
+
+namespace {
+
+const QString flat = ChordBook::flatSign();
+
+// Records what the pages would play.
+struct SoundRecorder
+{
+    QStringList played;
+    SoundRecorder()
+    {
+        NoteName::setSoundHook([this](const QString& path) { played << path; });
+    }
+    ~SoundRecorder() { NoteName::setSoundHook({}); }
+    QStringList take()
+    {
+        QStringList files;
+        for (const QString& path : played)
+            files << path.section('/', -1);
+        played.clear();
+        return files;
+    }
+};
+
+std::unique_ptr<ChordsMainPage> makePage(const QString& instrument)
+{
+    if (instrument == QLatin1String("piano"))
+        return std::make_unique<PianoChordsMainPage>();
+    return std::make_unique<UkuleleChordsMainPage>();
+}
+
+QStringList fileNames(const QStringList& paths)
+{
+    QStringList names;
+    for (const QString& path : paths) {
+        if (!path.isEmpty())
+            names << path.section('/', -1);
+    }
+    return names;
+}
+
+void clickTab(ChordsTabBar* bar, int index)
+{
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+QAction* menuAction(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestChordPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        // Every case starts from no stored favourites and the sound switch at its default.
+        REZirudid::App* app = REZirudid::App::theApp();
+        app->removeSettingsValue(SettingsKeys::favoritesCount());
+        app->removeSettingsValue(SettingsKeys::transposerSoundOn());
+        for (int i = 0; i < 10; ++i)
+            app->removeSettingsValue(SettingsKeys::favorite(i));
+    }
+
+    void choosingAndPlayingChords_data();
+    void choosingAndPlayingChords();
+    void unknownNamesAndIndicesChangeNothing();
+    void transposerTabsMenuAndSound();
+    void favoritesAreSharedByPages();
+    void everyChordHasItsPictures();
+    void viewsDrawWithoutAChordAndDragOut();
+    void optimizationProtocolAddsWholeLinesInUtf8();
+    void styleSheetParsesAndStylesEveryNamedWidget();
+};
+
+void TestChordPages::choosingAndPlayingChords_data()
+{
+    QTest::addColumn<QString>("instrument");
+    QTest::addColumn<QStringList>("firstChord");
+    QTest::addColumn<QStringList>("cm7");
+    QTest::newRow("ukulele") << "ukulele"
+                             << QStringList{"ukulele_440_A4.mp3", "ukulele_440_Cd4.mp3", "ukulele_440_E4.mp3", "ukulele_440_A4.mp3"}
+                             << QStringList{"ukulele_440_Ad4.mp3", "ukulele_440_Dd4.mp3", "ukulele_440_G4.mp3", "ukulele_440_C5.mp3"};
+    QTest::newRow("piano") << "piano" << QStringList{"piano_440_A3.mp3", "piano_440_Cd4.mp3", "piano_440_E4.mp3"}
+                           << QStringList{"piano_440_C3.mp3", "piano_440_Dd3.mp3", "piano_440_G3.mp3", "piano_440_Ad3.mp3"};
+}
+
+void TestChordPages::choosingAndPlayingChords()
+{
+    QFETCH(QString, instrument);
+    QFETCH(QStringList, firstChord);
+    QFETCH(QStringList, cm7);
+    SoundRecorder sound;
+    auto page = makePage(instrument);
+    ChordView* view = page->chordView();
+    QCOMPARE(view->instrumentName(), instrument);
+    QCOMPARE(view->instrumentLabel()->objectName(), "InstrumentLabel_" + instrument);
+    QCOMPARE(view->standardView()->chordName(), QStringLiteral("A"));
+    QCOMPARE(page->buttonsPanel()->currentChord(), QStringLiteral("A"));
+
+    // Right after construction the play button sounds A major, all strings or keys together.
+    view->playButton()->click();
+    QCOMPARE(sound.take(), firstChord);
+    QCOMPARE(page->chordSounds(0).size(), instrument == QLatin1String("piano") ? 24 : 4);
+
+    // A root and a quality clicked on the panel: all three pictures show C m7, and it is played.
+    QSignalSpy changed(page->buttonsPanel(), &ChordsButtonsPanel::chordChanged);
+    page->buttonsPanel()->rootButton("C")->click();
+    page->buttonsPanel()->qualityButton("m7")->click();
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.last().at(0).toInt(), 52);
+    QCOMPARE(changed.last().at(1).toString(), QStringLiteral("Cm7"));
+    QCOMPARE(page->currentChord(), 52);
+    for (ChordBaseView* picture : {static_cast<ChordBaseView*>(view->standardView()),
+                                   static_cast<ChordBaseView*>(view->tabView()), static_cast<ChordBaseView*>(view->photoView())}) {
+        QCOMPARE(picture->chordIndex(), 52);
+        QCOMPARE(picture->chordName(), QStringLiteral("Cm7"));
+        QCOMPARE(picture->tab(), page->chordTab(52));
+    }
+    view->playButton()->click();
+    QCOMPARE(sound.take(), cm7);
+
+    // A name with an enharmonic spelling selects its own buttons and shows as written.
+    QVERIFY(page->buttonsPanel()->setChord(QStringLiteral("E #m")));
+    QCOMPARE(page->buttonsPanel()->currentChordPart1(), QStringLiteral("E #"));
+    QCOMPARE(page->buttonsPanel()->currentChordPart2(), QStringLiteral("m"));
+    QCOMPARE(page->currentChord(), 100);
+    QCOMPARE(view->tabView()->chordName(), QStringLiteral("E #m"));
+}
+
+void TestChordPages::unknownNamesAndIndicesChangeNothing()
+{
+    SoundRecorder sound;
+    UkuleleChordsMainPage page;
+    ChordsButtonsPanel* panel = page.buttonsPanel();
+    QVERIFY(panel->setChord("G" + flat + "sus4"));
+    QSignalSpy changed(panel, &ChordsButtonsPanel::chordChanged);
+    for (const QString& name : {QString(), QStringLiteral("Xm"), QStringLiteral("Am9"), QStringLiteral("a")})
+        QVERIFY(!panel->setChord(name));
+    QCOMPARE(changed.size(), 0);
+    QCOMPARE(panel->currentChord(), "G" + flat + "sus4");
+    page.slotSetChordAndName(132, QStringLiteral("bad"));
+    page.slotSetChordAndName(-1, QStringLiteral("bad"));
+    QCOMPARE(page.currentChord(), 131);
+    QCOMPARE(page.chordView()->photoView()->chordName(), "G" + flat + "sus4");
+
+    // A damaged stored tab neither shows nor plays anything.
+    page.setCurrentChords({QStringLiteral("X\nm")});
+    QSignalSpy play(page.transposer(), &Transposer::play);
+    clickTab(page.transposer()->tabBar(), 0);
+    QCOMPARE(play.size(), 0);
+    QCOMPARE(page.currentChord(), 131);
+    QVERIFY(sound.take().isEmpty());
+}
+
+void TestChordPages::transposerTabsMenuAndSound()
+{
+    SoundRecorder sound;
+    UkuleleChordsMainPage page;
+    page.show();
+    Transposer* transposer = page.transposer();
+    ChordsTabBar* bar = transposer->tabBar();
+    ChordsButtonsPanel* panel = page.buttonsPanel();
+    QList<QWidget*> needTabs = {transposer->transposeButton(), transposer->removeButton(), transposer->soundButton()};
+    for (QWidget* w : needTabs)
+        QVERIFY(!w->isEnabled());
+    QVERIFY(!transposer->saveAction()->isEnabled());
+
+    // "+" adds what the panel shows, duplicates included; the first tab becomes current.
+    QPushButton* add = transposer->findChild<QPushButton*>(QStringLiteral("PushButtonAdd"));
+    for (const QString& name : {QStringLiteral("B #m"), QStringLiteral("D"), QStringLiteral("D"), "C" + flat + "7"}) {
+        panel->setChord(name);
+        add->click();
+    }
+    QCOMPARE(transposer->currentChords(), QStringList({"B #\nm", "D\n", "D\n", "C" + flat + "\n7"}));
+    QCOMPARE(transposer->currentChordIndex(), 0);
+    for (QWidget* w : needTabs)
+        QVERIFY(w->isEnabled());
+    QVERIFY(transposer->saveAction()->isEnabled());
+
+    // A tab click shows the chord and, with sound on, plays it once.
+    QSignalSpy play(transposer, &Transposer::play);
+    clickTab(bar, 1);
+    QCOMPARE(panel->currentChord(), QStringLiteral("D"));
+    QCOMPARE(page.currentChord(), 55);
+    QCOMPARE(play.size(), 1);
+    QCOMPARE(sound.take(), fileNames(page.chordSounds(55)));
+    // Beside the tabs: the current one again.
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() - 2, bar->height() / 2));
+    QCOMPARE(play.size(), 2);
+    QCOMPARE(sound.take(), fileNames(page.chordSounds(55)));
+    // Sound off: the chord is still shown, nothing is played, and the choice is stored.
+    transposer->soundButton()->click();
+    QCOMPARE(transposer->soundButton()->text(), QStringLiteral("Sound Off"));
+    QCOMPARE(REZirudid::App::theApp()->settingsValue(SettingsKeys::transposerSoundOn()).toBool(), false);
+    clickTab(bar, 0);
+    QCOMPARE(page.currentChord(), 45);   // B # minor is C minor
+    QCOMPARE(play.size(), 2);
+    QVERIFY(sound.take().isEmpty());
+    UkuleleChordsMainPage second;
+    QVERIFY(!second.transposer()->soundButton()->isChecked());
+
+    // The Transpose menu: 11 up to 1 up, then 1 down to 11 down, each carrying its step. Every tab
+    // moves by the same interval, the spellings outside the root lists too.
+    QList<QAction*> steps = transposer->transposeMenu()->actions();
+    QCOMPARE(steps.size(), 22);
+    QCOMPARE(steps.first()->text(), QStringLiteral("11 #"));
+    QCOMPARE(steps.last()->text(), "11" + flat);
+    steps.at(9)->setText(QStringLiteral("two up"));   // the step is its data, not its text
+    steps.at(9)->trigger();
+    QCOMPARE(transposer->currentChords(), QStringList({"D\nm", "E\n", "E\n", "D" + flat + "\n7"}));
+    steps.at(11)->trigger();
+    QCOMPARE(transposer->currentChords(), QStringList({"D" + flat + "\nm", "E" + flat + "\n", "E" + flat + "\n", "C\n7"}));
+    QCOMPARE(page.currentChord(), 45);   // the page's chord stays
+
+    // "-" removes the current tab; the last one gone disables what needs tabs.
+    transposer->setCurrentChordIndex(2);
+    while (bar->count() > 0)
+        transposer->removeButton()->click();
+    for (QWidget* w : needTabs)
+        QVERIFY(!w->isEnabled());
+    QVERIFY(!transposer->saveAction()->isEnabled());
+}
+
+void TestChordPages::favoritesAreSharedByPages()
+{
+    UkuleleChordsMainPage ukulele;
+    PianoChordsMainPage piano;
+    Transposer* first = ukulele.transposer();
+    Transposer* second = piano.transposer();
+    QMenu* menu = first->favoritesMenu();
+    // The built-in song, behind the three commands.
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    QCOMPARE(texts, QStringList({"&New", "&Save...", "&Delete...", "|", "Pelmaro - Et Si Tu N'existais Pas"}));
+    menuAction(menu, "Pelmaro - Et Si Tu N'existais Pas")->trigger();
+    QCOMPARE(first->currentChords().size(), 10);
+    QCOMPARE(first->currentChords().at(2), QStringLiteral("F #\n7"));
+
+    // Saves the strip under a name; `then` answers the dialog that follows, if one does.
+    auto save = [](Transposer* transposer, const QString& name, std::unique_ptr<TestSupport::DialogAnswerer>* then = nullptr,
+                   const QString& thenButton = QString()) {
+        TestSupport::DialogAnswerer answer(QStringLiteral("OK"));
+        answer.setInspector([&](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>()->setText(name);
+            if (then)
+                *then = std::make_unique<TestSupport::DialogAnswerer>(thenButton);
+        });
+        transposer->saveAction()->trigger();
+        return answer.answered() && answer.buttonFound();
+    };
+    // A name holding ":" would come back as another favourite: it is refused with a warning.
+    std::unique_ptr<TestSupport::DialogAnswerer> warning;
+    QVERIFY(save(first, QStringLiteral("Verse: two"), &warning, QStringLiteral("Ok")));
+    QVERIFY(warning && warning->wait());
+    QCOMPARE(warning->dialogTitle(), QStringLiteral("Warning"));
+    QCOMPARE(ChordBook::readFavorites().size(), 1);
+
+    // Two pages save one after the other: neither loses the other's favourite.
+    // The menu is rebuilt once the Save action's slot has returned, not under its feet.
+    QPointer<QAction> savedBy = first->saveAction();
+    QVERIFY(save(first, QStringLiteral("Song")));
+    QVERIFY(savedBy);
+    QTRY_VERIFY(!savedBy);
+    second->setCurrentChords({"A\nm", "E\n7"});
+    QVERIFY(save(second, QStringLiteral("Ballad")));
+    QCOMPARE(ChordBook::readFavorites().keys(), QStringList({"Ballad", "Pelmaro - Et Si Tu N'existais Pas", "Song"}));
+    QCOMPARE(ChordBook::readFavorites().value("Ballad"), QStringList({"A\nm", "E\n7"}));
+    QTRY_VERIFY(menuAction(second->favoritesMenu(), "Song"));
+
+    // Delete from the first page, whose menu was built before the second page saved: the dialog
+    // lists its names in reverse order, the first chosen and Cancel focused; the second page's
+    // favourite survives the deletion.
+    QCOMPARE(first->deleteDialog()->parent(), static_cast<QObject*>(first));
+    QStringList listed;
+    int chosen = -1;
+    bool cancelFocused = false;
+    std::unique_ptr<TestSupport::DialogAnswerer> question;
+    TestSupport::DialogAnswerer pick(QStringLiteral("Delete"));
+    pick.setInspector([&](QWidget* dialog) {
+        auto* list = dialog->findChild<QListWidget*>();
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->item(i)->text();
+        chosen = list->currentRow();
+        cancelFocused = dialog->focusWidget() == first->deleteDialog()->cancelButton();
+        list->setCurrentRow(1);
+        question = std::make_unique<TestSupport::DialogAnswerer>(QStringLiteral("Yes"));
+    });
+    menuAction(menu, "&Delete...")->trigger();
+    QVERIFY(question && question->wait());
+    QCOMPARE(listed, QStringList({"Song", "Pelmaro - Et Si Tu N'existais Pas"}));
+    QCOMPARE(chosen, 0);
+    QVERIFY(cancelFocused);
+    QCOMPARE(ChordBook::readFavorites().keys(), QStringList({"Ballad", "Song"}));
+    QTRY_VERIFY(menuAction(first->favoritesMenu(), "Ballad"));
+    QVERIFY(!menuAction(first->favoritesMenu(), "Pelmaro - Et Si Tu N'existais Pas"));
+
+    // "&New" empties the strip; loading an entry fills it.
+    menuAction(first->favoritesMenu(), "Ballad")->trigger();
+    QCOMPARE(first->currentChords(), QStringList({"A\nm", "E\n7"}));
+    menuAction(first->favoritesMenu(), "&New")->trigger();
+    QVERIFY(first->currentChords().isEmpty());
+}
+
+void TestChordPages::everyChordHasItsPictures()
+{
+    QStringList missing;
+    for (int i = 0; i < ChordBook::kChordCount; ++i) {
+        const QVector<int> piano = ChordBook::pianoTab(i);
+        for (ChordBook::View v : {ChordBook::View::Diagram, ChordBook::View::Tablature, ChordBook::View::Photo}) {
+            const QString path = ChordBook::picturePath(v, QStringLiteral("piano"), piano);
+            if (QImageReader(path).size().isEmpty())
+                missing << path;
+        }
+        const QString photo = ChordBook::picturePath(ChordBook::View::Photo, QStringLiteral("ukulele"), ChordBook::ukuleleTab(i));
+        if (QImageReader(photo).size().isEmpty())
+            missing << photo;
+    }
+    // And every picture the chord pages' sheet and widgets name, with its sharp twin.
+    const QRegularExpression url(QStringLiteral("url\\((:/[^)]*)\\)"));
+    QStringList faces = {":/new.png", ":/save.png", ":/delete.png", ":/panelbackground.png"};
+    for (auto it = url.globalMatch(ChordsMainPage::styleSheet(false)); it.hasNext();)
+        faces << it.next().captured(1);
+    faces.removeDuplicates();
+    QVERIFY(faces.size() > 20);
+    for (const QString& face : faces) {
+        const QSize size = QImageReader(face).size();
+        const QString twin = face.left(face.lastIndexOf('.')) + "@2x" + face.mid(face.lastIndexOf('.'));
+        if (size.isEmpty() || QImageReader(twin).size() != size * 2)
+            missing << face;
+    }
+    missing.removeDuplicates();
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+}
+
+void TestChordPages::viewsDrawWithoutAChordAndDragOut()
+{
+    // Fresh views hold no tab: each draws for every instrument without reading past it.
+    for (const QString& instrument : {QStringLiteral("piano"), QStringLiteral("ukulele"), QStringLiteral("banjo"), QStringLiteral("bass2")}) {
+        ChordView view;
+        view.setInstrumentName(instrument);
+        view.resize(600, 300);
+        QVERIFY(!view.grab().isNull());
+        view.setChordTabAndName(3, {0}, QStringLiteral("short"));
+        QVERIFY(!view.grab().isNull());
+        QCOMPARE(view.standardView()->pianoTabToCode(), QStringLiteral("0XXXXXXXXXXX"));
+    }
+
+    // The dragged picture is a complete PNG in the work directory, its URL a proper file URL even
+    // where the path holds a space and a "#".
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("a b#c"));
+    QVERIFY(QDir().mkpath(home));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.toLocal8Bit());
+    PianoChordsMainPage page;
+    page.resize(900, 700);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.buttonsPanel()->setChord(QStringLiteral("Dm7"));
+    ChordTabView* tab = page.chordView()->tabView();
+    const QUrl url = tab->writeDragFile();
+    qputenv("HOME", oldHome);
+    QVERIFY(url.isLocalFile());
+    QCOMPARE(url.toLocalFile(), home + QStringLiteral("/Library/TonarixTest/Chord.png"));
+    const QImage dropped(url.toLocalFile(), "PNG");
+    QCOMPARE(dropped.size(), tab->size() * tab->devicePixelRatioF());
+    // It shows the chord's picture: not one plain colour.
+    QVERIFY(dropped.pixel(dropped.width() / 2, dropped.height() * 3 / 4) != dropped.pixel(1, 1)
+            || dropped.pixel(dropped.width() / 3, dropped.height() * 3 / 4) != dropped.pixel(1, 1));
+}
+
+void TestChordPages::optimizationProtocolAddsWholeLinesInUtf8()
+{
+    const QString path = REZirudid::App::theApp()->supportDirectory() + QStringLiteral("protocol.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("xA");   // a last line without its line feed
+    file.close();
+    ChordView::optimizationProtocol(QStringLiteral("protocol.txt"), QStringLiteral("A"));
+    ChordView::optimizationProtocol(QStringLiteral("protocol.txt"), QStringLiteral("Für Élise ♭"));
+    ChordView::optimizationProtocol(QStringLiteral("protocol.txt"), QStringLiteral("A"));
+    ChordView::optimizationProtocol(QStringLiteral("protocol.txt"), QStringLiteral("Für Élise ♭"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("xA\nA\nFür Élise ♭\n"));
+}
+
+void TestChordPages::styleSheetParsesAndStylesEveryNamedWidget()
+{
+    for (bool pocket : {false, true}) {
+        const QString sheet = ChordsMainPage::styleSheet(pocket);
+        QVERIFY(!sheet.contains('$'));
+        for (const char* name : {"MainPage", "MenuBar", "PanelButton", "ViewOptionsFrame", "PlayButton", "InstrumentLabel_ukulele",
+                                 "InstrumentLabel_piano", "InstrumentLabel_bass", "InstrumentLabel_bass2", "TransposerFrame",
+                                 "TransposerButton", "TransposerMenu", "PushButtonAdd", "PushButtonRemove", "DeleteButton",
+                                 "PushButton", "AppButton", "MoreButton"})
+            QVERIFY2(QRegularExpression('#' + QLatin1String(name) + "[{:, ]").match(sheet).hasMatch(), name);
+    }
+    // Qt reports a sheet it cannot read while it styles a widget with it.
+    static QStringList complaints;
+    complaints.clear();
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+        if (message.contains(QLatin1String("parse")))
+            complaints << message;
+    });
+    ChordsMainPage::applyStyle();
+    UkuleleChordsMainPage page;
+    page.addShopMenu();
+    page.resize(800, 700);
+    page.grab();
+    page.transposer()->deleteDialog()->grab();
+    qInstallMessageHandler(previous);
+    qApp->setStyleSheet(QString());
+    QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join('\n')));
+}
+
+TONARIX_APP_TEST_MAIN(TestChordPages)
+#include "tst_ChordPages.moc"
