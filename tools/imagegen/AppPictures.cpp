@@ -310,6 +310,20 @@ IMAGEGEN_PRODUCER(drawStaffPapers)
         image.fill(Qt::white);
         drawPaper(image, scale, pal::warm(), 11);
     });
+    // The papers of the guitar, ukulele, violin and bass staves.
+    const struct
+    {
+        const char* name;
+        QRgb tint;
+        quint32 seed;
+    } papers[] = {{"guitarpaper.jpg", 0xFFD8B078, 13}, {"ukupaper.jpg", 0xFFB0682C, 17},
+                  {"violinpaper.jpg", 0xFFB8561C, 19}, {"basspaper.jpg", 0xFF6A5A4C, 23}};
+    for (const auto& paper : papers) {
+        sink.saveBoth(paper.name, QSize(800, 300), [&paper](QImage& image, int scale) {
+            image.fill(Qt::white);
+            drawPaper(image, scale, QColor(paper.tint), paper.seed);
+        });
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
