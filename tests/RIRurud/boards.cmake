@@ -3,5 +3,3 @@
 tonarix_add_test(test_board_geometry SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_BoardGeometry.cpp LIBS RIRurud)
 tonarix_add_test(test_boards SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_Boards.cpp LIBS RIRurud)
 tonarix_add_test(test_board_pictures SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_BoardPictures.cpp LIBS RIRurud PICTURES)
-# Speed of the pages of the other five instruments (staff moves, piano presses).
-tonarix_add_bench(bench_boards SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_Boards.cpp LIBS RIRurud PICTURES)

@@ -629,8 +629,8 @@ void TestPages::modeSwitchingWithoutTraining()
 void TestPages::findNoteIsRefusedWhileTrainingRuns_data()
 {
     QTest::addColumn<int>("row");
-    QTest::newRow("a board base") << 2;
-    QTest::newRow("the guitar") << 5;
+    for (int row : {2, 4, 5, 6, 7})
+        QTest::newRow(kRows[row].instrument) << row;
 }
 
 void TestPages::findNoteIsRefusedWhileTrainingRuns()

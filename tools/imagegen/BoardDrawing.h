@@ -13,6 +13,10 @@ class QPainter;
 
 namespace imagegen {
 
+// Every board picture and overlay: 2048 x 497 pixels for the boards' 800 x 194 frame.
+inline constexpr int kBoardPictureWidth = 2048;
+inline constexpr int kBoardPictureHeight = 497;
+
 // Fills `clip` with a gradient from `light` to `base` and thin wavy grain lines `lineSpacing` apart,
 // running along x (horizontal) or along y.
 void woodGrain(QPainter& p, const QPainterPath& clip, const QRectF& area, const QColor& base, const QColor& light,

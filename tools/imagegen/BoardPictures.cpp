@@ -28,9 +28,6 @@ using RIRurud::BoardTables::HotSpot;
 using RIRurud::BoardTables::StringLine;
 using RIRurud::BoardTables::fretWireX;
 
-// Every board picture and overlay: 2048 x 497 pixels for the 800 x 194 frame.
-constexpr int kPictureWidth = 2048;
-constexpr int kPictureHeight = 497;
 constexpr double kFrameW = RIRurud::BoardTables::kFrameWidth;
 constexpr double kFrameH = RIRurud::BoardTables::kFrameHeight;
 // Overlay marks: radius in frame units (the training band keeps 80 pixels or more around a mark,
@@ -1064,10 +1061,10 @@ const Look& lookOf(const BoardTable& table)
 QImage boardPicture(const Look& look)
 {
     const Geometry g = geometryOf(look);
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    QImage image(kBoardPictureWidth, kBoardPictureHeight, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(kPictureWidth / kFrameW, kPictureHeight / kFrameH);
+    p.scale(kBoardPictureWidth / kFrameW, kBoardPictureHeight / kFrameH);
     feltBackground(p, QRectF(0, 0, kFrameW, kFrameH));
     look.body(p, g);
     const QVector<QPointF> posts = drawHeadstock(p, g);
@@ -1081,11 +1078,11 @@ QImage boardPicture(const Look& look)
 // One note's overlay: a round mark where each marked spot of that note answers, nothing else.
 QImage overlayPicture(const BoardTable& table, const QString& layer)
 {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kBoardPictureWidth, kBoardPictureHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(kPictureWidth / kFrameW, kPictureHeight / kFrameH);
+    p.scale(kBoardPictureWidth / kFrameW, kBoardPictureHeight / kFrameH);
     for (std::size_t i = 0; i < table.spotCount; ++i) {
         const HotSpot& spot = table.spots[i];
         QString note = QString::fromLatin1(spot.note);

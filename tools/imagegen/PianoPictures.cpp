@@ -23,8 +23,6 @@ using RIRurud::BoardTables::PianoKey;
 using RIRurud::BoardTables::kPianoKeys;
 using RIRurud::BoardTables::kPianoKeyCount;
 
-constexpr int kPictureWidth = 2048;
-constexpr int kPictureHeight = 497;
 constexpr double kFrameW = RIRurud::BoardTables::kFrameWidth;
 constexpr double kFrameH = RIRurud::BoardTables::kFrameHeight;
 constexpr double kKeysTop = RIRurud::BoardTables::kPianoUpperTop;
@@ -54,7 +52,7 @@ QPainterPath whiteKey(const PianoKey& key)
 QPainter& frame(QPainter& p)
 {
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(kPictureWidth / kFrameW, kPictureHeight / kFrameH);
+    p.scale(kBoardPictureWidth / kFrameW, kBoardPictureHeight / kFrameH);
     return p;
 }
 
@@ -121,7 +119,7 @@ void drawBlackKey(QPainter& p, const PianoKey& key, const QColor& base, const QC
 
 QImage keyboardPicture()
 {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    QImage image(kBoardPictureWidth, kBoardPictureHeight, QImage::Format_RGB32);
     QPainter p(&image);
     frame(p);
     feltBackground(p, QRectF(0, 0, kFrameW, kFrameH));
@@ -173,7 +171,7 @@ QImage keyboardPicture()
 // Key n's overlay: that key lit in the mark colour, everything else transparent.
 QImage keyOverlay(std::size_t index)
 {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kBoardPictureWidth, kBoardPictureHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     frame(p);

@@ -60,28 +60,36 @@ void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const Q
     }
 }
 
-void BoardView::paintOverlay(QPainter& painter, const QSize& size, const QString& path)
+namespace {
+// The tiles of the overlay at `path`, or nullptr when there is nothing to draw; readies the painter.
+OverlayTiles::Ptr tilesToDraw(QPainter& painter, const QString& path)
 {
     if (path.isEmpty())
-        return;
-    const OverlayTiles::Ptr entry = OverlayTiles::of(path);
+        return nullptr;
+    OverlayTiles::Ptr entry = OverlayTiles::of(path);
     if (entry->size.isEmpty())
+        return nullptr;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    return entry;
+}
+} // namespace
+
+void BoardView::paintOverlay(QPainter& painter, const QSize& size, const QString& path)
+{
+    const OverlayTiles::Ptr entry = tilesToDraw(painter, path);
+    if (!entry)
         return;
     const QRectF target(QPointF(0, 0), QSizeF(size));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int i = 0; i < entry->rects.size(); ++i)
         painter.drawImage(entry->partTarget(target, entry->rects.at(i)), entry->tiles.at(i));
 }
 
 void BoardView::paintSingle(QPainter& painter, const QSize& size, const QString& path, const SingleNote& single)
 {
-    if (path.isEmpty())
-        return;
-    const OverlayTiles::Ptr entry = OverlayTiles::of(path);
-    if (entry->size.isEmpty())
+    const OverlayTiles::Ptr entry = tilesToDraw(painter, path);
+    if (!entry)
         return;
     const QRectF target(QPointF(0, 0), QSizeF(size));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     m_bandValid = false;
     const QPixmap picture = single(trainingOverlay(path));
     if (picture.isNull())
