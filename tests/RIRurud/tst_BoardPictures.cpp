@@ -1,10 +1,10 @@
 // The boards with their generated pictures: sizes and proportions, every overlay marking exactly
-// the spots a click answers with its note, and what a board actually paints in Find Note mode and
-// in training.
-#include "RIRurud/BalalaikaBoard.h"
-#include "RIRurud/BanjoBoard.h"
-#include "RIRurud/MandolinBoard.h"
+// the spots a click answers with its note, every mark naming its string's open note plus its fret,
+// the piano's keys where its key table has them, and what a board actually paints in Find Note mode
+// and in training.
+#include "BoardsUnderTest.h"
 #include "RIRurud/NoteName.h"
+#include "RIRurud/PianoBoard.h"
 
 #include <QtTest>
 
@@ -12,6 +12,7 @@
 
 using namespace RIRurud;
 using BoardTables::BoardTable;
+using BoardsUnderTest::withFrettedBoard;
 
 Q_DECLARE_METATYPE(const BoardTable*)
 
@@ -42,10 +43,16 @@ class TestBoardPictures : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { NoteName::setSoundHook([](const QString&) {}); }
+    void cleanup() { NoteName::setSoundHook({}); }
     void boardPictureSetsTheProportions_data();
     void boardPictureSetsTheProportions();
     void overlaysMarkExactlyTheirSpots_data();
     void overlaysMarkExactlyTheirSpots();
+    void everyMarkNamesItsStringPlusFret_data();
+    void everyMarkNamesItsStringPlusFret();
+    void pianoKeysLieWhereTheyAnswer();
+    void trainingShowsOnePosition_data();
     void trainingShowsOnePosition();
     void overlaysAreKeptAsSmallTiles();
     void boardPictureIsDecodedAtTheDrawnSize();
@@ -54,8 +61,9 @@ private slots:
 void TestBoardPictures::boardPictureSetsTheProportions_data()
 {
     QTest::addColumn<QString>("board");
-    for (const char* name : {"Balalaika", "Banjo", "Mandolin"})
-        QTest::newRow(name) << QString(name);
+    for (const QString& name : BoardsUnderTest::frettedBoards())
+        QTest::newRow(qPrintable(name)) << name;
+    QTest::newRow("Piano") << "Piano";
 }
 
 void TestBoardPictures::boardPictureSetsTheProportions()
@@ -63,27 +71,31 @@ void TestBoardPictures::boardPictureSetsTheProportions()
     QFETCH(QString, board);
     const QPixmap picture(QStringLiteral(":/%1_0@2x.jpg").arg(board));
     QCOMPARE(picture.size(), QSize(2048, 497));
-    QScopedPointer<BoardBase> w(board == "Banjo" ? static_cast<BoardBase*>(new BanjoBoard)
-                                : board == "Balalaika" ? static_cast<BoardBase*>(new BalalaikaBoard)
-                                                       : static_cast<BoardBase*>(new MandolinBoard));
-    w->show();
-    w->resize(1000, 600);
-    QCOMPARE(w->height(), 242);
-    w->resize(800, 600);
-    QCOMPARE(w->height(), 194);
+    const auto check = [](QWidget& w) {
+        w.show();
+        w.resize(1000, 600);
+        QCOMPARE(w.height(), 242);
+        w.resize(800, 600);
+        QCOMPARE(w.height(), 194);
+    };
+    if (board == "Piano") {
+        PianoBoard piano;
+        check(piano);
+    } else {
+        withFrettedBoard(board, check);
+    }
 }
 
 void TestBoardPictures::overlaysMarkExactlyTheirSpots_data()
 {
     QTest::addColumn<const BoardTable*>("table");
-    QTest::newRow("balalaika") << &BoardTables::kBalalaika;
-    QTest::newRow("banjo") << &BoardTables::kBanjo;
-    QTest::newRow("mandolin") << &BoardTables::kMandolin;
+    for (const BoardTable* table : BoardTables::kAllBoards)
+        QTest::newRow(table->name) << table;
 }
 
-// At every spot of a note its overlay carries a mark the training search finds (red or blue above
-// 50) unless the spot is one without a mark; the other notes' overlays leave the spot clear unless
-// a mark of their own lies close by.
+// Where each marked spot of a note draws its mark, its overlay carries a mark the training search
+// finds (red or blue above 50); a spot without a mark has none at its centre; the other notes'
+// overlays leave the spot clear unless a mark of their own lies close by.
 void TestBoardPictures::overlaysMarkExactlyTheirSpots()
 {
     QFETCH(const BoardTable*, table);
@@ -96,19 +108,22 @@ void TestBoardPictures::overlaysMarkExactlyTheirSpots()
         for (std::size_t i = 0; i < table->spotCount; ++i) {
             const BoardTables::HotSpot& spot = table->spots[i];
             const bool ofThisNote = NoteName::layerFromBoard(QString::fromLatin1(spot.note)) == layer;
-            const QRgb pixel = overlay.pixel(picturePoint(spot.x, spot.y, overlay.size()));
+            const BoardTables::MarkCentre mark = BoardTables::markCentre(*table, i);
+            const QPoint at = ofThisNote && spot.marked ? QPoint(int(mark.x), int(mark.y)) : QPoint(spot.x, spot.y);
+            const QRgb pixel = overlay.pixel(picturePoint(at.x(), at.y(), overlay.size()));
             const bool marked = qAlpha(pixel) > 200 && BoardGeometry::isMarked(pixel);
             const QString where = QStringLiteral("%1 %2 at %3,%4").arg(layer, spot.note).arg(spot.x).arg(spot.y);
             if (ofThisNote) {
                 QVERIFY2(marked == spot.marked, qPrintable(where));
                 continue;
             }
-            // Another note's spot: clear, unless one of this note's marked spots is near.
+            // Another note's spot: clear, unless one of this note's marks is near.
             bool near = false;
             for (std::size_t j = 0; j < table->spotCount; ++j) {
                 const BoardTables::HotSpot& other = table->spots[j];
+                const BoardTables::MarkCentre otherMark = BoardTables::markCentre(*table, j);
                 if (other.marked && NoteName::layerFromBoard(QString::fromLatin1(other.note)) == layer
-                    && qAbs(other.x - spot.x) <= 8 && qAbs(other.y - spot.y) <= 8)
+                    && qAbs(otherMark.x - spot.x) <= 8 && qAbs(otherMark.y - spot.y) <= 8)
                     near = true;
             }
             QVERIFY2(near || qAlpha(pixel) == 0, qPrintable(where + " carries a stray mark"));
@@ -116,65 +131,254 @@ void TestBoardPictures::overlaysMarkExactlyTheirSpots()
     }
 }
 
+namespace {
+
+// Each board's strings as the instrument is tuned, top string first: what a learner would expect
+// to hear at any fret. The banjo's short fifth string (G4) starts at the fifth fret.
+struct Tuning
+{
+    const char* board;
+    QVector<QString> open;
+    int shortStringFret;
+};
+
+const Tuning kTunings[] = {
+    {"Balalaika", {"A4", "E4", "E4"}, 0},
+    {"Banjo", {"D4", "B3", "G3", "D3", "G4"}, 5},
+    {"Mandolin", {"E5", "A4", "D4", "G3"}, 0},
+    {"Guitar", {"E4", "B3", "G3", "D3", "A2", "E2"}, 0},
+    {"Ukulele", {"A4", "E4", "C4", "G4"}, 0},
+    {"Violin", {"E5", "A4", "D4", "G3"}, 0},
+    {"Bass", {"G2", "D2", "A1", "E1"}, 0},
+};
+
+int semitone(const QString& boardForm)
+{
+    static const QString letters = QStringLiteral("C D EF G A B");
+    return 12 * (boardForm.at(1).digitValue() + 1) + letters.indexOf(boardForm.at(0)) + (boardForm.endsWith('#') ? 1 : 0);
+}
+
+QString boardFormOf(int semitones)
+{
+    static const char* const names[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    const QString name = QString::fromLatin1(names[semitones % 12]);
+    return name.left(1) + QString::number(semitones / 12 - 1) + name.mid(1);
+}
+
+// The marks of an overlay: the centres (in overlay pixels) of its connected groups of marked pixels.
+QVector<QPointF> marksOf(const QImage& overlay)
+{
+    const QImage image = overlay.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width();
+    const int h = image.height();
+    QVector<char> seen(w * h, 0);
+    const auto isMark = [&](int x, int y) {
+        const QRgb pixel = image.pixel(x, y);
+        return qAlpha(pixel) > 128 && BoardGeometry::isMarked(pixel);
+    };
+    QVector<QPointF> marks;
+    QVector<QPoint> stack;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (seen[y * w + x] || !isMark(x, y))
+                continue;
+            double sx = 0, sy = 0;
+            int count = 0;
+            stack.append(QPoint(x, y));
+            seen[y * w + x] = 1;
+            while (!stack.isEmpty()) {
+                const QPoint p = stack.takeLast();
+                sx += p.x();
+                sy += p.y();
+                ++count;
+                for (const QPoint& n : {QPoint(p.x() + 1, p.y()), QPoint(p.x() - 1, p.y()), QPoint(p.x(), p.y() + 1),
+                                        QPoint(p.x(), p.y() - 1)}) {
+                    if (n.x() >= 0 && n.x() < w && n.y() >= 0 && n.y() < h && !seen[n.y() * w + n.x()]
+                        && isMark(n.x(), n.y())) {
+                        seen[n.y() * w + n.x()] = 1;
+                        stack.append(n);
+                    }
+                }
+            }
+            if (count >= 20)
+                marks.append(QPointF(sx / count, sy / count));
+        }
+    }
+    return marks;
+}
+
+} // namespace
+
+void TestBoardPictures::everyMarkNamesItsStringPlusFret_data()
+{
+    QTest::addColumn<int>("tuning");
+    for (int i = 0; i < int(std::size(kTunings)); ++i)
+        QTest::newRow(kTunings[i].board) << i;
+}
+
+// For every mark the overlays draw: the string it lies on (the nearest drawn string) and its fret
+// (the fret wires left of it; before the nut or over the body it is the open string) name a note
+// by the instrument's tuning. That note must be the overlay's own, and pressing the mark's centre
+// on the board must answer it. So no table or picture can teach a wrong note.
+void TestBoardPictures::everyMarkNamesItsStringPlusFret()
+{
+    QFETCH(int, tuning);
+    const Tuning& t = kTunings[tuning];
+    const BoardTable& table = BoardsUnderTest::tableOf(QString::fromLatin1(t.board));
+    QCOMPARE(t.open.size(), table.stringCount);
+    QVector<BoardTables::StringLine> lines(table.stringCount);
+    for (int s = 0; s < table.stringCount; ++s) {
+        if (!BoardTables::stringLine(table, s, &lines[s]))
+            QVERIFY(BoardTables::stringLine(table, s, &lines[s], false));
+    }
+    const int wires = int(table.fretSpotCount);
+    const double lastWire = BoardTables::fretWireX(table, std::size_t(wires - 1));
+
+    withFrettedBoard(QString::fromLatin1(t.board), [&](auto& board) {
+        board.show();
+        int checked = 0;
+        for (std::size_t l = 0; l < table.layerCount; ++l) {
+            const QString layer = QString::fromLatin1(table.layerNames[l]);
+            const QString ownNote = NoteName::boardFromLayer(layer);
+            const QImage overlay(QStringLiteral(":/%1_%2@2x.png").arg(t.board, layer));
+            const QVector<QPointF> marks = marksOf(overlay);
+            int spots = 0;
+            for (std::size_t i = 0; i < table.spotCount; ++i)
+                spots += table.spots[i].marked && ownNote == QLatin1String(table.spots[i].note) ? 1 : 0;
+            QVERIFY2(marks.size() == spots, qPrintable(QStringLiteral("%1: %2 marks drawn for %3 spots").arg(layer).arg(marks.size()).arg(spots)));
+            for (const QPointF& m : marks) {
+                const double fx = m.x() * 800.0 / overlay.width();
+                const double fy = m.y() * 194.0 / overlay.height();
+                int string = 0;
+                for (int s = 1; s < table.stringCount; ++s) {
+                    if (qAbs(lines[s].yAt(fx) - fy) < qAbs(lines[string].yAt(fx) - fy))
+                        string = s;
+                }
+                int fret = 0;
+                for (int k = 0; k < wires; ++k)
+                    fret += BoardTables::fretWireX(table, std::size_t(k)) < fx ? 1 : 0;
+                if (fx > lastWire)
+                    fret = 0;   // over the body the string sounds open
+                const bool shortString = t.shortStringFret > 0 && string == table.stringCount - 1;
+                const int semitones = semitone(t.open.at(string)) + fret - (shortString ? t.shortStringFret : 0);
+                const QString expected = boardFormOf(semitones);
+                const QString where = QStringLiteral("%1 mark at %2,%3 on string %4 fret %5")
+                                          .arg(layer).arg(fx, 0, 'f', 1).arg(fy, 0, 'f', 1).arg(string).arg(fret);
+                QVERIFY2(expected == ownNote, qPrintable(where + " should be " + expected));
+                for (int width : {1000, 1600}) {
+                    board.resize(width, 600);
+                    QSignalSpy pressed(&board, &std::decay_t<decltype(board)>::noteChanged);
+                    const QPoint press(qRound(fx * board.width() / 800.0), qRound(fy * board.height() / 194.0));
+                    QTest::mouseClick(&board, Qt::LeftButton, {}, press);
+                    QVERIFY2(pressed.count() == 1, qPrintable(where + " answers nothing"));
+                    const QString answered =
+                        NoteName::boardForm(pressed.first().at(0).toString(), pressed.first().at(1).toInt());
+                    QVERIFY2(answered == expected, qPrintable(where + " answers " + answered));
+                }
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 0);
+    });
+}
+
+// The piano's keyboard picture draws each key where the key table puts it, each key's overlay
+// lights that key and no neighbour, and pressing the middle of a key answers its note.
+void TestBoardPictures::pianoKeysLieWhereTheyAnswer()
+{
+    const QImage keyboard = QImage(QStringLiteral(":/Piano_0@2x.jpg")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(keyboard.size(), QSize(2048, 497));
+    PianoBoard piano;
+    piano.show();
+    piano.resize(1600, 800);
+    const auto middle = [](const BoardTables::PianoKey& key) {
+        return QPointF((key.lo + key.hi) / 2.0, key.black ? 95.0 : 125.0);
+    };
+    for (std::size_t i = 0; i < BoardTables::kPianoKeyCount; ++i) {
+        const BoardTables::PianoKey& key = BoardTables::kPianoKeys[i];
+        const QPointF c = middle(key);
+        const QPoint pixel = picturePoint(int(c.x()), int(c.y()), keyboard.size());
+        const int shade = qGray(keyboard.pixel(pixel));
+        QVERIFY2(key.black ? shade < 70 : shade > 180, key.note);
+
+        const QImage overlay = QImage(QStringLiteral(":/Piano_%1.png").arg(i + 1)).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(overlay.size(), QSize(2048, 497));
+        QVERIFY2(qAlpha(overlay.pixel(pixel)) == 255 && BoardGeometry::isMarked(overlay.pixel(pixel)), key.note);
+        for (std::size_t n : {i - 1, i + 1}) {
+            if (n < BoardTables::kPianoKeyCount) {
+                const QPointF other = middle(BoardTables::kPianoKeys[n]);
+                QVERIFY2(qAlpha(overlay.pixel(picturePoint(int(other.x()), int(other.y()), overlay.size()))) == 0, key.note);
+            }
+        }
+        const QString note = piano.positionToNote(qRound(c.x() * 2), qRound(c.y() * 2));
+        QCOMPARE(note, QString::fromLatin1(key.note));
+        QCOMPARE(PianoBoard::keyNumber(NoteName::naturalName(note), NoteName::boardAccidental(note)), int(i + 1));
+    }
+}
+
+void TestBoardPictures::trainingShowsOnePosition_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<QVector<QPoint>>("e4");
+    // E4 lies at well separated places on both.
+    QTest::newRow("banjo") << "Banjo" << QVector<QPoint>{{170, 71}, {308, 80}, {456, 88}, {599, 100}};
+    QTest::newRow("guitar") << "Guitar" << QVector<QPoint>{{106, 78}, {300, 89}, {438, 102}, {587, 116}, {706, 133}};
+}
+
 void TestBoardPictures::trainingShowsOnePosition()
 {
-    BanjoBoard board;
-    board.show();
-    board.resize(1200, 400);
-    // E4 lies at four well separated places on the banjo.
-    const QVector<QPoint> e4 = {{170, 71}, {308, 80}, {456, 88}, {599, 100}};
-    board.slotSetNote("E4", 0);
-    QCOMPARE(litPositions(board.grab().toImage(), e4), 4);
-    QCOMPARE(litPositions(board.grab().toImage(), {{80, 99}, {220, 80}}), 0);
+    QFETCH(QString, board);
+    QFETCH(QVector<QPoint>, e4);
+    withFrettedBoard(board, [&](auto& w) {
+        w.show();
+        w.resize(1200, 400);
+        w.slotSetNote("E4", 0);
+        QCOMPARE(litPositions(w.grab().toImage(), e4), e4.size());
 
-    board.slotSetInTraining(true);
-    QSet<int> shown;
-    for (int i = 0; i < 12; ++i) {
-        const QImage shot = board.grab().toImage();
-        QCOMPARE(litPositions(shot, e4), 1);
-        for (int k = 0; k < e4.size(); ++k) {
-            if (litPositions(shot, {e4.at(k)}))
-                shown.insert(k);
+        w.slotSetInTraining(true);
+        QSet<int> shown;
+        for (int i = 0; i < 12; ++i) {
+            const QImage shot = w.grab().toImage();
+            QCOMPARE(litPositions(shot, e4), 1);
+            for (int k = 0; k < e4.size(); ++k) {
+                if (litPositions(shot, {e4.at(k)}))
+                    shown.insert(k);
+            }
+            QTest::qWait(7);
         }
-        QTest::qWait(7);
-    }
-    QVERIFY2(shown.size() > 1, "training should not always show the same position");
+        QVERIFY2(shown.size() > 1, "training should not always show the same position");
 
-    board.slotSetNote("", 0);
-    QCOMPARE(litPositions(board.grab().toImage(), e4), 0);
+        w.slotSetNote("", 0);
+        QCOMPARE(litPositions(w.grab().toImage(), e4), 0);
+    });
 }
 
 // A board keeps of each overlay only the tiles around its marks, never the whole decoded picture:
-// after every overlay of the three boards has been cut, the tiles together stay a small fraction
-// of what the decoded overlays would take.
+// after every overlay of every board has been cut, the tiles together stay a small fraction of what
+// the decoded overlays would take.
 void TestBoardPictures::overlaysAreKeptAsSmallTiles()
 {
-    BalalaikaBoard balalaika;
-    BanjoBoard banjo;
-    MandolinBoard mandolin;
-    int layers = 0;
-    QSet<QString> paths;
-    for (BoardBase* board : {static_cast<BoardBase*>(&balalaika), static_cast<BoardBase*>(&banjo),
-                             static_cast<BoardBase*>(&mandolin)}) {
-        for (const QString& path : board->layerMap())
-            paths.insert(path);
-        board->preloadLayers();
-    }
-    layers = paths.size();
-    QCOMPARE(std::size_t(layers),
-             BoardTables::kBalalaika.layerCount + BoardTables::kBanjo.layerCount + BoardTables::kMandolin.layerCount);
-    QTRY_COMPARE_WITH_TIMEOUT(BoardBase::layerCacheUse().layers, layers, 30000);
+    QStringList paths;
+    for (const QString& name : BoardsUnderTest::frettedBoards())
+        withFrettedBoard(name, [&](auto& board) { paths += board.layerMap().values(); });
+    paths += PianoBoard().layerMap().values();
+    paths.removeDuplicates();
+    OverlayTiles::preload(paths);
+    QTRY_COMPARE_WITH_TIMEOUT(OverlayTiles::use().layers, paths.size(), 60000);
+    for (const QString& path : qAsConst(paths))
+        QVERIFY2(OverlayTiles::isCut(path), qPrintable(path));
+    const int layers = paths.size();
     const qint64 decodedOverlay = 2048LL * 497 * 4;
-    const qint64 bytes = BoardBase::layerCacheUse().bytes;
+    const qint64 bytes = OverlayTiles::use().bytes;
     qInfo("%d overlays kept in %.1f MB of tiles (%.1f KB each)", layers, bytes / 1048576.0,
           bytes / 1024.0 / layers);
     QVERIFY(bytes > 0);
     QVERIFY2(bytes < layers * decodedOverlay / 20, "overlays should be kept as small tiles only");
 
     // Cutting again costs nothing more.
-    banjo.preloadLayers();
+    OverlayTiles::preload(paths);
     QTest::qWait(50);
-    QCOMPARE(BoardBase::layerCacheUse().bytes, bytes);
+    QCOMPARE(OverlayTiles::use().bytes, bytes);
 }
 
 // The board picture is decoded straight to the size it is drawn at; the result must look like the

@@ -1,6 +1,7 @@
 // The instrument finder pages: the staff and the board wired both ways, the training loop through
 // the real board and decorated staff, the mode switching with its refusal while training runs,
-// and the shop each page adds.
+// the shop each page adds, and the staff showing every note a board sends at every height. The
+// eight pages run through the same cases; the piano's has no training.
 
 #include "DialogAnswerer.h"
 #include "REZirudid/Label.h"
@@ -13,8 +14,11 @@
 #include "RIRurud/BanjoShop.h"
 #include "RIRurud/BanjoTonarix.h"
 #include "RIRurud/BanjoTonarixMainPage.h"
+#include "RIRurud/BassZevezerMainPage.h"
 #include "RIRurud/BoardTables.h"
 #include "RIRurud/DecoratedNotesWidget.h"
+#include "RIRurud/GuitarBoard.h"
+#include "RIRurud/GuitarZevezerMainPage.h"
 #include "RIRurud/MandolinBoard.h"
 #include "RIRurud/MandolinShop.h"
 #include "RIRurud/MandolinTonarix.h"
@@ -23,8 +27,12 @@
 #include "RIRurud/NotesLernStatistic.h"
 #include "RIRurud/NotesTrainerWidget.h"
 #include "RIRurud/NotesWidget.h"
+#include "RIRurud/PianoBoard.h"
+#include "RIRurud/PianoZevezerMainPage.h"
 #include "RIRurud/SidePictureLabel.h"
 #include "RIRurud/TrainerKeys.h"
+#include "RIRurud/UkuleleZevezerMainPage.h"
+#include "RIRurud/ViolinZevezerMainPage.h"
 #include "TestMain.h"
 
 #include <QAction>
@@ -35,6 +43,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace RIRurud;
@@ -55,9 +64,20 @@ private slots:
     void trainingLoopRunsInOrder();
     void boardClickReachesStaffAndTrainer_data();
     void boardClickReachesStaffAndTrainer();
+    void staffHoverLightsTheBoard_data();
     void staffHoverLightsTheBoard();
+    void staffShowsEveryBoardNoteAtEveryHeight_data();
+    void staffShowsEveryBoardNoteAtEveryHeight();
     void modeSwitchingWithoutTraining();
+    void findNoteIsRefusedWhileTrainingRuns_data();
     void findNoteIsRefusedWhileTrainingRuns();
+
+public slots:
+    // Relays a board's noteChanged() to the case that listens (boards of either class).
+    void recordBoardNote(const QString& note, int accidental) { m_onBoardNote(note, accidental); }
+
+private:
+    std::function<void(const QString&, int)> m_onBoardNote;
 };
 
 namespace {
@@ -69,24 +89,42 @@ struct Row
     const char* staffName;
     const char* left;
     const char* right;
-    const BoardTables::BoardTable* table;
+    const BoardTables::BoardTable* table;   // nullptr: the piano's keys
+    const char* staffInstrument;
 };
 
 const Row kRows[] = {
     {"Banjo", "BanjoTonarixMainPage", "DecoratedNotesWidgetBanjo", "BanjoLeftLabel", "BanjoRightLabel",
-     &BoardTables::kBanjo},
+     &BoardTables::kBanjo, "Banjo"},
     {"Balalaika", "BalalaikaTonarixMainPage", "DecoratedNotesWidgetBalalaika", "BalalaikaLeftLabel",
-     "BalalaikaRightLabel", &BoardTables::kBalalaika},
+     "BalalaikaRightLabel", &BoardTables::kBalalaika, "Balalaika"},
     {"Mandolin", "MandolinTonarixMainPage", "DecoratedNotesWidgetMandolin", "MandolinLeftLabel",
-     "MandolinRightLabel", &BoardTables::kMandolin},
+     "MandolinRightLabel", &BoardTables::kMandolin, "Mandolin"},
+    {"Piano", "PianoZevezerMainPage", "DecoratedNotesWidget", "PianoLeftLabel", "PianoRightLabel", nullptr, "piano"},
+    {"Ukulele", "UkuleleZevezerMainPage", "DecoratedNotesWidgetUkulele", "UkuleleLeftLabel", "UkuleleRightLabel",
+     &BoardTables::kUkulele, "Ukulele"},
+    {"Guitar", "GuitarZevezerMainPage", "DecoratedNotesWidgetGuitar", "GuitarLeftLabel", "GuitarRightLabel",
+     &BoardTables::kGuitar, "guitar"},
+    {"Violin", "ViolinZevezerMainPage", "DecoratedNotesWidgetViolin", "ViolinLeftLabel", "ViolinRightLabel",
+     &BoardTables::kViolin, "Violin"},
+    {"Bass", "BassZevezerMainPage", "DecoratedNotesWidgetBass", "BassLeftLabel", "BassRightLabel",
+     &BoardTables::kBass, "Bass"},
 };
+constexpr int kPianoRow = 3;
+constexpr int kFirstNewRow = 3;
+constexpr int kRowCount = int(std::size(kRows));
 
 std::unique_ptr<FinderMainPage> makePage(int row)
 {
     switch (row) {
     case 0: return std::make_unique<BanjoTonarixMainPage>();
     case 1: return std::make_unique<BalalaikaTonarixMainPage>();
-    default: return std::make_unique<MandolinTonarixMainPage>();
+    case 2: return std::make_unique<MandolinTonarixMainPage>();
+    case 3: return std::make_unique<PianoZevezerMainPage>();
+    case 4: return std::make_unique<UkuleleZevezerMainPage>();
+    case 5: return std::make_unique<GuitarZevezerMainPage>();
+    case 6: return std::make_unique<ViolinZevezerMainPage>();
+    default: return std::make_unique<BassZevezerMainPage>();
     }
 }
 
@@ -95,32 +133,84 @@ FinderWidget* finderOf(FinderMainPage& page)
     return qobject_cast<FinderWidget*>(page.finderWidget());
 }
 
-BoardBase* boardOf(FinderMainPage& page)
+// The board of a page, whatever its class: the guitar and the piano boards are no BoardBase, but
+// every board has the board signals and slots, and the fretted ones their mode buttons by name.
+QWidget* boardOf(FinderMainPage& page)
 {
-    return qobject_cast<BoardBase*>(finderOf(page)->boardWidget());
+    return finderOf(page)->boardWidget();
 }
 
-void addRows()
+QPushButton* trainingButtonOf(QWidget* board)
+{
+    return board->findChild<QPushButton*>(QStringLiteral("DualButtonRight"));
+}
+
+QPushButton* findNoteButtonOf(QWidget* board)
+{
+    return board->findChild<QPushButton*>(QStringLiteral("DualButtonLeft"));
+}
+
+bool inTraining(QWidget* board)
+{
+    if (auto* b = qobject_cast<BoardBase*>(board))
+        return b->isInTraining();
+    if (auto* g = qobject_cast<GuitarBoard*>(board))
+        return g->isInTraining();
+    return false;
+}
+
+QVector<QString> trainingNotesOf(QWidget* board)
+{
+    if (auto* b = qobject_cast<BoardBase*>(board))
+        return b->trainingNoteList();
+    if (auto* g = qobject_cast<GuitarBoard*>(board))
+        return g->trainingNoteList();
+    QVector<QString> keys;
+    for (const BoardTables::PianoKey& key : BoardTables::kPianoKeys)
+        keys << QString::fromLatin1(key.note);
+    return keys;
+}
+
+QString currentLayerOf(QWidget* board)
+{
+    if (auto* b = qobject_cast<BoardBase*>(board))
+        return b->currentLayerName();
+    if (auto* g = qobject_cast<GuitarBoard*>(board))
+        return g->currentLayerName();
+    return qobject_cast<PianoBoard*>(board)->currentLayerName();
+}
+
+// The layer a board shows for a note from the staff: the layer form, or the piano's key number.
+QString layerFor(QWidget* board, const QString& natural, int accidental)
+{
+    if (qobject_cast<PianoBoard*>(board))
+        return QString::number(PianoBoard::keyNumber(natural, accidental));
+    return NoteName::layerForm(natural, accidental);
+}
+
+void addRows(int from = 0, bool withTrainingOnly = false)
 {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < 3; ++i)
-        QTest::newRow(kRows[i].instrument) << i;
+    for (int i = from; i < kRowCount; ++i) {
+        if (!(withTrainingOnly && i == kPianoRow))
+            QTest::newRow(kRows[i].instrument) << i;
+    }
 }
 
-// The widget point that lies over a hot spot given in the 800 x 194 board frame.
-QPoint widgetPoint(const BoardBase* board, int x, int y)
+// The widget point that lies over a point given in the 800 x 194 board frame.
+QPoint widgetPoint(const QWidget* board, double x, double y)
 {
     return QPoint(qRound((x + 0.5) * board->width() / 800.0), qRound((y + 0.5) * board->height() / 194.0));
 }
 
-void clickBoardAt(BoardBase* board, int x, int y)
+void clickBoardAt(QWidget* board, double x, double y)
 {
     QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier, widgetPoint(board, x, y));
 }
 
 // The note a widget point names: the first spot in walk order whose 32 x 10 box holds the point
 // once it is mapped into the board frame.
-QString firstHit(const BoardBase* board, const BoardTables::BoardTable& table, const QPoint& p)
+QString firstHit(const QWidget* board, const BoardTables::BoardTable& table, const QPoint& p)
 {
     const int fx = int(float(p.x()) * 800.0f / float(board->width()));
     const int fy = int(float(p.y()) * 194.0f / float(board->height()));
@@ -150,11 +240,15 @@ void TestPages::pageIsBuiltFromItsRow()
 
     FinderWidget* finder = finderOf(*page);
     QVERIFY(finder);
-    QVERIFY(QByteArray(finder->metaObject()->className()).endsWith(QByteArray(r.instrument) + "Tonarix"));
+    // The pages of this window's instruments are "...Tonarix", the others keep their own name.
+    const QByteArray family = row < kFirstNewRow ? "Tonarix" : "Zevezer";
+    QCOMPARE(QByteArray(finder->metaObject()->className()), "RIRurud::" + QByteArray(r.instrument) + family);
+    QCOMPARE(QByteArray(page->metaObject()->className()), "RIRurud::" + QByteArray(r.instrument) + family + "MainPage");
     DecoratedNotesWidget* staff = finder->decoratedNotesWidget();
     QCOMPARE(staff->objectName(), QString::fromLatin1(r.staffName));
-    QCOMPARE(staff->notesWidget()->instrumentName(), QString::fromLatin1(r.instrument));
-    QCOMPARE(boardOf(*page)->instrument(), QString::fromLatin1(r.table->name));
+    QCOMPARE(staff->notesWidget()->instrumentName(), QString::fromLatin1(r.staffInstrument));
+    QWidget* board = boardOf(*page);
+    QCOMPARE(QByteArray(board->metaObject()->className()), "RIRurud::" + QByteArray(r.instrument) + "Board");
 
     // The side pictures: expanding, covering their label; a page never shown decodes no picture.
     for (const char* name : {r.left, r.right}) {
@@ -180,8 +274,12 @@ void TestPages::pageIsBuiltFromItsRow()
     QVERIFY(QTest::qWaitForWindowExposed(page.get()));
     QVERIFY(staff->notesWidget()->isVisible());
     QVERIFY(!staff->trainerWidget()->isVisible());
-    QVERIFY(boardOf(*page)->findNoteButton()->isChecked());
-    QVERIFY(!boardOf(*page)->trainingButton()->isChecked());
+    if (row == kPianoRow) {
+        QVERIFY(!trainingButtonOf(board));   // the piano has find-note mode only
+    } else {
+        QVERIFY(findNoteButtonOf(board)->isChecked());
+        QVERIFY(!trainingButtonOf(board)->isChecked());
+    }
     QVERIFY(!staff->isTrainingStarted());
     for (const char* name : {r.left, r.right}) {
         auto* label = finder->findChild<REZirudid::Label*>(QString::fromLatin1(name));
@@ -195,7 +293,7 @@ void TestPages::sidePicturesCoverTheirLabels_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("left");
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kRowCount; ++i) {
         QTest::newRow(kRows[i].left) << i << true;
         QTest::newRow(kRows[i].right) << i << false;
     }
@@ -262,6 +360,7 @@ void TestPages::addShopMenuAddsTheInstrumentsShop()
     QVERIFY(page->shop());
     QCOMPARE(page->shop()->parent(), page.get());
     const QByteArray expected = QByteArray("RIRurud::") + kRows[row].instrument + "Shop";
+    QCOMPARE(page->objectName(), QString::fromLatin1(kRows[row].pageName));
     QCOMPARE(QByteArray(page->shop()->metaObject()->className()), expected);
     const QList<QAction*> added = menu->actions().mid(before);
     QCOMPARE(added.size(), 8);
@@ -309,7 +408,7 @@ void TestPages::decoratedStaffRelaysAndSwitches()
 
 void TestPages::trainingLoopRunsInOrder_data()
 {
-    addRows();
+    addRows(0, true);
 }
 
 void TestPages::trainingLoopRunsInOrder()
@@ -322,7 +421,7 @@ void TestPages::trainingLoopRunsInOrder()
     FinderWidget* finder = finderOf(*page);
     DecoratedNotesWidget* staff = finder->decoratedNotesWidget();
     NotesTrainerWidget* trainer = staff->trainerWidget();
-    BoardBase* board = boardOf(*page);
+    QWidget* board = boardOf(*page);
 
     // Listeners connected after the page's own wiring see the board's answer inside the very
     // emission of needNextNote(): "board" is recorded first, then "need", then the start.
@@ -333,9 +432,10 @@ void TestPages::trainingLoopRunsInOrder()
         answeredWithin += events.size() >= 2 && events.at(events.size() - 2).startsWith(QStringLiteral("board ")) ? 1 : 0;
     });
     // The board is asked for its note before it is put into training.
-    connect(board, &BoardBase::noteChanged, this, [&](const QString& n, int a) {
-        events << QStringLiteral("board %1 %2 training %3").arg(n).arg(a).arg(board->isInTraining());
-    });
+    connect(board, SIGNAL(noteChanged(QString, int)), this, SLOT(recordBoardNote(QString, int)));
+    m_onBoardNote = [&](const QString& n, int a) {
+        events << QStringLiteral("board %1 %2 training %3").arg(n).arg(a).arg(inTraining(board));
+    };
     connect(staff, &DecoratedNotesWidget::trainingStarted, this, [&](bool on) {
         // By the time training is announced the trainer already holds the board's note.
         events << QStringLiteral("started %1 trainer has %2 %3")
@@ -344,7 +444,7 @@ void TestPages::trainingLoopRunsInOrder()
                       .arg(trainer->currentAccidental());
     });
 
-    board->trainingButton()->click();
+    trainingButtonOf(board)->click();
     QVERIFY(trainer->isVisible());
     trainer->startButton()->click();
 
@@ -355,9 +455,9 @@ void TestPages::trainingLoopRunsInOrder()
     const QStringList asked = events.at(0).split(' ');
     QCOMPARE(asked.at(4), QStringLiteral("0"));
     QCOMPARE(events.at(2), QStringLiteral("started 1 trainer has %1 %2").arg(asked.at(1), asked.at(2)));
-    QVERIFY(board->isInTraining());
+    QVERIFY(inTraining(board));
     // The note asked is one of the board's training notes.
-    QVERIFY(board->trainingNoteList().contains(NoteName::boardForm(asked.at(1), asked.at(2).toInt())));
+    QVERIFY(trainingNotesOf(board).contains(NoteName::boardForm(asked.at(1), asked.at(2).toInt())));
 
     // Answer right, then wrong: each press asks for the next note through the board.
     for (int round = 0; round < 2; ++round) {
@@ -392,7 +492,7 @@ void TestPages::trainingLoopRunsInOrder()
     trainer->startButton()->click();
     QCOMPARE(events, QStringList({QStringLiteral("started 0 trainer has %1 %2")
                                       .arg(trainer->currentNote()).arg(trainer->currentAccidental())}));
-    QVERIFY(!board->isInTraining());
+    QVERIFY(!inTraining(board));
 }
 
 void TestPages::boardClickReachesStaffAndTrainer_data()
@@ -407,40 +507,56 @@ void TestPages::boardClickReachesStaffAndTrainer()
     page->resize(1200, 900);
     page->show();
     QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-    BoardBase* board = boardOf(*page);
+    QWidget* board = boardOf(*page);
     DecoratedNotesWidget* staff = finderOf(*page)->decoratedNotesWidget();
-    const BoardTables::BoardTable& table = *kRows[row].table;
 
-    // A few marked spots spread over the table; the first spot that holds the point wins, so
-    // ask the board which note the point names and follow that one through.
-    int checked = 0;
-    for (std::size_t i = 0; i < table.spotCount; i += qMax<std::size_t>(1, table.spotCount / 6)) {
-        const BoardTables::HotSpot& spot = table.spots[i];
-        if (!spot.marked)
-            continue;
-        QSignalSpy changed(board, &BoardBase::noteChanged);
-        clickBoardAt(board, spot.x, spot.y);
+    // A few positions spread over the board, with the note each must name: a hot spot's, where the
+    // first spot that holds the point wins, or a piano key's middle.
+    QVector<QPair<QPointF, QString>> presses;
+    if (const BoardTables::BoardTable* table = kRows[row].table) {
+        for (std::size_t i = 0; i < table->spotCount; i += qMax<std::size_t>(1, table->spotCount / 6)) {
+            const BoardTables::HotSpot& spot = table->spots[i];
+            if (spot.marked)
+                presses.append({QPointF(spot.x, spot.y), firstHit(board, *table, widgetPoint(board, spot.x, spot.y))});
+        }
+    } else {
+        for (std::size_t i = 0; i < BoardTables::kPianoKeyCount; i += 7) {
+            const BoardTables::PianoKey& key = BoardTables::kPianoKeys[i];
+            presses.append({QPointF((key.lo + key.hi) / 2.0 - 0.5, key.black ? 90 : 125), QString::fromLatin1(key.note)});
+        }
+    }
+    for (const auto& press : qAsConst(presses)) {
+        QSignalSpy changed(board, SIGNAL(noteChanged(QString, int)));
+        clickBoardAt(board, press.first.x(), press.first.y());
         QCOMPARE(changed.count(), 1);
         const QString name = changed.first().at(0).toString();
         const int accidental = changed.first().at(1).toInt();
-        QCOMPARE(NoteName::boardForm(name, accidental), firstHit(board, table, widgetPoint(board, spot.x, spot.y)));
+        QCOMPARE(NoteName::boardForm(name, accidental), press.second);
+        QCOMPARE(currentLayerOf(board), layerFor(board, name, accidental));
         QCOMPARE(staff->trainerWidget()->currentNote(), name);
         QCOMPARE(staff->trainerWidget()->currentAccidental(), accidental);
         QTRY_COMPARE(staff->notesWidget()->currentName(), name);
-        ++checked;
     }
-    QVERIFY(checked >= 3);
+    QVERIFY(presses.size() >= 3);
+}
+
+void TestPages::staffHoverLightsTheBoard_data()
+{
+    QTest::addColumn<int>("row");
+    for (int row : {0, kPianoRow, 5})
+        QTest::newRow(kRows[row].instrument) << row;
 }
 
 void TestPages::staffHoverLightsTheBoard()
 {
-    BanjoTonarixMainPage page;
-    page.resize(1200, 900);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    NotesWidget* notes = page.finder()->decoratedNotesWidget()->notesWidget();
-    BanjoBoard* board = page.finder()->board();
-    QSignalSpy relayed(page.finder()->decoratedNotesWidget(), &DecoratedNotesWidget::noteChanged);
+    QFETCH(int, row);
+    auto page = makePage(row);
+    page->resize(1200, 900);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    NotesWidget* notes = finderOf(*page)->decoratedNotesWidget()->notesWidget();
+    QWidget* board = boardOf(*page);
+    QSignalSpy relayed(finderOf(*page)->decoratedNotesWidget(), &DecoratedNotesWidget::noteChanged);
 
     QStringList layers;
     for (int step = 1; step <= 4; ++step) {
@@ -450,12 +566,44 @@ void TestPages::staffHoverLightsTheBoard()
         QApplication::processEvents();
         notes->repaint();
         if (!notes->currentName().isEmpty()) {
-            QCOMPARE(board->currentLayerName(), NoteName::layerForm(notes->currentName(), 0));
-            layers << board->currentLayerName();
+            QCOMPARE(currentLayerOf(board), layerFor(board, notes->currentName(), 0));
+            layers << currentLayerOf(board);
         }
     }
     QVERIFY(relayed.count() >= 2);
     QVERIFY(QSet<QString>(layers.begin(), layers.end()).size() >= 2);
+}
+
+// Every note the board can send lands on the staff as that very note, whatever the page's height
+// (the staff places it in the middle of its own band), for the pages of the other five instruments.
+void TestPages::staffShowsEveryBoardNoteAtEveryHeight_data()
+{
+    addRows(kFirstNewRow);
+}
+
+void TestPages::staffShowsEveryBoardNoteAtEveryHeight()
+{
+    QFETCH(int, row);
+    auto page = makePage(row);
+    page->resize(1000, 700);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    QWidget* board = boardOf(*page);
+    NotesWidget* notes = finderOf(*page)->decoratedNotesWidget()->notesWidget();
+    const QVector<QString> sent = trainingNotesOf(board);
+    QVERIFY(!sent.isEmpty());
+    for (int height = 560; height <= 1400; height += 60) {
+        page->resize(1000, height);
+        QApplication::processEvents();
+        for (const QString& note : sent) {
+            const QString natural = NoteName::naturalName(note);
+            QVERIFY(QMetaObject::invokeMethod(board, "noteChanged", Q_ARG(QString, natural),
+                                              Q_ARG(int, NoteName::boardAccidental(note))));
+            QVERIFY2(notes->currentName() == natural,
+                     qPrintable(QStringLiteral("%1 at staff height %2 shows %3")
+                                    .arg(note).arg(notes->height()).arg(notes->currentName())));
+        }
+    }
 }
 
 void TestPages::modeSwitchingWithoutTraining()
@@ -478,17 +626,26 @@ void TestPages::modeSwitchingWithoutTraining()
     QVERIFY(board->findNoteButton()->isChecked());
 }
 
+void TestPages::findNoteIsRefusedWhileTrainingRuns_data()
+{
+    QTest::addColumn<int>("row");
+    for (int row : {2, 4, 5, 6, 7})
+        QTest::newRow(kRows[row].instrument) << row;
+}
+
 void TestPages::findNoteIsRefusedWhileTrainingRuns()
 {
-    MandolinTonarixMainPage page;
-    page.resize(1000, 800);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    MandolinBoard* board = page.finder()->board();
-    DecoratedNotesWidget* staff = page.finder()->decoratedNotesWidget();
+    QFETCH(int, row);
+    auto page = makePage(row);
+    page->resize(1000, 800);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    QWidget* board = boardOf(*page);
+    FinderWidget* finder = finderOf(*page);
+    DecoratedNotesWidget* staff = finder->decoratedNotesWidget();
     NotesTrainerWidget* trainer = staff->trainerWidget();
 
-    board->trainingButton()->click();
+    trainingButtonOf(board)->click();
     trainer->startButton()->click();
     QVERIFY(trainer->isTrainingStarted());
 
@@ -501,16 +658,16 @@ void TestPages::findNoteIsRefusedWhileTrainingRuns()
             for (QLabel* l : box->findChildren<QLabel*>())
                 text += l->text();
         });
-        board->findNoteButton()->click();
+        findNoteButtonOf(board)->click();
         QVERIFY(answer.answered());
         QCOMPARE(answer.dialogTitle(), QStringLiteral("Info"));
         QVERIFY2(text.contains(QStringLiteral("Please, stop the training to be able to do other actions.")),
                  qPrintable(text));
         QCOMPARE(answer.buttonTexts(), QStringList({"Ok"}));
-        QCOMPARE(parent, page.finder());
+        QCOMPARE(parent, finder);
         // Still training: Training checked again, trainer shown and counting.
-        QVERIFY(board->trainingButton()->isChecked());
-        QVERIFY(!board->findNoteButton()->isChecked());
+        QVERIFY(trainingButtonOf(board)->isChecked());
+        QVERIFY(!findNoteButtonOf(board)->isChecked());
         QVERIFY(trainer->isVisible());
         QVERIFY(trainer->isTrainingStarted());
         const int answers = trainer->statistic()->rightCount() + trainer->statistic()->wrongCount();
@@ -520,7 +677,7 @@ void TestPages::findNoteIsRefusedWhileTrainingRuns()
 
     // Once stopped, Find Note works again.
     trainer->startButton()->click();
-    board->findNoteButton()->click();
+    findNoteButtonOf(board)->click();
     QVERIFY(staff->notesWidget()->isVisible());
     QVERIFY(!trainer->isVisible());
 }

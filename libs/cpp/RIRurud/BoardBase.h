@@ -6,13 +6,12 @@
 // the overlay is cut down to one randomly chosen position. Subclasses supply the instrument name,
 // the note lists and the lookup from a point to a note (see BoardTables.h for the data).
 //
-// Memory: a board decodes nothing when it is built. The board picture's proportions come from the
-// file's header; the picture itself is decoded on the first paint, straight to the size it is drawn
-// at. An overlay is decoded once, cut into the few small tiles that hold its marks, and dropped; only
-// the tiles are kept (shared by every board, about 1% of the decoded picture). After its first
-// paint a board cuts its remaining overlays on a worker thread, so a later note shows at once.
+// Drawing, the overlay tiles and the training mask are BoardView's, the buttons BoardModeButtons',
+// the press and the question BoardActions': the guitar board shares them without deriving from here.
 
 #include "RIRurud/BoardGeometry.h"
+#include "RIRurud/BoardView.h"
+#include "RIRurud/OverlayTiles.h"
 
 #include <QFrame>
 #include <QImage>
@@ -58,8 +57,8 @@ public:
     float pictureAspectRatio() const { return aspectRatio; }
     // The board picture's path and its size in pixels as read from the file's header (empty when
     // the picture is missing).
-    QString boardPicturePath() const { return m_boardPath; }
-    QSize boardPictureSize() const { return m_boardSize; }
+    QString boardPicturePath() const { return m_view.picturePath(); }
+    QSize boardPictureSize() const { return m_view.pictureSize(); }
     QPushButton* findNoteButton() const { return m_findNoteButton; }
     QPushButton* trainingButton() const { return trainButton; }
     // The overlay path the current layer is drawn from ("" when there is none).
@@ -67,12 +66,8 @@ public:
 
     // What the overlay tiles held for every board take: the overlays cut so far and the bytes of
     // their tiles' pixels.
-    struct LayerCacheUse
-    {
-        int layers = 0;
-        qint64 bytes = 0;
-    };
-    static LayerCacheUse layerCacheUse();
+    using LayerCacheUse = OverlayTiles::Use;
+    static LayerCacheUse layerCacheUse() { return OverlayTiles::use(); }
     // Cuts, on a worker thread, every overlay of this board not cut yet (the first paint starts it).
     void preloadLayers();
 
@@ -108,25 +103,11 @@ protected:
     QVector<QString> trainingNotes;
 
 private:
-    static double dpr();
     QString layerKey(const QString& layer) const;
+    QStringList layerPaths() const;
 
     QPushButton* m_findNoteButton = nullptr;
-    QString m_boardPath;
-    QSize m_boardSize;
-    // The board picture decoded at the current size and pixel ratio.
-    QPixmap m_scaledBoard;
-    // The band kept by the last doSingleNote() (columns of the layer picture); empty when the
-    // whole picture must be drawn.
-    BoardGeometry::Band m_lastBand;
-    bool m_bandValid = false;
-    // The overlay shown in training, rebuilt from its tiles when the note changes, as a picture
-    // and as the image the search reads.
-    QString m_trainingPath;
-    QPixmap m_trainingLayer;
-    QImage m_trainingSource;
-    const QPixmap& trainingLayer(const QString& path);
-    bool m_preloadStarted = false;
+    BoardView m_view;
 };
 
 } // namespace RIRurud

@@ -1,6 +1,7 @@
 #include "RIRurud/BoardGeometry.h"
 
 #include <QImage>
+#include <QTime>
 #include <algorithm>
 
 namespace RIRurud {
@@ -71,6 +72,15 @@ Band bandAround(int found, double dpr, int imageWidth)
     band.left = qMax(0, int(found - 40 * dpr));
     band.right = qMin(imageWidth, int(found + 40 * dpr));
     return band;
+}
+
+int reseededRandom()
+{
+QT_WARNING_PUSH
+QT_WARNING_DISABLE_DEPRECATED
+    qsrand(uint(QTime::currentTime().msec()));
+    return qrand();
+QT_WARNING_POP
 }
 
 void keepBand(QImage& image, const Band& band)

@@ -66,6 +66,11 @@ Band bandAround(int found, double dpr, int imageWidth);
 // Clears (to fully transparent) every column of the image outside the band.
 void keepBand(QImage& image, const Band& band);
 
+// The boards' random draws (the next training note, the position training shows) reseed the
+// process-wide generator with the millisecond part of the time of day right before each draw, so
+// two draws within one millisecond agree. Returns qrand() after the reseed.
+int reseededRandom();
+
 } // namespace BoardGeometry
 } // namespace RIRurud
 

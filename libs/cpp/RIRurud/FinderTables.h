@@ -44,5 +44,32 @@ inline constexpr FinderSpec kMandolin = {
     ":/mandolinleft.jpg", "MandolinLeftLabel", ":/mandolinright.jpg", "MandolinRightLabel",
     "MandolinTonarixMainPage", true};
 
+// The pages of the other five instruments. The piano's staff keeps its own settings and name, and
+// its board has no modes; the guitar's board is a GuitarBoard, the others derive from BoardBase.
+inline constexpr FinderSpec kPiano = {
+    "piano", false, 1.0f, 0, 27, 0, Staves::Both, nullptr,
+    ":/pianoleft.png", "PianoLeftLabel", ":/pianoright.png", "PianoRightLabel",
+    "PianoZevezerMainPage", false};
+
+inline constexpr FinderSpec kUkulele = {
+    "Ukulele", true, 1.6f, 8, 16, 6, Staves::TrebleOnly, "DecoratedNotesWidgetUkulele",
+    ":/ukuleft.jpg", "UkuleleLeftLabel", ":/ukuright.jpg", "UkuleleRightLabel",
+    "UkuleleZevezerMainPage", true};
+
+inline constexpr FinderSpec kGuitar = {
+    "guitar", true, 1.3f, 8, 22, 5, Staves::Both, "DecoratedNotesWidgetGuitar",
+    ":/guitarleft.jpg", "GuitarLeftLabel", ":/guitarright.jpg", "GuitarRightLabel",
+    "GuitarZevezerMainPage", true};
+
+inline constexpr FinderSpec kViolin = {
+    "Violin", true, 1.55f, 8, 17, 6, Staves::TrebleOnly, "DecoratedNotesWidgetViolin",
+    ":/violinleft.jpg", "ViolinLeftLabel", ":/violinright.jpg", "ViolinRightLabel",
+    "ViolinZevezerMainPage", true};
+
+inline constexpr FinderSpec kBass = {
+    "Bass", true, 1.94f, 15, 25, 12, Staves::BassOnly, "DecoratedNotesWidgetBass",
+    ":/bassleft.jpg", "BassLeftLabel", ":/bassright.jpg", "BassRightLabel",
+    "BassZevezerMainPage", true};
+
 } // namespace FinderTables
 } // namespace RIRurud

@@ -1,0 +1,155 @@
+#include "RIRurud/BoardView.h"
+
+#include "REZirudid/App.h"
+#include "RIRurud/BoardTables.h"
+#include "RIRurud/OverlayTiles.h"
+
+#include <QImageReader>
+#include <QPainter>
+
+#include <cstring>
+
+namespace RIRurud {
+
+BoardView::BoardView(const QString& picturePath)
+    : m_picturePath(picturePath)
+    , m_pictureSize(QImageReader(picturePath).size())
+{
+    if (!m_pictureSize.isValid())
+        m_pictureSize = QSize();
+}
+
+float BoardView::aspectRatio() const
+{
+    // Without a picture the board still keeps the proportions of its reference frame.
+    if (m_pictureSize.isEmpty())
+        return float(BoardTables::kFrameWidth) / float(BoardTables::kFrameHeight);
+    return float(m_pictureSize.width()) / float(m_pictureSize.height());
+}
+
+double BoardView::devicePixelRatio()
+{
+    if (REZirudid::App* app = REZirudid::App::theApp())
+        return app->devicePixelRatio();
+    return qApp ? qApp->devicePixelRatio() : 1.0;
+}
+
+void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const QStringList& overlays)
+{
+    const double ratio = devicePixelRatio();
+    if (!m_pictureSize.isEmpty()) {
+        const QSize size(int(widgetSize.width() * ratio), int(widgetSize.height() * ratio));
+        if (!size.isEmpty() && (m_scaled.size() != size || m_scaled.devicePixelRatio() != ratio)) {
+            // JPEG decodes at a reduced scale when asked for a smaller size, which is much faster
+            // than decoding the whole picture and scaling it down.
+            QImageReader reader(m_picturePath);
+            reader.setScaledSize(size);
+            reader.setQuality(75);   // smooth scaling of what the decoder does not reach itself
+            QImage image = reader.read();
+            if (!image.isNull() && image.size() != size)
+                image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_scaled = QPixmap::fromImage(std::move(image));
+            m_scaled.setDevicePixelRatio(ratio);
+        }
+        if (!m_scaled.isNull())
+            painter.drawPixmap(QPointF(0, 0), m_scaled);
+    }
+    if (!m_preloadStarted) {
+        m_preloadStarted = true;
+        OverlayTiles::preload(overlays);
+    }
+}
+
+namespace {
+// The tiles of the overlay at `path`, or nullptr when there is nothing to draw; readies the painter.
+OverlayTiles::Ptr tilesToDraw(QPainter& painter, const QString& path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    OverlayTiles::Ptr entry = OverlayTiles::of(path);
+    if (entry->size.isEmpty())
+        return nullptr;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    return entry;
+}
+} // namespace
+
+void BoardView::paintOverlay(QPainter& painter, const QSize& size, const QString& path)
+{
+    const OverlayTiles::Ptr entry = tilesToDraw(painter, path);
+    if (!entry)
+        return;
+    const QRectF target(QPointF(0, 0), QSizeF(size));
+    for (int i = 0; i < entry->rects.size(); ++i)
+        painter.drawImage(entry->partTarget(target, entry->rects.at(i)), entry->tiles.at(i));
+}
+
+void BoardView::paintSingle(QPainter& painter, const QSize& size, const QString& path, const SingleNote& single)
+{
+    const OverlayTiles::Ptr entry = tilesToDraw(painter, path);
+    if (!entry)
+        return;
+    const QRectF target(QPointF(0, 0), QSizeF(size));
+    m_bandValid = false;
+    const QPixmap picture = single(trainingOverlay(path));
+    if (picture.isNull())
+        return;
+    if (!m_bandValid || picture.size() != entry->size) {
+        // A board with a single-position rule of its own: draw whatever it returned.
+        painter.drawPixmap(target, picture, QRectF(picture.rect()));
+        return;
+    }
+    const QRect band(m_lastBand.left, 0, m_lastBand.right - m_lastBand.left, entry->size.height());
+    for (const QRect& rect : qAsConst(entry->rects)) {
+        const QRect part = rect & band;
+        if (!part.isEmpty())
+            painter.drawPixmap(entry->partTarget(target, part), picture, QRectF(part));
+    }
+}
+
+QPixmap BoardView::singleNote(const QPixmap& layer)
+{
+    // A missing overlay has no column to draw from: show nothing.
+    if (layer.isNull() || layer.width() < 1)
+        return QPixmap();
+    const double ratio = devicePixelRatio();
+    const QImage source = !m_trainingOverlay.isNull() && layer.cacheKey() == m_trainingOverlay.cacheKey()
+        ? m_trainingSource
+        : layer.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int column = BoardGeometry::reseededRandom() % source.width();
+    const int found = BoardGeometry::markedColumn(source, column);
+    const BoardGeometry::Band band = BoardGeometry::bandAround(found, ratio, source.width());
+
+    // The copy: transparent everywhere but in the band, which keeps the layer's pixels.
+    QImage copy(source.size(), QImage::Format_ARGB32_Premultiplied);
+    copy.fill(0);
+    if (!band.isEmpty()) {
+        const int bytes = (band.right - band.left) * 4;
+        for (int y = 0; y < copy.height(); ++y)
+            memcpy(copy.scanLine(y) + band.left * 4, source.constScanLine(y) + band.left * 4, size_t(bytes));
+    }
+    m_lastBand = band;
+    m_bandValid = true;
+    QPixmap single = QPixmap::fromImage(std::move(copy));
+    single.setDevicePixelRatio(1.0 / ratio);
+    return single;
+}
+
+void BoardView::leaveTraining()
+{
+    m_trainingPath.clear();
+    m_trainingOverlay = QPixmap();
+    m_trainingSource = QImage();
+}
+
+const QPixmap& BoardView::trainingOverlay(const QString& path)
+{
+    if (path == m_trainingPath)
+        return m_trainingOverlay;
+    m_trainingPath = path;
+    m_trainingOverlay = QPixmap::fromImage(OverlayTiles::of(path)->assembled());
+    m_trainingSource = m_trainingOverlay.isNull() ? QImage() : m_trainingOverlay.toImage();
+    return m_trainingOverlay;
+}
+
+} // namespace RIRurud

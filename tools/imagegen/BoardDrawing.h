@@ -1,0 +1,37 @@
+#pragma once
+
+// Materials the instrument pictures share (the fretted boards and the piano): wood with a grain,
+// soft shadows, metal and pearl, and the dark felt the boards lie on. All draw in the painter's
+// current units.
+
+#include <QColor>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+
+class QPainter;
+
+namespace imagegen {
+
+// Every board picture and overlay: 2048 x 497 pixels for the boards' 800 x 194 frame.
+inline constexpr int kBoardPictureWidth = 2048;
+inline constexpr int kBoardPictureHeight = 497;
+
+// Fills `clip` with a gradient from `light` to `base` and thin wavy grain lines `lineSpacing` apart,
+// running along x (horizontal) or along y.
+void woodGrain(QPainter& p, const QPainterPath& clip, const QRectF& area, const QColor& base, const QColor& light,
+               quint32 seed, double lineSpacing, bool horizontal = true);
+
+// A soft shadow of `path`, moved by `offset`.
+void softShadow(QPainter& p, const QPainterPath& path, const QPointF& offset, int layers = 6, double alpha = 0.10);
+
+// A polished metal disc (tuner posts, screws, hooks).
+void metalDisc(QPainter& p, const QPointF& c, double r);
+
+// A mother-of-pearl dot (fret markers).
+void pearlDot(QPainter& p, const QPointF& c, double r);
+
+// The dark felt every board lies on, with a faint texture and vignette.
+void feltBackground(QPainter& p, const QRectF& area);
+
+} // namespace imagegen
