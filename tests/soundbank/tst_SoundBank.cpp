@@ -38,13 +38,11 @@ std::vector<std::string> noteFiles(const BoardInstrument& instrument)
     return names;
 }
 
-std::vector<std::string> toneFiles(const Tuner& tuner)
+std::vector<std::string> toneFileNames(const char* prefix)
 {
     std::vector<std::string> names;
-    for (int pitch : concertPitches) {
-        for (int i = 0; i < tuner.noteCount; ++i)
-            names.push_back(toneFileName(tuner.prefix, pitch, tuner.notes[i].note));
-    }
+    for (const ToneFile& tone : toneFiles(prefix))
+        names.push_back(tone.name);
     return names;
 }
 
@@ -181,8 +179,8 @@ private slots:
         QTest::addColumn<double>("maxSeconds");
         for (const BoardInstrument& i : boardInstruments)
             QTest::newRow(qPrintable(QStringLiteral("notes of %1").arg(i.word))) << noteFiles(i) << 1.95 << 2.05;
-        for (const Tuner& t : tuners)
-            QTest::newRow(qPrintable(QStringLiteral("tones of %1").arg(t.prefix))) << toneFiles(t) << 1.95 << 2.05;
+        for (const ToneSound& t : toneSounds)
+            QTest::newRow(qPrintable(QStringLiteral("tones of %1").arg(t.prefix))) << toneFileNames(t.prefix) << 1.95 << 2.05;
         QTest::newRow("metronome") << std::vector<std::string>{metronomeTick, metronomeBell} << 0.02 << 1.5;
         // Names as the pages spell them, typed out here so that a misspelling in the table shows.
         QTest::newRow("named by the pages")

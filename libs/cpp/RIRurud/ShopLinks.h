@@ -141,11 +141,14 @@ inline QString storeLink(Instrument instrument, Store store, Entry entry)
 }
 
 // "http://<edition host>/wiki/<title>"
+inline QString articleLink(Edition edition, const QString& title)
+{
+    return QStringLiteral("http://%1/wiki/%2").arg(QLatin1String(kEncyclopediaHosts[int(edition)]), title);
+}
+
 inline QString articleLink(Instrument instrument, Edition edition)
 {
-    return QStringLiteral("http://%1/wiki/%2")
-        .arg(QLatin1String(kEncyclopediaHosts[int(edition)]),
-             QString::fromUtf8(kInstruments[int(instrument)].articles[int(edition)]));
+    return articleLink(edition, QString::fromUtf8(kInstruments[int(instrument)].articles[int(edition)]));
 }
 
 } // namespace ShopLinks
