@@ -306,20 +306,17 @@ QPainterPath bowedBody(const Bowed& b)
 {
     const qreal L = b.bodyBottom - b.bodyTop;
     const auto y = [&](qreal f) { return b.bodyTop + f * L; };
-    std::vector<Pt> half;
     if (b.slopedShoulders) {
-        half = {{0, y(0)}, {b.upper * 0.32, y(0.0)}, {b.upper * 0.62, y(0.07)}, {b.upper * 0.9, y(0.2)},
+        return symmetric({{0, y(0)}, {b.upper * 0.32, y(0.0)}, {b.upper * 0.62, y(0.07)}, {b.upper * 0.9, y(0.2)},
                 {b.upper, y(0.28)}, {b.upper * 0.95, y(0.33), true}, {b.waist * 1.08, y(0.38)}, {b.waist, y(0.46)},
                 {b.waist * 1.08, y(0.54)}, {b.lower * 0.9, y(0.58), true}, {b.lower * 0.98, y(0.65)}, {b.lower, y(0.76)},
-                {b.lower * 0.9, y(0.89)}, {b.lower * 0.55, y(0.975)}, {0, y(1.0)}};
-    } else {
-        half = {{0, y(0)}, {b.upper * 0.38, y(0.01)}, {b.upper * 0.72, y(0.045)}, {b.upper * 0.93, y(0.1)}, {b.upper, y(0.175)},
+                {b.lower * 0.9, y(0.89)}, {b.lower * 0.55, y(0.975)}, {0, y(1.0)}});
+    }
+    return symmetric({{0, y(0)}, {b.upper * 0.38, y(0.01)}, {b.upper * 0.72, y(0.045)}, {b.upper * 0.93, y(0.1)}, {b.upper, y(0.175)},
                 {b.upper * 0.96, y(0.25)}, {b.upper * 0.9, y(0.305), true}, {b.waist * 1.14, y(0.33)},
                 {b.waist, y(0.44)}, {b.waist * 1.1, y(0.545)}, {b.lower * 0.88, y(0.585), true},
                 {b.lower * 0.97, y(0.65)}, {b.lower, y(0.75)}, {b.lower * 0.9, y(0.88)}, {b.lower * 0.55, y(0.975)},
-                {0, y(1.0)}};
-    }
-    return symmetric(half);
+                {0, y(1.0)}});
 }
 
 // An f-hole: a slim S, its upper eye towards the middle of the top and its lower eye outwards,
@@ -1009,11 +1006,13 @@ void drawMandolin(QPainter& p, quint32 seed)
     guard.cubicTo(QPointF(half * 0.56, Y(0.24)), QPointF(half * 0.74, Y(0.46)), QPointF(half * 0.62, Y(0.64)));
     guard.quadTo(QPointF(half * 0.46, Y(0.7)), QPointF(half * 0.34, Y(0.56)));
     guard.cubicTo(QPointF(half * 0.4, Y(0.44)), QPointF(half * 0.38, Y(0.3)), QPointF(half * 0.26, Y(0.22)));
-    QLinearGradient tortoise(half * 0.1, Y(0.3), half * 0.6, Y(0.7));
-    tortoise.setColorAt(0, QColor(0x3A, 0x1A, 0x0A, 230));
-    tortoise.setColorAt(0.4, QColor(0x7A, 0x3A, 0x12, 230));
-    tortoise.setColorAt(0.7, QColor(0x2A, 0x12, 0x08, 230));
-    tortoise.setColorAt(1, QColor(0x6A, 0x2E, 0x10, 230));
+    QLinearGradient tortoise(half * 0.2, Y(0.25), half * 0.6, Y(0.7));
+    tortoise.setSpread(QGradient::ReflectSpread);
+    tortoise.setColorAt(0, QColor(0x6A, 0x34, 0x10, 235));
+    tortoise.setColorAt(0.3, QColor(0xB8, 0x72, 0x2C, 235));
+    tortoise.setColorAt(0.55, QColor(0x58, 0x28, 0x0C, 235));
+    tortoise.setColorAt(0.8, QColor(0xAC, 0x64, 0x24, 235));
+    tortoise.setColorAt(1, QColor(0x62, 0x2E, 0x0E, 235));
     fill(p, guard.translated(3, 5), QColor(0, 0, 0, 90));
     fill(p, guard, tortoise, QPen(QColor(0xF4, 0xEE, 0xDD), 2.5));
     fill(p, ellipse(hole.x(), hole.y(), 46, 62), QColor(0xF4, 0xEE, 0xDD));
