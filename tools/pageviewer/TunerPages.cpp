@@ -1,13 +1,14 @@
 // The reference-tone tuners: the tuner window with its explorer and the eleven instrument pages.
 // It runs under the viewer's own application name, so its size is kept apart from the program's.
 //
-//   tuners [--page Violin] [--no-explorer] [--pitch 415] [--play K] [--menu pitch|app|more|modes]
+//   tuners [--page Violin] [--no-explorer] [--pitch 415] [--play K] [--menu pitch|app|more|modes|about]
 //
 // --page N        bring instrument N's page to the front through its explorer button
 // --no-explorer   hide the explorer; the pages keep their own Pitch, Repeat and App
 // --pitch HZ      choose the concert pitch HZ in the explorer's pitch menu
 // --play K        click string button K (from 0, left to right) of the page in front
-// --menu M        open a menu: the explorer's pitch or App menu, the page's More or Modes menu
+// --menu M        open a menu: the explorer's pitch or App menu, the page's More or Modes menu;
+//                 "about" opens the About box of the App menu
 
 #include "PageViewer.h"
 
@@ -26,7 +27,7 @@
 
 using namespace RIRurud;
 
-PAGEVIEWER_PAGE(tuners, "tuners [--page Violin] [--no-explorer] [--pitch 415] [--play K] [--menu pitch|app|more|modes]")
+PAGEVIEWER_PAGE(tuners, "tuners [--page Violin] [--no-explorer] [--pitch 415] [--play K] [--menu pitch|app|more|modes|about]")
 {
     const bool explorerShown = !args.contains(QLatin1String("--no-explorer"));
     auto* window = new TunersMainPage(nullptr, !explorerShown);
@@ -64,6 +65,8 @@ PAGEVIEWER_PAGE(tuners, "tuners [--page Violin] [--no-explorer] [--pitch 415] [-
                                                                  : nullptr;
         if (menuButton)
             menuButton->showMenu();
+        else if (menu == QLatin1String("about"))
+            explorer->commonPanel()->slotAbout();
     });
     return window;
 }
