@@ -20,4 +20,18 @@ QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner)
     return path;
 }
 
+QPainterPath ellipsePath(qreal cx, qreal cy, qreal rx, qreal ry)
+{
+    QPainterPath path;
+    path.addEllipse(QPointF(cx, cy), rx, ry);
+    return path;
+}
+
+QPainterPath roundedRectPath(const QRectF& rect, qreal radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
 } // namespace imagegen

@@ -5,6 +5,7 @@
 // each (its shape, wood and hardware) is kept here, by the instrument's name.
 #include "ImageSink.h"
 #include "Palette.h"
+#include "Shapes.h"
 
 #include "RIRurud/_Tuner/TunerTables.h"
 
@@ -76,16 +77,12 @@ QPainterPath symmetric(const std::vector<Pt>& rightHalf)
 
 QPainterPath ellipse(qreal cx, qreal cy, qreal rx, qreal ry)
 {
-    QPainterPath p;
-    p.addEllipse(QPointF(cx, cy), rx, ry);
-    return p;
+    return ellipsePath(cx, cy, rx, ry);
 }
 
 QPainterPath roundRect(const QRectF& r, qreal radius)
 {
-    QPainterPath p;
-    p.addRoundedRect(r, radius, radius);
-    return p;
+    return roundedRectPath(r, radius);
 }
 
 // A straight piece (neck, fingerboard) narrowing from `topHalf` at `top` to `bottomHalf` at `bottom`.
@@ -216,9 +213,9 @@ const QColor kBronze(0xC9, 0x9A, 0x5B);
 const QColor kNylon(0xEE, 0xE6, 0xD2);
 const QColor kGut(0xC8, 0xB2, 0x8C);
 const QColor kEbony(0x1B, 0x18, 0x16);
-const QColor kRosewood(0x43, 0x27, 0x1A);
-const QColor kBone(0xF0, 0xE8, 0xD4);
-const QColor kNickel(0xC4, 0xC6, 0xC8);
+const QColor kRosewood = palette::rosewood();
+const QColor kBone = palette::bone();
+const QColor kNickel = palette::fretSilver();
 
 void frets(QPainter& p, const QPainterPath& board, qreal nut, qreal scale, int count, qreal width)
 {
@@ -252,6 +249,42 @@ void dots(QPainter& p, qreal nut, qreal scale, const std::vector<int>& at, qreal
             p.drawEllipse(c, radius, radius);
         }
     }
+}
+
+// A fretted fingerboard from the nut down to `end`, widening from `half` to `endHalf`, with its
+// frets, dot inlays (none when `dotsAt` is empty) and the bone nut.
+struct Fretboard
+{
+    qreal nut;
+    qreal scale;
+    qreal half;
+    qreal end;
+    qreal endHalf;
+    int fretCount;
+    qreal fretWidth;
+    std::vector<int> dotsAt;
+    qreal dotRadius;
+    QColor wood;
+    qreal grain;
+};
+
+void drawFretboard(QPainter& p, const Fretboard& f, quint32 seed)
+{
+    const QPainterPath board = taper(f.nut, f.half, f.end, f.endHalf);
+    fillWood(p, board, f.wood, seed, f.grain, 40);
+    frets(p, board, f.nut, f.scale, f.fretCount, f.fretWidth);
+    if (!f.dotsAt.empty())
+        dots(p, f.nut, f.scale, f.dotsAt, f.dotRadius, f.half * 0.47);
+    shade(p, board, f.half * 0.16, 110, 30);
+    const qreal nutHeight = f.fretWidth * 2;
+    fill(p, roundRect(QRectF(-f.half * 1.04, f.nut - nutHeight, 2 * f.half * 1.04, nutHeight * 1.2), 2), kBone);
+}
+
+// A string along the points in turn: from its post over the nut and the bridge to where it ends.
+void stringAlong(QPainter& p, std::initializer_list<QPointF> points, qreal width, const QColor& color)
+{
+    for (auto a = points.begin(), b = a + 1; b != points.end(); ++a, ++b)
+        string(p, *a, *b, width, color);
 }
 
 // Evenly spread x positions of `count` strings between -half and +half.
@@ -491,9 +524,8 @@ void drawBowed(QPainter& p, const Bowed& b, quint32 seed)
     for (int i = 0; i < strings; ++i) {
         const qreal w = W * (0.016 - 0.0025 * i) * (b.machines ? 1.25 : 1.0);
         const QColor c = i == strings - 1 && !b.machines ? kSteel : QColor(0xB9, 0xB4, 0xAA);
-        string(p, posts[i], QPointF(atNut[i], b.nut), w, c);
-        string(p, QPointF(atNut[i], b.nut), QPointF(atBridge[i], b.bridge), w, c);
-        string(p, QPointF(atBridge[i], b.bridge), QPointF(atTail[i], tailTop + L * 0.03), w, c);
+        stringAlong(p, {posts[i], QPointF(atNut[i], b.nut), QPointF(atBridge[i], b.bridge), QPointF(atTail[i], tailTop + L * 0.03)},
+                    w, c);
     }
     // Fine tuners on the tailpiece.
     for (int i = 0; i < strings; ++i) {
@@ -502,29 +534,14 @@ void drawBowed(QPainter& p, const Bowed& b, quint32 seed)
     }
 }
 
-Bowed violin()
-{
-    return {415, 985, 118, 78, 150, 185, 640, 735, 17, 30, false, false, 0,
-            QColor(0x9A, 0x45, 0x1C), QColor(0xB2, 0x52, 0x1E)};
-}
-
-Bowed viola()
-{
-    return {400, 985, 128, 84, 162, 178, 630, 725, 19, 32, false, false, 0,
-            QColor(0x7E, 0x35, 0x18), QColor(0x93, 0x3E, 0x1A)};
-}
-
-Bowed cello()
-{
-    return {360, 900, 124, 82, 160, 160, 590, 690, 16, 28, false, false, 100,
-            QColor(0x8A, 0x3E, 0x1A), QColor(0xA8, 0x4E, 0x20)};
-}
-
-Bowed doubleBass()
-{
-    return {320, 920, 126, 90, 172, 150, 600, 720, 16, 28, true, true, 80,
-            QColor(0x6E, 0x3A, 0x1C), QColor(0x8C, 0x4A, 0x22)};
-}
+const Bowed kViolin = {415, 985, 118, 78, 150, 185, 640, 735, 17, 30, false, false, 0,
+                       QColor(0x9A, 0x45, 0x1C), QColor(0xB2, 0x52, 0x1E)};
+const Bowed kViola = {400, 985, 128, 84, 162, 178, 630, 725, 19, 32, false, false, 0,
+                      QColor(0x7E, 0x35, 0x18), QColor(0x93, 0x3E, 0x1A)};
+const Bowed kCello = {360, 900, 124, 82, 160, 160, 590, 690, 16, 28, false, false, 100,
+                      QColor(0x8A, 0x3E, 0x1A), QColor(0xA8, 0x4E, 0x20)};
+const Bowed kDoubleBass = {320, 920, 126, 90, 172, 150, 600, 720, 16, 28, true, true, 80,
+                           QColor(0x6E, 0x3A, 0x1C), QColor(0x8C, 0x4A, 0x22)};
 
 // ---------------------------------------------------------------------------------------------
 // Guitars and ukulele: a waisted body with a round sound hole.
@@ -629,13 +646,10 @@ void drawFlattop(QPainter& p, const Flattop& g, quint32 seed)
         if (g.slotted)
             fill(p, roundRect(QRectF(px - headHalf * 0.22, y - W * 0.02, headHalf * 0.44, W * 0.04), W * 0.02), kBone.darker(110));
     }
-    const QPainterPath board = taper(g.nut, g.neckHalf * 0.96, fretY(g.nut, g.scale, g.fretCount + 1) - 2, g.neckHalf * 1.42);
-    fillWood(p, board, kRosewood, seed + 4, W * 0.018, 40);
-    frets(p, board, g.nut, g.scale, g.fretCount, W * 0.012);
-    if (!g.slotted)
-        dots(p, g.nut, g.scale, {3, 5, 7, 9, 12, 15, 17}, W * 0.022, g.neckHalf * 0.45);
-    shade(p, board, g.neckHalf * 0.14, 110, 30);
-    fill(p, roundRect(QRectF(-g.neckHalf, g.nut - W * 0.02, 2 * g.neckHalf, W * 0.025), 2), kBone);
+    drawFretboard(p, {g.nut, g.scale, g.neckHalf * 0.96, fretY(g.nut, g.scale, g.fretCount + 1) - 2, g.neckHalf * 1.42,
+                      g.fretCount, W * 0.012, g.slotted ? std::vector<int>() : std::vector<int>{3, 5, 7, 9, 12, 15, 17},
+                      W * 0.022, kRosewood, W * 0.018},
+                  seed + 4);
 
     // Strings: wound bass strings, plain trebles.
     const std::vector<qreal> atNut = spread(g.strings, g.neckHalf * 0.8);
@@ -644,20 +658,14 @@ void drawFlattop(QPainter& p, const Flattop& g, quint32 seed)
         const bool wound = g.strings >= 6 ? i < 3 : false;
         const qreal w = W * (wound ? 0.014 - 0.0018 * i : 0.009 - 0.0006 * (i - g.strings / 2));
         const QColor c = g.slotted ? (wound ? QColor(0xD8, 0xCF, 0xC0) : kNylon) : (wound ? kBronze : kSteel);
-        string(p, posts[i], QPointF(atNut[i], g.nut), w, c);
-        string(p, QPointF(atNut[i], g.nut), QPointF(atSaddle[i], saddle + W * 0.04), w, c);
+        stringAlong(p, {posts[i], QPointF(atNut[i], g.nut), QPointF(atSaddle[i], saddle + W * 0.04)}, w, c);
     }
 }
 
-Flattop guitar()
-{
-    return {0, 150, 470, 1000, 132, 108, 178, 24, 620, 19, 6, 42, QColor(0xE6, 0xC2, 0x8A), QColor(0x7A, 0x40, 0x22), true};
-}
-
-Flattop ukulele()
-{
-    return {30, 175, 540, 985, 110, 92, 150, 24, 650, 15, 4, 40, QColor(0xB8, 0x70, 0x38), QColor(0x8C, 0x4E, 0x26), false};
-}
+const Flattop kGuitar = {0, 150, 470, 1000, 132, 108, 178, 24, 620, 19, 6, 42,
+                         QColor(0xE6, 0xC2, 0x8A), QColor(0x7A, 0x40, 0x22), true};
+const Flattop kUkulele = {30, 175, 540, 985, 110, 92, 150, 24, 650, 15, 4, 40,
+                          QColor(0xB8, 0x70, 0x38), QColor(0x8C, 0x4E, 0x26), false};
 
 // ---------------------------------------------------------------------------------------------
 // Bass guitar: a solid body in sunburst with a pickguard, a split pickup and four machines in line.
@@ -756,20 +764,16 @@ void drawBassGuitar(QPainter& p, quint32 seed)
         const qreal y = headTop + 30 + i * 36;
         posts.push_back(QPointF(-neckHalf * (1.2 - 0.15 * i), y));
     }
-    const QPainterPath board = taper(nut, neckHalf * 0.97, fretY(nut, scale, 21), neckHalf * 1.28);
-    fillWood(p, board, kRosewood, seed + 2, 4, 40);
-    frets(p, board, nut, scale, 20, 3);
-    dots(p, nut, scale, {3, 5, 7, 9, 12, 15, 17, 19}, 5, neckHalf * 0.45);
-    shade(p, board, 3, 110, 30);
-    fill(p, roundRect(QRectF(-neckHalf, nut - 5, 2 * neckHalf, 6), 2), kBone);
+    drawFretboard(p, {nut, scale, neckHalf * 0.97, fretY(nut, scale, 21), neckHalf * 1.28, 20, 3, {3, 5, 7, 9, 12, 15, 17, 19}, 5,
+                      kRosewood, 4},
+                  seed + 2);
 
     const std::vector<qreal> atNut = spread(4, neckHalf * 0.78);
     for (int i = 0; i < 4; ++i) {
         const qreal w = 6.2 - 0.9 * i;
         // Lowest string on the lowest machine; the strings cross the head to their posts.
         const QPointF post = posts[3 - i];
-        string(p, post, QPointF(atNut[i], nut), w, kSteel.darker(108));
-        string(p, QPointF(atNut[i], nut), QPointF(atSaddle[i], saddle + 6), w, kSteel.darker(108));
+        stringAlong(p, {post, QPointF(atNut[i], nut), QPointF(atSaddle[i], saddle + 6)}, w, kSteel.darker(108));
     }
     for (int i = 0; i < 4; ++i) {
         const QPointF post = posts[i];
@@ -849,12 +853,9 @@ void drawBanjo(QPainter& p, quint32 seed)
     const QPointF fifthPeg(-neckHalf * 1.9, fifthStart);
     machine(p, fifthPeg + QPointF(neckHalf * 0.5, 0), -1, 9, kBone);
 
-    const QPainterPath board = taper(nut, neckHalf * 0.97, c.y() - R * 0.27, neckHalf * 1.33);
-    fillWood(p, board, kRosewood, seed + 2, 4, 40);
-    frets(p, board, nut, scale, 22, 3);
-    dots(p, nut, scale, {5, 7, 10, 12, 15, 17}, 4.5, neckHalf * 0.45);
-    shade(p, board, 3, 110, 30);
-    fill(p, roundRect(QRectF(-neckHalf, nut - 5, 2 * neckHalf, 6), 2), kBone);
+    drawFretboard(p, {nut, scale, neckHalf * 0.97, c.y() - R * 0.27, neckHalf * 1.33, 22, 3, {5, 7, 10, 12, 15, 17}, 4.5,
+                      kRosewood, 4},
+                  seed + 2);
 
     // Four pegs on the head, two a side.
     std::vector<QPointF> posts;
@@ -873,16 +874,14 @@ void drawBanjo(QPainter& p, quint32 seed)
     const std::vector<qreal> atNut = spread(4, neckHalf * 0.7);
     const qreal tailY = c.y() + R * 0.42;
     const std::vector<qreal> atTail = spread(5, R * 0.08);
-    string(p, fifthPeg + QPointF(neckHalf * 0.5, 0), QPointF(-neckHalf * 0.95, fifthStart), 2.6, kSteel);
-    string(p, QPointF(-neckHalf * 0.95, fifthStart), QPointF(atBridge[0], bridgeY), 2.6, kSteel);
-    string(p, QPointF(atBridge[0], bridgeY), QPointF(atTail[0], tailY), 2.6, kSteel);
+    stringAlong(p, {fifthPeg + QPointF(neckHalf * 0.5, 0), QPointF(-neckHalf * 0.95, fifthStart), QPointF(atBridge[0], bridgeY),
+                    QPointF(atTail[0], tailY)},
+                2.6, kSteel);
     for (int i = 0; i < 4; ++i) {
         const qreal w = i == 0 ? 3.6 : 2.8 - 0.15 * i;
         const QColor col = i == 0 ? kSteel.darker(110) : kSteel;
-        const int post = i == 0 ? 0 : i == 1 ? 1 : i == 2 ? 2 : 3;
-        string(p, posts[post], QPointF(atNut[i], nut), w, col);
-        string(p, QPointF(atNut[i], nut), QPointF(atBridge[i + 1], bridgeY), w, col);
-        string(p, QPointF(atBridge[i + 1], bridgeY), QPointF(atTail[i + 1], tailY), w, col);
+        stringAlong(p, {posts[i], QPointF(atNut[i], nut), QPointF(atBridge[i + 1], bridgeY), QPointF(atTail[i + 1], tailY)}, w,
+                    col);
     }
     // The fifth string's nut: a small pip beside the fifth fret.
     fill(p, ellipse(-neckHalf * 0.95, fifthStart, 3.5, 3.5), dome(QPointF(-neckHalf * 0.95, fifthStart), 4, kNickel));
@@ -949,12 +948,7 @@ void drawBalalaika(QPainter& p, quint32 seed)
     fillWood(p, neck, QColor(0x8A, 0x52, 0x2A), seed + 3, 4, 40);
     fillWood(p, head, QColor(0x6A, 0x3A, 0x1C), seed + 4, 4, 40);
     shade(p, head, 6, 140, 50);
-    const QPainterPath board = taper(nut, neckHalf * 0.95, top + 80, neckHalf * 1.5);
-    fillWood(p, board, kRosewood, seed + 5, 3.5, 40);
-    frets(p, board, nut, scale, 16, 2.8);
-    dots(p, nut, scale, {5, 7, 10, 12}, 4, neckHalf * 0.45);
-    shade(p, board, 3, 110, 30);
-    fill(p, roundRect(QRectF(-neckHalf, nut - 5, 2 * neckHalf, 6), 2), kBone);
+    drawFretboard(p, {nut, scale, neckHalf * 0.95, top + 80, neckHalf * 1.5, 16, 2.8, {5, 7, 10, 12}, 4, kRosewood, 3.5}, seed + 5);
     const std::vector<QPointF> posts = {QPointF(-neckHalf * 0.6, headTop + 95), QPointF(-neckHalf * 0.6, headTop + 45),
                                         QPointF(neckHalf * 0.6, headTop + 70)};
     machine(p, QPointF(-neckHalf * 1.85, posts[0].y()), -1, 9, kBone);
@@ -967,9 +961,7 @@ void drawBalalaika(QPainter& p, quint32 seed)
     for (int i = 0; i < 3; ++i) {
         const QColor c = i < 2 ? kNylon.darker(104) : kSteel;
         const qreal w = i < 2 ? 3.2 : 2.4;
-        string(p, posts[i], QPointF(atNut[i], nut), w, c);
-        string(p, QPointF(atNut[i], nut), QPointF(atBridge[i], bridgeY), w, c);
-        string(p, QPointF(atBridge[i], bridgeY), QPointF(atHolder[i], bottom - 16), w, c);
+        stringAlong(p, {posts[i], QPointF(atNut[i], nut), QPointF(atBridge[i], bridgeY), QPointF(atHolder[i], bottom - 16)}, w, c);
     }
 }
 
@@ -1036,12 +1028,8 @@ void drawMandolin(QPainter& p, quint32 seed)
     fillWood(p, neck, QColor(0x8A, 0x4E, 0x26), seed + 2, 4, 40);
     fillWood(p, head, kEbony.lighter(140), seed + 3, 4, 30);
     shade(p, head, 6, 120, 60);
-    const QPainterPath board = taper(nut, neckHalf * 0.95, Y(0.2), neckHalf * 1.55);
-    fillWood(p, board, kEbony.lighter(130), seed + 4, 3.5, 40);
-    frets(p, board, nut, scale, 20, 2.6);
-    dots(p, nut, scale, {5, 7, 10, 12, 15}, 4, neckHalf * 0.45);
-    shade(p, board, 3, 110, 30);
-    fill(p, roundRect(QRectF(-neckHalf, nut - 5, 2 * neckHalf, 6), 2), kBone);
+    drawFretboard(p, {nut, scale, neckHalf * 0.95, Y(0.2), neckHalf * 1.55, 20, 2.6, {5, 7, 10, 12, 15}, 4, kEbony.lighter(130), 3.5},
+                  seed + 4);
     std::vector<QPointF> posts;
     for (int course = 0; course < 4; ++course) {
         const int side = course < 2 ? -1 : 1;
@@ -1059,9 +1047,7 @@ void drawMandolin(QPainter& p, quint32 seed)
     for (int i = 0; i < 8; ++i) {
         const qreal w = 2.6 - 0.2 * (i / 2);
         const QColor c = i < 4 ? kBronze.lighter(115) : kSteel;
-        string(p, posts[i], QPointF(atNut[i], nut), w, c);
-        string(p, QPointF(atNut[i], nut), QPointF(atBridge[i], bridgeY), w, c);
-        string(p, QPointF(atBridge[i], bridgeY), QPointF(atTail[i], Y(0.87)), w, c);
+        stringAlong(p, {posts[i], QPointF(atNut[i], nut), QPointF(atBridge[i], bridgeY), QPointF(atTail[i], Y(0.87))}, w, c);
     }
 }
 
@@ -1155,9 +1141,8 @@ void drawDombra(QPainter& p, quint32 seed)
     const std::vector<qreal> atBridge = spread(2, 14);
     const std::vector<qreal> atHolder = spread(2, 8);
     for (int i = 0; i < 2; ++i) {
-        string(p, posts[i], QPointF(atNut[i], nut), 3.0, kNylon);
-        string(p, QPointF(atNut[i], nut), QPointF(atBridge[i], bridgeY), 3.0, kNylon);
-        string(p, QPointF(atBridge[i], bridgeY), QPointF(atHolder[i], bottom - 18), 3.0, kNylon);
+        stringAlong(p, {posts[i], QPointF(atNut[i], nut), QPointF(atBridge[i], bridgeY), QPointF(atHolder[i], bottom - 18)}, 3.0,
+                    kNylon);
     }
 }
 
@@ -1168,17 +1153,17 @@ void drawInstrument(QPainter& p, const QString& name)
 {
     const quint32 seed = qHash(name);
     if (name == QLatin1String("Violin"))
-        drawBowed(p, violin(), seed);
+        drawBowed(p, kViolin, seed);
     else if (name == QLatin1String("Viola"))
-        drawBowed(p, viola(), seed);
+        drawBowed(p, kViola, seed);
     else if (name == QLatin1String("Cello"))
-        drawBowed(p, cello(), seed);
+        drawBowed(p, kCello, seed);
     else if (name == QLatin1String("DoubleBass"))
-        drawBowed(p, doubleBass(), seed);
+        drawBowed(p, kDoubleBass, seed);
     else if (name == QLatin1String("Guitar"))
-        drawFlattop(p, guitar(), seed);
+        drawFlattop(p, kGuitar, seed);
     else if (name == QLatin1String("Ukulele"))
-        drawFlattop(p, ukulele(), seed);
+        drawFlattop(p, kUkulele, seed);
     else if (name == QLatin1String("BassGuitar"))
         drawBassGuitar(p, seed);
     else if (name == QLatin1String("Banjo"))

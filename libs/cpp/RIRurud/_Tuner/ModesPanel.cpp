@@ -1,9 +1,12 @@
 #include "RIRurud/_Tuner/ModesPanel.h"
 
+#include "RIRurud/ShopLinks.h"
+
 #include "REZirudid/Links.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -56,26 +59,12 @@ void ModesPanel::hideAppOptions()
 
 void ModesPanel::addBaseActions()
 {
-    const struct
-    {
-        const char* icon;
-        const char* text;
-        const char* slot;
-    } entries[] = {
-        {":/musthave.png", QT_TR_NOOP("Must Have"), SLOT(slotMustHave())},
-        {":/nicetohave.png", QT_TR_NOOP("Nice to Have"), SLOT(slotNiceToHave())},
-        {":/read.png", QT_TR_NOOP("Read"), SLOT(slotRead())},
-        {":/ohr.png", QT_TR_NOOP("Hear"), SLOT(slotHear())},
-        {":/eye.png", QT_TR_NOOP("See"), SLOT(slotSee())},
-        {nullptr, nullptr, nullptr},
-        {":/wikipedia.png", QT_TR_NOOP("Wikipedia"), SLOT(slotWikipedia())},
-    };
-    for (const auto& entry : entries) {
-        if (!entry.icon) {
+    for (int i = 0; i < 6; ++i) {
+        if (i == 5)
             m_moreMenu->addSeparator();
-            continue;
-        }
-        QAction* action = m_moreMenu->addAction(QIcon(QString::fromLatin1(entry.icon)), tr(entry.text));
+        const ShopLinks::MenuEntry& entry = ShopLinks::kMenuEntries[i];
+        QAction* action = m_moreMenu->addAction(QIcon(QString::fromLatin1(entry.icon)),
+                                                QCoreApplication::translate("RIRurud::ShopLinks", entry.text));
         connect(action, SIGNAL(triggered()), this, entry.slot);
     }
 }
