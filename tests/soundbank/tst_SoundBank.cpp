@@ -44,13 +44,11 @@ std::vector<std::string> noteFiles(const BoardInstrument& instrument)
     return names;
 }
 
-std::vector<std::string> toneFiles(const Tuner& tuner)
+std::vector<std::string> toneFileNames(const char* prefix)
 {
     std::vector<std::string> names;
-    for (int pitch : concertPitches) {
-        for (int i = 0; i < tuner.noteCount; ++i)
-            names.push_back(toneFileName(tuner.prefix, pitch, tuner.notes[i].note));
-    }
+    for (const ToneFile& tone : toneFiles(prefix))
+        names.push_back(tone.name);
     return names;
 }
 
@@ -79,16 +77,15 @@ std::vector<Group> bankGroups()
         groups.push_back(g);
     }
     // A reference tone is held to a closer tolerance than a note.
-    for (const Tuner& t : tuners) {
-        for (int pitch : concertPitches) {
+    const std::vector<ToneFile> tones = toneFiles();
+    for (const ToneSound& t : toneSounds) {
+        for (const RIRurud::TunerTables::ConcertPitch& pitch : RIRurud::TunerTables::kConcertPitches) {
             Group g{t.prefix, {}, 2.0, t.articulation.seconds};
-            std::vector<const TunerNote*> strings;
-            for (int n = 0; n < t.noteCount; ++n)
-                strings.push_back(&t.notes[n]);
-            std::sort(strings.begin(), strings.end(),
-                      [](const TunerNote* a, const TunerNote* b) { return midiKey(a->note) < midiKey(b->note); });
-            for (const TunerNote* n : strings)
-                g.notes.push_back({toneFileName(t.prefix, pitch, n->note), frequency(midiKey(n->note), pitch)});
+            for (const ToneFile& tone : tones) {
+                if (tone.concertPitch == pitch.hz && tone.name.rfind(std::string(t.prefix) + "_", 0) == 0)
+                    g.notes.push_back({tone.name, frequency(tone.key, pitch.hz)});
+            }
+            std::sort(g.notes.begin(), g.notes.end(), [](const Note& a, const Note& b) { return a.hz < b.hz; });
             groups.push_back(g);
         }
     }
@@ -277,9 +274,9 @@ private slots:
         for (const BoardInstrument& i : boardInstruments)
             QTest::newRow(qPrintable(QStringLiteral("notes of %1").arg(i.word)))
                 << noteFiles(i) << i.articulation.seconds - 0.05 << i.articulation.seconds + 0.05;
-        for (const Tuner& t : tuners)
+        for (const ToneSound& t : toneSounds)
             QTest::newRow(qPrintable(QStringLiteral("tones of %1").arg(t.prefix)))
-                << toneFiles(t) << t.articulation.seconds - 0.05 << t.articulation.seconds + 0.05;
+                << toneFileNames(t.prefix) << t.articulation.seconds - 0.05 << t.articulation.seconds + 0.05;
         QTest::newRow("metronome") << std::vector<std::string>{metronomeTick, metronomeBell} << 0.02 << 1.5;
         // Names as the pages spell them, typed out here so that a misspelling in the table shows.
         QTest::newRow("named by the pages")

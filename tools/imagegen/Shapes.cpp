@@ -223,4 +223,18 @@ void prepareScaled(QPainter& p, int scale)
     p.scale(scale, scale);
 }
 
+QPainterPath ellipsePath(qreal cx, qreal cy, qreal rx, qreal ry)
+{
+    QPainterPath path;
+    path.addEllipse(QPointF(cx, cy), rx, ry);
+    return path;
+}
+
+QPainterPath roundedRectPath(const QRectF& rect, qreal radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
 } // namespace imagegen

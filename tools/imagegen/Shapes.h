@@ -39,4 +39,10 @@ void paintNotePicture(QPainter& p);
 // Antialiased shapes and text, drawn at the given scale (1 or 2).
 void prepareScaled(QPainter& p, int scale);
 
+// An ellipse around (cx, cy) with radii rx and ry.
+QPainterPath ellipsePath(qreal cx, qreal cy, qreal rx, qreal ry);
+
+// A rectangle with corners rounded by `radius`.
+QPainterPath roundedRectPath(const QRectF& rect, qreal radius);
+
 } // namespace imagegen

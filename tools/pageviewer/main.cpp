@@ -86,10 +86,13 @@ int main(int argc, char** argv)
         return 1;
     QSize size(1200, 900);
     const QStringList wh = pageviewer::optionValue(args, QStringLiteral("--size")).split(QLatin1Char('x'));
-    if (wh.size() == 2 && wh.at(0).toInt() > 0 && wh.at(1).toInt() > 0)
+    const bool sizeGiven = wh.size() == 2 && wh.at(0).toInt() > 0 && wh.at(1).toInt() > 0;
+    if (sizeGiven)
         size = QSize(wh.at(0).toInt(), wh.at(1).toInt());
     page->setWindowTitle(QStringLiteral("pageviewer: ") + name);
-    page->resize(size);
+    // A page that sizes itself (from its own settings) keeps its size unless one is given.
+    if (sizeGiven || !page->testAttribute(Qt::WA_Resized))
+        page->resize(size);
     page->show();
 
     const QString grab = pageviewer::optionValue(args, QStringLiteral("--grab"));

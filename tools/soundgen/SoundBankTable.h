@@ -8,6 +8,7 @@
 // tables, so the notes a click on a staff can sound follow the staff.
 
 #include "RIRurud/StaffTables.h"
+#include "RIRurud/_Tuner/TunerTables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,38 +77,57 @@ inline constexpr BoardInstrument boardInstruments[] = {
     {"mandolin", GmSteelGuitar, Plucked, "G3", "A6"},
 };
 
-// One tuner's tone files: "<prefix>_<concert pitch>_<note>.mp3" for each of its notes. A note may
-// name its own patch (the viola's low C is a viola, not a violin below its range).
-struct TunerNote {
-    const char* note;
-    int program; // -1: the tuner's patch
-};
-
-struct Tuner {
+// How the tuners' tone files are rendered, per file prefix of the tuner table (which names the
+// files: every string of every tuner page at every concert pitch). A note may name its own patch
+// (the viola's low C is a viola, not a violin below its range).
+struct ToneSound {
     const char* prefix;
     int program;
     Articulation articulation;
-    TunerNote notes[6];
-    int noteCount;
+    const char* ownPatchNote; // nullptr: every note takes `program`
+    int ownPatchProgram;
 };
 
-// Violin and viola share the prefix "violine": the viola adds only its C3. The balalaika's two E4
-// strings share one file.
-inline constexpr Tuner tuners[] = {
-    {"violine", GmViolin, Bowed, {{"G3", -1}, {"D4", -1}, {"A4", -1}, {"E5", -1}, {"C3", GmViola}}, 5},
-    {"cello", GmCello, Bowed, {{"C2", -1}, {"G2", -1}, {"D3", -1}, {"A3", -1}}, 4},
-    {"doublebass", GmContrabass, Bowed, {{"E1", -1}, {"A1", -1}, {"D2", -1}, {"G2", -1}}, 4},
-    {"guitar", GmNylonGuitar, Plucked, {{"E2", -1}, {"A2", -1}, {"D3", -1}, {"G3", -1}, {"B3", -1}, {"E4", -1}}, 6},
-    {"bassguitar", GmFingerBass, Plucked, {{"B0", -1}, {"E1", -1}, {"A1", -1}, {"D2", -1}, {"G2", -1}}, 5},
-    {"ukulele", GmNylonGuitar, ShortPlucked, {{"G4", -1}, {"C4", -1}, {"E4", -1}, {"A4", -1}}, 4},
-    {"banjo", GmBanjo, Plucked, {{"G4", -1}, {"D3", -1}, {"G3", -1}, {"B3", -1}, {"D4", -1}}, 5},
-    {"balalaika", GmNylonGuitar, BalalaikaPluck, {{"E4", -1}, {"A4", -1}}, 2},
-    {"mandolin", GmSteelGuitar, Plucked, {{"G3", -1}, {"D4", -1}, {"A4", -1}, {"E5", -1}}, 4},
-    {"dombra", GmNylonGuitar, Plucked, {{"D3", -1}, {"G3", -1}}, 2},
+inline constexpr ToneSound toneSounds[] = {
+    {"violine", GmViolin, Bowed, "C3", GmViola},
+    {"cello", GmCello, Bowed, nullptr, -1},
+    {"doublebass", GmContrabass, Bowed, nullptr, -1},
+    {"guitar", GmNylonGuitar, Plucked, nullptr, -1},
+    {"bassguitar", GmFingerBass, Plucked, nullptr, -1},
+    {"ukulele", GmNylonGuitar, ShortPlucked, nullptr, -1},
+    {"banjo", GmBanjo, Plucked, nullptr, -1},
+    {"balalaika", GmNylonGuitar, BalalaikaPluck, nullptr, -1},
+    {"mandolin", GmSteelGuitar, Plucked, nullptr, -1},
+    {"dombra", GmNylonGuitar, Plucked, nullptr, -1},
 };
 
-// The concert pitches (frequency of A4 in Hz) the tuners offer.
-inline constexpr int concertPitches[] = {415, 430, 435, 439, 440, 442, 443, 445, 452, 460};
+constexpr bool sameText(const char* a, const char* b)
+{
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+constexpr const ToneSound* toneSound(const char* prefix)
+{
+    for (const ToneSound& sound : toneSounds) {
+        if (sameText(sound.prefix, prefix))
+            return &sound;
+    }
+    return nullptr;
+}
+
+constexpr bool everyTunerHasItsSound()
+{
+    for (const RIRurud::TunerTables::Tuner& tuner : RIRurud::TunerTables::kTuners) {
+        if (!toneSound(tuner.prefix))
+            return false;
+    }
+    return true;
+}
+static_assert(everyTunerHasItsSound(), "a tuner page's file prefix has no row in toneSounds");
 
 inline constexpr const char* metronomeTick = "tick.wav";
 inline constexpr const char* metronomeBell = "bell.wav";
@@ -208,6 +228,39 @@ inline std::string noteFileName(const char* word, int midiKey)
 inline std::string toneFileName(const char* prefix, int concertPitch, const char* note)
 {
     return std::string(prefix) + "_" + std::to_string(concertPitch) + "_" + note + ".mp3";
+}
+
+// One tone file the tuner pages play, with how it is rendered.
+struct ToneFile {
+    std::string name;
+    int concertPitch;
+    int key;
+    int program;
+    Articulation articulation;
+};
+
+// Every tone file of the tuner pages whose prefix is `prefix` (all prefixes for nullptr), each
+// once, in table order.
+inline std::vector<ToneFile> toneFiles(const char* prefix = nullptr)
+{
+    std::vector<ToneFile> files;
+    for (const RIRurud::TunerTables::ConcertPitch& pitch : RIRurud::TunerTables::kConcertPitches) {
+        for (const RIRurud::TunerTables::Tuner& tuner : RIRurud::TunerTables::kTuners) {
+            if (prefix && !sameText(prefix, tuner.prefix))
+                continue;
+            const ToneSound& sound = *toneSound(tuner.prefix);
+            for (int i = 0; i < tuner.stringCount; ++i) {
+                const char* note = tuner.strings[i];
+                const std::string name = toneFileName(tuner.prefix, pitch.hz, note);
+                if (std::any_of(files.begin(), files.end(), [&](const ToneFile& f) { return f.name == name; }))
+                    continue;
+                const bool own = sound.ownPatchNote && sameText(sound.ownPatchNote, note);
+                files.push_back({name, pitch.hz, midiKey(note), own ? sound.ownPatchProgram : sound.program,
+                                 sound.articulation});
+            }
+        }
+    }
+    return files;
 }
 
 } // namespace SoundBank

@@ -88,16 +88,8 @@ std::vector<Job> buildJobs()
         for (int key : instrumentKeys(instrument))
             add(noteFileName(instrument.word, key), instrument.program, key, 440, instrument.articulation);
     }
-    for (const Tuner& tuner : tuners) {
-        for (int pitch : concertPitches) {
-            for (int i = 0; i < tuner.noteCount; ++i) {
-                const TunerNote& note = tuner.notes[i];
-                const int program = note.program >= 0 ? note.program : tuner.program;
-                add(toneFileName(tuner.prefix, pitch, note.note), program, midiKey(note.note), pitch,
-                    tuner.articulation);
-            }
-        }
-    }
+    for (const ToneFile& tone : toneFiles())
+        add(tone.name, tone.program, tone.key, tone.concertPitch, tone.articulation);
     return jobs;
 }
 

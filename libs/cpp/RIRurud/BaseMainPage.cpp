@@ -3,8 +3,10 @@
 #include "REZirudid/Common.h"
 #include "REZirudid/PromoMenuBar.h"
 #include "RIRurud/MusicShopBase.h"
+#include "RIRurud/ShopLinks.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QIcon>
 #include <QUrl>
@@ -19,27 +21,13 @@ BaseMainPage::BaseMainPage(QWidget* parent)
 
 void BaseMainPage::doShopConnections()
 {
-    struct Entry
-    {
-        const char* icon;
-        const char* text;
-        const char* slot;
-    };
-    static const Entry entries[] = {
-        {":/musthave.png", QT_TR_NOOP("Must Have"), SLOT(slotMustHave())},
-        {":/nicetohave.png", QT_TR_NOOP("Nice to Have"), SLOT(slotNiceToHave())},
-        {":/read.png", QT_TR_NOOP("Read"), SLOT(slotRead())},
-        {":/ohr.png", QT_TR_NOOP("Hear"), SLOT(slotHear())},
-        {":/eye.png", QT_TR_NOOP("See"), SLOT(slotSee())},
-        {":/wikipedia.png", QT_TR_NOOP("Wikipedia"), SLOT(slotWikipedia())},
-    };
-
     m_promoMenuBar->addMenuSeparator();
     for (int i = 0; i < 6; ++i) {
         if (i == 5)
             m_promoMenuBar->addMenuSeparator();
-        const Entry& e = entries[i];
-        auto* action = new QAction(REZirudid::Common::sharpIcon(QString::fromLatin1(e.icon)), tr(e.text), this);
+        const ShopLinks::MenuEntry& e = ShopLinks::kMenuEntries[i];
+        auto* action = new QAction(REZirudid::Common::sharpIcon(QString::fromLatin1(e.icon)),
+                                   QCoreApplication::translate("RIRurud::ShopLinks", e.text), this);
         connect(action, SIGNAL(triggered(bool)), this, e.slot);
         m_promoMenuBar->addMenuAction(action);
     }

@@ -6,6 +6,7 @@
 // six links of a shop.
 
 #include <QLocale>
+#include <QObject>
 #include <QString>
 
 namespace RIRurud {
@@ -131,6 +132,24 @@ inline Region regionFor(QLocale::Country country)
     }
 }
 
+// The entries of a shop menu, in menu order (a separator stands before the encyclopedia): the
+// icon, the text (translated by the page) and the page's slot that opens the link.
+struct MenuEntry
+{
+    const char* icon;
+    const char* text;
+    const char* slot;
+};
+
+inline const MenuEntry kMenuEntries[kEntryCount + 1] = {
+    {":/musthave.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "Must Have"), SLOT(slotMustHave())},
+    {":/nicetohave.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "Nice to Have"), SLOT(slotNiceToHave())},
+    {":/read.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "Read"), SLOT(slotRead())},
+    {":/ohr.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "Hear"), SLOT(slotHear())},
+    {":/eye.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "See"), SLOT(slotSee())},
+    {":/wikipedia.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "Wikipedia"), SLOT(slotWikipedia())},
+};
+
 // "http://<store host>/<tag>?_encoding=UTF8&node=<category>"
 inline QString storeLink(Instrument instrument, Store store, Entry entry)
 {
@@ -141,11 +160,14 @@ inline QString storeLink(Instrument instrument, Store store, Entry entry)
 }
 
 // "http://<edition host>/wiki/<title>"
+inline QString articleLink(Edition edition, const QString& title)
+{
+    return QStringLiteral("http://%1/wiki/%2").arg(QLatin1String(kEncyclopediaHosts[int(edition)]), title);
+}
+
 inline QString articleLink(Instrument instrument, Edition edition)
 {
-    return QStringLiteral("http://%1/wiki/%2")
-        .arg(QLatin1String(kEncyclopediaHosts[int(edition)]),
-             QString::fromUtf8(kInstruments[int(instrument)].articles[int(edition)]));
+    return articleLink(edition, QString::fromUtf8(kInstruments[int(instrument)].articles[int(edition)]));
 }
 
 } // namespace ShopLinks
