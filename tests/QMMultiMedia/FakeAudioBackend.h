@@ -78,6 +78,7 @@ public:
 
     std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override
     {
+        outputRequestsNs.append(nowNs());
         if (!m_hasDevice)
             return nullptr;
         streams.append(std::make_shared<FakeStream>());
@@ -103,6 +104,7 @@ public:
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
 
     QVector<std::shared_ptr<FakeStream>> streams;
+    QVector<qint64> outputRequestsNs;  // when each output was asked for (with a device or not)
 
 private:
     bool m_hasDevice;

@@ -17,8 +17,11 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace QMMultiMedia;
 using TestAudio::SinkCapture;
@@ -302,6 +305,98 @@ private slots:
         QVERIFY2(loud + 4410 + 8820 < frames, "the note is not in the recording");
         const double hz = TestSupport::pitch(left.data() + loud + 4410, 8820, rate, 440.0);
         QVERIFY2(qAbs(hz - 440.0) < 4.4, qPrintable(QString::number(hz)));
+    }
+
+    void recordingKeepsItsEnd()
+    {
+        // A known tone, played by another program while the GUI thread is busy, is whole in the
+        // file, and the file is as long as the time from start to stop.
+        const QString tone = m_dir.filePath("known.wav");
+        QVERIFY(TestAudio::writeTone(tone, 440.0, 0.4, 2, 0.5f));
+        const QString path = m_dir.filePath("end.wav");
+        NativeAudioRecorder recorder(nullptr);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        QElapsedTimer wall;
+        recorder.slotStart(path);
+        wall.start();
+        QVERIFY2(!recorder.isStopped(), qPrintable(recorder.errorString()));
+        QProcess paplay;
+        paplay.start("paplay", {"--device=" + m_sink->sinkName(), tone});
+        QVERIFY(paplay.waitForFinished(10000));  // the event loop waits all along
+        QCOMPARE(paplay.exitCode(), 0);
+        QThread::msleep(300);
+        recorder.slotStop();
+        const qint64 wallMs = wall.elapsed();
+        QCOMPARE(err.count(), 0);
+
+        int rate = 0, channels = 0;
+        const std::vector<float> back = QMMultiMedia::AudioFileReader::readAll(path, &rate, &channels);
+        QCOMPARE(channels, 2);
+        const qint64 frames = qint64(back.size()) / 2;
+        const qint64 fileMs = frames * 1000 / rate;
+        QVERIFY2(qAbs(fileMs - wallMs) < 120, qPrintable(QStringLiteral("%1 ms in the file, %2 ms recorded").arg(fileMs).arg(wallMs)));
+        qint64 first = -1, last = -1;
+        for (qint64 f = 0; f < frames; ++f) {
+            if (std::fabs(back[size_t(2 * f)]) > 0.05f) {
+                if (first < 0)
+                    first = f;
+                last = f;
+            }
+        }
+        QVERIFY2(first >= 0, "the tone is not in the file");
+        const double heardMs = (last - first) * 1000.0 / rate;
+        QVERIFY2(qAbs(heardMs - 400.0) < 15.0, qPrintable(QStringLiteral("%1 ms of the tone in the file").arg(heardMs)));
+    }
+
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("WAV") << "WAV" << "keep.wav";
+        QTest::newRow("AAC in MPEG-4") << "MPEG4ACC" << "keep.m4a";
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        // The disk fills up while recording over an older take: the recording stops with its
+        // reason at once, and the older take stays as it was.
+        QFETCH(QString, codec);
+        QFETCH(QString, name);
+        const int limit = 6000;  // bytes: room for a header, not for a second of sound
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        MAudioFormat format;
+        format.setCodec(codec);
+        {
+            NativeAudioRecorder first(nullptr);
+            first.setFormat(format);
+            first.slotStart(path);
+            QTest::qWait(300);
+            first.slotStop();
+        }
+        QFile keep(path);
+        QVERIFY(keep.open(QIODevice::ReadOnly));
+        const QByteArray before = keep.readAll();
+        keep.close();
+        QVERIFY(before.size() > 1000);
+
+        NativeAudioRecorder recorder(nullptr);
+        recorder.setFormat(format);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = rlim_t(limit);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        recorder.slotStart(path);
+        const bool reported = QTest::qWaitFor([&] { return err.count() > 0; }, 5000);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(reported, "the full disk was not reported while recording");
+        QVERIFY(recorder.isStopped());
+        recorder.slotStop();
+        QVERIFY(keep.open(QIODevice::ReadOnly));
+        QVERIFY2(keep.readAll() == before, "the older take was changed");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
 
     void suspendedTimeIsNotRecorded()
