@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -203,8 +204,10 @@ private slots:
         const QString song = dir.filePath("song.wav");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(TestAudio::writeTone(song, 440, 0.5));
+        std::atomic<bool> done {false};
         std::thread writer([&] {
-            QThread::msleep(3000);
+            for (int i = 0; i < 300 && !done; ++i)
+                QThread::msleep(10);
             const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
             if (fd >= 0)
                 ::close(fd);
@@ -215,6 +218,7 @@ private slots:
         model.setPlayList(QStringList{fifo, song});
         model.appendToPlayList({dir.path(), fifo});
         const qint64 ms = t.elapsed();
+        done = true;
         writer.join();
         QVERIFY2(ms < 1000, qPrintable(QStringLiteral("the model waited %1 ms").arg(ms)));
         QCOMPARE(model.rowCount(), 1);

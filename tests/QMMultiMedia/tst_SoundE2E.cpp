@@ -13,7 +13,6 @@
 
 #include "TestMain.h"
 
-#include <QAudioDeviceInfo>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -80,7 +79,6 @@ private slots:
                 QFAIL("no sound server answers, though the test run started one");
             QSKIP("no sound server answers: nothing to capture");
         }
-        QVERIFY2(!QAudioDeviceInfo::defaultOutputDevice().isNull(), "the sound server answers but Qt sees no output");
         m_sink = std::make_unique<TestAudio::PrivateSink>();
         QString why;
         QVERIFY2(m_sink->create(&why), qPrintable(why));
@@ -352,8 +350,9 @@ private slots:
     {
         QTest::addColumn<QString>("codec");
         QTest::addColumn<QString>("name");
-        QTest::newRow("WAV") << "WAV" << "keep.wav";
-        QTest::newRow("AAC in MPEG-4") << "MPEG4ACC" << "keep.m4a";
+        QTest::addColumn<int>("limit");  // bytes: room for a header, not for a second of sound
+        QTest::newRow("WAV") << "WAV" << "keep.wav" << 6000;
+        QTest::newRow("AAC in MPEG-4") << "MPEG4ACC" << "keep.m4a" << 600;
     }
     void fullDiskKeepsTheOldFile()
     {
@@ -361,7 +360,7 @@ private slots:
         // reason at once, and the older take stays as it was.
         QFETCH(QString, codec);
         QFETCH(QString, name);
-        const int limit = 6000;  // bytes: room for a header, not for a second of sound
+        QFETCH(int, limit);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         MAudioFormat format;
@@ -377,7 +376,7 @@ private slots:
         QVERIFY(keep.open(QIODevice::ReadOnly));
         const QByteArray before = keep.readAll();
         keep.close();
-        QVERIFY(before.size() > 1000);
+        QVERIFY(before.size() > 100);
 
         NativeAudioRecorder recorder(nullptr);
         recorder.setFormat(format);

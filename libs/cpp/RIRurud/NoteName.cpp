@@ -99,9 +99,7 @@ void playSoundFile(const QString& path)
         soundHook()(path);
         return;
     }
-    auto* player = new QMMultiMedia::NativeAudioPlayer();
-    QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
-    player->play(path);
+    QMMultiMedia::NativeAudioPlayer::playOnce(path);
 }
 
 void setSoundHook(SoundHook hook)
