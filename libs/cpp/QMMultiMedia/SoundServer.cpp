@@ -102,8 +102,9 @@ protected:
     QString m_error;
 };
 
-// Playback: what is written before the stream is up waits here (one buffer's worth) and goes out
-// the moment it is.
+// Playback: what is written waits here, up to half a second ahead, and the sound system's thread
+// hands it to the server as the server asks for it, so that a busy GUI thread does not break a
+// note up. What is written before the stream is up goes out the moment it is.
 class ServerOutput : public AudioOutput, public StreamBase
 {
 public:
@@ -119,7 +120,7 @@ public:
     {
         Locker lock(m_server.mainloop());
         m_rate = sampleRate;
-        m_capacity = qint64(sampleRate / 10) * 4;
+        m_capacity = qint64(sampleRate / 2) * 4;
         m_startNs = SoundServer::nowNs();
         m_server.add(this);
         return true;
@@ -139,7 +140,7 @@ public:
         pa_stream_set_write_callback(m_stream, &ServerOutput::onWrite, this);
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(m_capacity);
+        attr.tlength = uint32_t(m_rate / 10 * 4);  // 100 ms at the server
         attr.prebuf = uint32_t(m_rate / 100 * 4);  // 10 ms: a note starts as soon as it is there
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
@@ -203,12 +204,7 @@ private:
     {
         if (m_broken)
             return 0;
-        if (!m_ready)
-            return qMax<qint64>(0, m_capacity - m_pending.size());
-        const size_t writable = pa_stream_writable_size(m_stream);
-        if (writable == size_t(-1))
-            return 0;
-        return qMax<qint64>(0, qint64(writable) - m_pending.size()) / 4 * 4;
+        return qMax<qint64>(0, m_capacity - m_pending.size()) / 4 * 4;
     }
     void flushLocked()
     {
