@@ -109,13 +109,7 @@ private:
         m_server.kill();
         m_server.waitForFinished(5000);
     }
-    static NativeAudioPlayer* playNote(const QString& path)
-    {
-        auto* player = new NativeAudioPlayer(nullptr);
-        connect(player, &NativeAudioPlayer::finished, player, &QObject::deleteLater);
-        player->play(path);
-        return player;
-    }
+    static NativeAudioPlayer* playNote(const QString& path) { return NativeAudioPlayer::playOnce(path); }
     // Plays a note every 300 ms until the sink is heard playing it.
     bool heardAgain(int timeoutMs)
     {

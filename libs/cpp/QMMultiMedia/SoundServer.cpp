@@ -144,7 +144,7 @@ public:
         attr.prebuf = uint32_t(m_rate / 100 * 4);  // 10 ms: a note starts as soon as it is there
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
-        const int flags = PA_STREAM_ADJUST_LATENCY | (m_corked ? PA_STREAM_START_CORKED : 0);
+        const int flags = PA_STREAM_NOFLAGS | (m_corked ? PA_STREAM_START_CORKED : 0);
         if (pa_stream_connect_playback(m_stream, device(), &attr, pa_stream_flags_t(flags), nullptr, nullptr) < 0)
             fail(errorText(context));
     }
