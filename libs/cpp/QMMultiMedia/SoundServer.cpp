@@ -67,6 +67,20 @@ public:
     void contextLost(const QString& why) override { fail(why); }
 
 protected:
+    // Leaves the server; the subclass's destructor calls it first, so that no callback of the
+    // sound system's thread meets a half-destroyed stream.
+    void close()
+    {
+        Locker lock(m_server.mainloop());
+        m_server.remove(this);
+        closeStream(m_stream);
+    }
+    void setCorked(bool on)
+    {
+        Locker lock(m_server.mainloop());
+        m_corked = on;
+        cork(m_stream, on);
+    }
     void fail(const QString& why)
     {
         if (!m_broken)
@@ -109,12 +123,7 @@ class ServerOutput : public AudioOutput, public StreamBase
 {
 public:
     using StreamBase::StreamBase;
-    ~ServerOutput() override
-    {
-        Locker lock(m_server.mainloop());
-        m_server.remove(this);
-        closeStream(m_stream);
-    }
+    ~ServerOutput() override { close(); }
 
     bool start(int sampleRate) override
     {
@@ -179,19 +188,8 @@ public:
         return n;
     }
 
-    void suspend() override
-    {
-        Locker lock(m_server.mainloop());
-        m_corked = true;
-        cork(m_stream, true);
-    }
-
-    void resume() override
-    {
-        Locker lock(m_server.mainloop());
-        m_corked = false;
-        cork(m_stream, false);
-    }
+    void suspend() override { setCorked(true); }
+    void resume() override { setCorked(false); }
 
     bool isBroken() const override
     {
@@ -239,12 +237,7 @@ public:
         : StreamBase(server, source), m_rate(rate), m_channels(channels)
     {
     }
-    ~ServerInput() override
-    {
-        Locker lock(m_server.mainloop());
-        m_server.remove(this);
-        closeStream(m_stream);
-    }
+    ~ServerInput() override { close(); }
 
     bool start() override
     {
@@ -290,19 +283,8 @@ public:
         m_captured.clear();
     }
 
-    void suspend() override
-    {
-        Locker lock(m_server.mainloop());
-        m_corked = true;
-        cork(m_stream, true);
-    }
-
-    void resume() override
-    {
-        Locker lock(m_server.mainloop());
-        m_corked = false;
-        cork(m_stream, false);
-    }
+    void suspend() override { setCorked(true); }
+    void resume() override { setCorked(false); }
 
     QString errorString() const override
     {
