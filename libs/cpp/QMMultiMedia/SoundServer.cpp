@@ -116,9 +116,10 @@ protected:
     QString m_error;
 };
 
-// Playback: what is written waits here, up to half a second ahead, and the sound system's thread
-// hands it to the server as the server asks for it, so that a busy GUI thread does not break a
-// note up. What is written before the stream is up goes out the moment it is.
+// Playback: what is written waits here, up to a quarter of a second ahead (beside the server's
+// tenth of a second), and the sound system's thread hands it to the server as the server asks for
+// it, so that a busy GUI thread does not break a note up. (Much more costs memory when many notes
+// sound at once.) What is written before the stream is up goes out the moment it is.
 class ServerOutput : public AudioOutput, public StreamBase
 {
 public:
@@ -129,7 +130,7 @@ public:
     {
         Locker lock(m_server.mainloop());
         m_rate = sampleRate;
-        m_capacity = qint64(sampleRate / 2) * 4;
+        m_capacity = qint64(sampleRate / 4) * 4;
         m_startNs = SoundServer::nowNs();
         m_server.add(this);
         return true;
