@@ -1,3 +1,10 @@
+# The sanitizers' settings for every program run under them (tests, and build-time tools through
+# scripts/common.sh).
+set(TONARIX_SANITIZER_ENVIRONMENT
+  "ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/lsan.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+
 # tonarix_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK ...] [TIMEOUT s] [PICTURES])
 #
 # Builds one QtTest executable and registers it with CTest. Every test runs on the offscreen
@@ -18,6 +25,9 @@ function(tonarix_add_test name)
   set(home "${PROJECT_BINARY_DIR}/test-home/${name}")
   file(MAKE_DIRECTORY "${home}")
   set(env "QT_QPA_PLATFORM=offscreen" "HOME=${home}" ${T_ENVIRONMENT})
+  if(TONARIX_SANITIZE)
+    list(APPEND env ${TONARIX_SANITIZER_ENVIRONMENT})
+  endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")

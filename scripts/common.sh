@@ -4,6 +4,16 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build}"
+CONFIGURE_ARGS=()
+# TONARIX_SANITIZE=1: the same under AddressSanitizer and UndefinedBehaviorSanitizer with leak
+# checking, in a build folder of its own (build-sanitize); the build-time tools run under them too.
+if [ -n "${TONARIX_SANITIZE:-}" ] && [ "${TONARIX_SANITIZE}" != 0 ]; then
+    BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build-sanitize}"
+    CONFIGURE_ARGS=(-DTONARIX_SANITIZE=ON)
+    export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+    export LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizer/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+fi
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 log() { printf '\033[1m== %s\033[0m\n' "$*"; }
@@ -25,7 +35,7 @@ install_packages() {
 configure_and_build() {
     if [ ! -f "$BUILD_DIR/build.ninja" ]; then
         log "Configuring in $BUILD_DIR"
-        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CONFIGURE_ARGS[@]}" "$@"
     fi
     log "Building"
     cmake --build "$BUILD_DIR" --parallel "$JOBS"

@@ -64,6 +64,32 @@ private:
     std::shared_ptr<FakeStream> m_s;
 };
 
+// What a fake input captures: the test puts samples in, or breaks it.
+struct FakeCapture
+{
+    bool started = false;
+    QByteArray pending;  // captured, not yet taken by the recorder
+    QString error;
+};
+
+class FakeInput : public QMMultiMedia::AudioInput
+{
+public:
+    explicit FakeInput(std::shared_ptr<FakeCapture> c) : m_c(std::move(c)) {}
+    bool start() override { return m_c->started = true; }
+    void read(QByteArray& out) override
+    {
+        out.append(m_c->pending);
+        m_c->pending.clear();
+    }
+    void suspend() override {}
+    void resume() override {}
+    QString errorString() const override { return m_c->error; }
+
+private:
+    std::shared_ptr<FakeCapture> m_c;
+};
+
 class FakeAudioBackend : public QMMultiMedia::AudioBackend
 {
 public:
@@ -78,10 +104,16 @@ public:
 
     std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override
     {
+        outputRequestsNs.append(nowNs());
         if (!m_hasDevice)
             return nullptr;
         streams.append(std::make_shared<FakeStream>());
         return std::make_unique<FakeOutput>(streams.last());
+    }
+    std::unique_ptr<QMMultiMedia::AudioInput> createInput(int, int) override
+    {
+        captures.append(std::make_shared<FakeCapture>());
+        return std::make_unique<FakeInput>(captures.last());
     }
     qint64 nowNs() const override
     {
@@ -103,6 +135,8 @@ public:
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
 
     QVector<std::shared_ptr<FakeStream>> streams;
+    QVector<qint64> outputRequestsNs;  // when each output was asked for (with a device or not)
+    QVector<std::shared_ptr<FakeCapture>> captures;
 
 private:
     bool m_hasDevice;

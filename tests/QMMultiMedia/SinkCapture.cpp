@@ -1,6 +1,6 @@
 #include "SinkCapture.h"
 
-#include "QMMultiMedia/QtAudioOutput.h"
+#include "QMMultiMedia/SoundServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -141,15 +141,6 @@ QString runPactl(const QStringList& args, bool* ok)
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-QAudioDeviceInfo findDevice(QAudio::Mode mode, const QString& name)
-{
-    for (const QAudioDeviceInfo& d : QAudioDeviceInfo::availableDevices(mode)) {
-        if (d.deviceName() == name)
-            return d;
-    }
-    return QAudioDeviceInfo();
-}
-
 } // namespace
 
 PrivateSink::PrivateSink()
@@ -189,26 +180,18 @@ bool PrivateSink::create(QString* why)
         *why = QStringLiteral("pacat did not start");
         return false;
     }
-    QElapsedTimer t;
-    t.start();
-    while ((m_output.isNull() || m_input.isNull()) && t.elapsed() < 5000) {
-        QCoreApplication::processEvents();
-        m_output = findDevice(QAudio::AudioOutput, m_name);
-        m_input = findDevice(QAudio::AudioInput, monitorName());
-        if (m_output.isNull() || m_input.isNull())
-            QThread::msleep(20);
-    }
-    if (m_output.isNull() || m_input.isNull()) {
-        *why = QStringLiteral("Qt does not list the sink %1").arg(m_name);
-        return false;
-    }
     QMMultiMedia::AudioBackend::install(this);
     return true;
 }
 
 std::unique_ptr<QMMultiMedia::AudioOutput> PrivateSink::createOutput()
 {
-    return std::make_unique<QMMultiMedia::QtAudioOutput>(m_output);
+    return QMMultiMedia::SoundServer::instance().createOutput(m_name);
+}
+
+std::unique_ptr<QMMultiMedia::AudioInput> PrivateSink::createInput(int sampleRate, int channels)
+{
+    return QMMultiMedia::SoundServer::instance().createInput(monitorName(), sampleRate, channels);
 }
 
 } // namespace TestAudio

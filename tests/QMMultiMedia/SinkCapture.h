@@ -5,7 +5,6 @@
 
 #include "QMMultiMedia/AudioBackend.h"
 
-#include <QAudioDeviceInfo>
 #include <QObject>
 #include <QProcess>
 #include <QVector>
@@ -66,21 +65,20 @@ public:
     PrivateSink();
     ~PrivateSink() override;
 
-    // Loads the sink; false (with the reason) when the server refuses it or Qt does not see it.
+    // Loads the sink; false (with the reason) when the server refuses it.
     bool create(QString* why);
     QString sinkName() const { return m_name; }
     QString monitorName() const { return m_name + QStringLiteral(".monitor"); }
 
     std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override;
+    std::unique_ptr<QMMultiMedia::AudioInput> createInput(int sampleRate, int channels) override;
     qint64 nowNs() const override { return SinkCapture::nowNs(); }
-    QAudioDeviceInfo inputDevice() const override { return m_input; }
+    QString inputName() const override { return monitorName(); }
 
 private:
     QString m_name;
     QString m_module;
     QProcess m_keepAlive;
-    QAudioDeviceInfo m_output;
-    QAudioDeviceInfo m_input;
 };
 
 } // namespace TestAudio

@@ -481,6 +481,19 @@ private slots:
         QVERIFY(second.isPlaying());
     }
 
+    void soundsStillGoingEndWithTheApplication()
+    {
+        // Players of notes still sounding when the application is about to quit are stopped and
+        // deleted then; the others have deleted themselves.
+        FakeAudioBackend backend;
+        QPointer<NativeAudioPlayer> player = NativeAudioPlayer::playOnce(tone("long.wav", 5.0));
+        QVERIFY(player && player->isPlaying());
+        auto stream = backend.last();
+        QVERIFY(stream->alive);
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection));
+        QVERIFY(player.isNull());
+        QVERIFY(!stream->alive);
+    }
 };
 
 TONARIX_TEST_MAIN(TestAudioEngine)

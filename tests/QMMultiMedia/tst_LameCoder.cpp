@@ -80,31 +80,72 @@ private slots:
 
     void failuresAreReported_data()
     {
+        // A failed run reports failure and leaves an older output as it was.
         QTest::addColumn<QString>("encoder");
-        QTest::addColumn<bool>("haveInput");
-        QTest::newRow("input missing") << QString() << false;
-        QTest::newRow("encoder missing") << "/nonexistent/lame" << true;
-        QTest::newRow("encoder exits with failure") << "/bin/false" << true;
-        QTest::newRow("encoder succeeds but writes nothing") << "/bin/true" << true;
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("input missing") << QString() << QByteArray();
+        QTest::newRow("input is not a sound") << QString() << QByteArray("noise");
+        QTest::newRow("encoder missing") << "/nonexistent/lame" << QByteArray("tone");
+        QTest::newRow("encoder exits with failure") << "/bin/false" << QByteArray("tone");
+        QTest::newRow("encoder succeeds but writes nothing") << "/bin/true" << QByteArray("tone");
     }
     void failuresAreReported()
     {
         QFETCH(QString, encoder);
-        QFETCH(bool, haveInput);
+        QFETCH(QByteArray, input);
         QTemporaryDir dir;
-        const QString input = dir.filePath("in.wav");
-        if (haveInput)
-            QVERIFY(TestAudio::writeTone(input, 440.0, 0.3));
+        const QString in = dir.filePath("in.wav");
+        if (input == "tone") {
+            QVERIFY(TestAudio::writeTone(in, 440.0, 0.3));
+        } else if (input == "noise") {
+            QFile f(in);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            quint32 x = 12345;
+            QByteArray bytes(200000, Qt::Uninitialized);
+            for (char& c : bytes)
+                c = char((x = x * 1103515245u + 12345u) >> 24);
+            f.write(bytes);
+        }
+        const QString out = dir.filePath("out.mp3");
+        const QByteArray old("an older encoding");
+        {
+            QFile f(out);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(old);
+        }
         LameCoder coder;
         if (!encoder.isEmpty())
             coder.setEncoder(encoder);
         QSignalSpy done(&coder, &LameCoder::finished);
-        coder.start(input, dir.filePath("out.mp3"), QString());
+        coder.start(in, out, QString());
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 30000);
         QCOMPARE(done.at(0).at(0).toBool(), false);
         QVERIFY(!coder.errorString().isEmpty());
         QTest::qWait(50);
         QCOMPARE(done.count(), 1);
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), input.isEmpty() ? 1 : 2);
+    }
+
+    void encodingOutlivesTheRunner()
+    {
+        // Deleting the runner right after the start neither stops the encoder nor reports
+        // anything; the output comes all the same.
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in.wav");
+        const QString out = dir.filePath("out.mp3");
+        QVERIFY(TestAudio::writeTone(in, 440.0, 2.0, 2));
+        int reports = 0;
+        auto* coder = new LameCoder(nullptr);
+        connect(coder, &LameCoder::finished, this, [&] { ++reports; });
+        QVERIFY(coder->start(in, out, QString()));
+        delete coder;
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 30000);
+        AudioFileReader mp3;
+        QTRY_VERIFY_WITH_TIMEOUT(mp3.open(out) && qAbs(mp3.durationSeconds() - 2.0) < 0.2, 10000);
+        QCOMPARE(reports, 0);
     }
 };
 

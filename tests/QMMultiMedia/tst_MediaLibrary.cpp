@@ -9,9 +9,17 @@
 
 #include "TestMain.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QSignalSpy>
+#include <QThread>
 #include <QTemporaryDir>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace QMMultiMedia;
 
@@ -168,6 +176,10 @@ private slots:
         // A whole path is taken as it is.
         QVERIFY(model.setData(model.index(0), QStringLiteral("/elsewhere/y.mp3")));
         QCOMPARE(model.data(model.index(0), PlayListModel::PathRole).toString(), QStringLiteral("/elsewhere/y.mp3"));
+        // An empty or blank name is refused: the row keeps its file.
+        for (const QString& blank : {QString(), QStringLiteral("  \t")})
+            QVERIFY(!model.setData(model.index(0), blank));
+        QCOMPARE(model.data(model.index(0), PlayListModel::PathRole).toString(), QStringLiteral("/elsewhere/y.mp3"));
 
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         QSignalSpy any(&model, &QAbstractItemModel::dataChanged);
@@ -180,6 +192,41 @@ private slots:
         QCOMPARE(reset.count(), 2);
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(any.count(), 0);
+    }
+
+    void onlyRegularFilesEnterTheModel()
+    {
+        // Reading the length of a FIFO would wait for a writer for ever: it is left out. Writers
+        // come after a while all the same, so that a model that does wait is seen to.
+        TestAudio::FakeAudioBackend backend(false);
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("pipe.wav");
+        const QString song = dir.filePath("song.wav");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(TestAudio::writeTone(song, 440, 0.5));
+        std::atomic<bool> done {false};
+        std::thread writer([&] {
+            // After two seconds, a writer comes and goes every few milliseconds.
+            for (int i = 0; !done; ++i) {
+                QThread::msleep(10);
+                if (i < 200)
+                    continue;
+                const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+        PlayListModel model;
+        QElapsedTimer t;
+        t.start();
+        model.setPlayList(QStringList{fifo, song});
+        model.appendToPlayList({dir.path(), fifo});
+        const qint64 ms = t.elapsed();
+        done = true;
+        writer.join();
+        QVERIFY2(ms < 1000, qPrintable(QStringLiteral("the model waited %1 ms").arg(ms)));
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.data(model.index(0), PlayListModel::PathRole).toString(), song);
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "Pitch.h"
 #include "AvDecode.h"
+#include "FakeAudioBackend.h"
 #include "ToneFiles.h"
 
 #include "QMMultiMedia/NativeAudioRecorder.h"
@@ -194,6 +195,54 @@ private slots:
         QVERIFY2(recorder.errorString().contains(reason), qPrintable(recorder.errorString()));
         QVERIFY(!QFile::exists(m_dir.filePath(name)));
         QCOMPARE(recorder.outputFileName(), m_dir.filePath(name));
+    }
+    void takeIsWholeOrNothing_data()
+    {
+        // A take replaces the file of its name only when it is complete: not when nothing was
+        // captured, not when the input went away before anything came.
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QString>("inputError");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("complete") << 4410 << QString() << QString();
+        QTest::newRow("nothing captured") << 0 << QString() << "nothing was recorded";
+        QTest::newRow("no input") << 0 << "refused" << "there is no sound input: refused";
+    }
+    void takeIsWholeOrNothing()
+    {
+        QFETCH(int, frames);
+        QFETCH(QString, inputError);
+        QFETCH(QString, reason);
+        TestAudio::FakeAudioBackend backend(false);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("take.wav");
+        QVERIFY(TestAudio::writeTone(path, 440.0, 0.5, 2));
+        const qint64 before = QFileInfo(path).size();
+        NativeAudioRecorder recorder(nullptr);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
+        recorder.slotStart(path);
+        QVERIFY(!recorder.isStopped());
+        const std::vector<float> tone = TestAudio::sineTone(440.0, double(frames) / 44100, 2);
+        for (float v : tone) {
+            const qint16 sample = qint16(v * 32767);
+            backend.captures.last()->pending.append(reinterpret_cast<const char*>(&sample), 2);
+        }
+        backend.captures.last()->error = inputError;
+        if (inputError.isEmpty())
+            recorder.slotStop();
+        else
+            QTRY_COMPARE(err.count(), 1);
+        QVERIFY(recorder.isStopped());
+        QCOMPARE(fin.count(), 1);
+        QCOMPARE(err.count(), reason.isEmpty() ? 0 : 1);
+        if (!reason.isEmpty()) {
+            QVERIFY2(recorder.errorString().contains(reason), qPrintable(recorder.errorString()));
+            QCOMPARE(QFileInfo(path).size(), before);
+        } else {
+            QCOMPARE(recorder.processedUSecs(), qint64(100));
+            QCOMPARE(QFileInfo(path).size(), 44 + 4410 * 4);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"take.wav"});
     }
 };
 

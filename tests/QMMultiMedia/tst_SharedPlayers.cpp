@@ -27,7 +27,7 @@ class TestSharedPlayers : public QObject
 private:
     std::unique_ptr<TestAudio::FakeAudioBackend> m_backend;
     QTemporaryDir m_dir;
-    QString m_short, m_other;
+    QString m_short, m_other, m_second;
 
     static REZirudid::App* app() { return REZirudid::App::theApp(); }
     static void quitSignal() { QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection)); }
@@ -48,6 +48,8 @@ private slots:
         m_other = m_dir.filePath("other.wav");
         QVERIFY(TestAudio::writeTone(m_short, 440, 0.3));
         QVERIFY(TestAudio::writeTone(m_other, 660, 0.3));
+        m_second = m_dir.filePath("second.wav");
+        QVERIFY(TestAudio::writeTone(m_second, 550, 1.0));
     }
 
     void volumeAndMuteAcrossRuns()
@@ -90,6 +92,66 @@ private slots:
         QCOMPARE(player->volume(), 0.5);
     }
 
+    void storedVolumeIsSane_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("volume");
+        QTest::newRow("in range") << "0.25" << 0.25;
+        QTest::newRow("above full") << "2.5" << 1.0;
+        QTest::newRow("below silence") << "-0.5" << 0.0;
+        QTest::newRow("not a number") << "nan" << 0.5;
+        QTest::newRow("infinite") << "inf" << 0.5;
+        QTest::newRow("text") << "loud" << 0.5;
+    }
+    void storedVolumeIsSane()
+    {
+        // A bad stored volume neither clips nor silences, and is not saved back.
+        QFETCH(QString, stored);
+        QFETCH(double, volume);
+        AudioPlayer::releaseInstance();
+        app()->setSettingsValue(SettingsKeys::soundMute(), false);
+        app()->setSettingsValue(SettingsKeys::soundVolume(), stored);
+        QCOMPARE(AudioPlayer::instance()->volume(), volume);
+        quitSignal();
+        bool ok = false;
+        const double saved = app()->settingsValue(SettingsKeys::soundVolume()).toDouble(&ok);
+        QVERIFY2(ok && saved >= 0.0 && saved <= 1.0, qPrintable(QString::number(saved)));
+        AudioPlayer::releaseInstance();
+        app()->setSettingsValue(SettingsKeys::soundVolume(), 0.5);
+        app()->setSettingsValue(SettingsKeys::soundMute(), false);
+    }
+
+    void loopRestartsOncePerPass_data()
+    {
+        QTest::addColumn<int>("againAfterMs");
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("stop, then loop again") << 300 << true;
+        QTest::newRow("loop over a loop") << 500 << false;
+    }
+    void loopRestartsOncePerPass()
+    {
+        // Each pass opens the file's output once: passes of a 1 s loop start at least 1 s apart,
+        // whatever was looped before, and no pass end is reported as the end of the sound.
+        QFETCH(int, againAfterMs);
+        QFETCH(bool, stopFirst);
+        AudioPlayer* player = AudioPlayer::instance();
+        QSignalSpy fin(player, &AudioPlayer::finished);
+        player->play(m_second, true);
+        QTest::qWait(againAfterMs);
+        if (stopFirst)
+            player->stop();
+        const int from = m_backend->outputRequestsNs.size();
+        player->play(m_second, true);
+        QTRY_VERIFY_WITH_TIMEOUT(m_backend->outputRequestsNs.size() - from >= 3, 5000);
+        player->stop();
+        const QVector<qint64> starts = m_backend->outputRequestsNs.mid(from);
+        for (int i = 1; i < starts.size(); ++i) {
+            const double gapMs = (starts[i] - starts[i - 1]) / 1e6;
+            QVERIFY2(gapMs >= 990, qPrintable(QStringLiteral("pass %1 began %2 ms after the one before").arg(i).arg(gapMs)));
+        }
+        QCOMPARE(fin.count(), 0);
+    }
+
     void loopRestartsUntilStopped()
     {
         AudioPlayer* player = AudioPlayer::instance();
@@ -120,14 +182,14 @@ private slots:
     void loopSurvivesAnEarlyEndAndNeverSpins()
     {
         AudioPlayer* player = AudioPlayer::instance();
-        // The end was seen (and the file let go) before the restart came: the restart loads the
-        // file again instead of re-arming itself at 0 ms for ever.
+        // The end was seen before the restart came: the loop goes on at once, and the end of a
+        // pass is not the end of the sound.
+        QSignalSpy fin(player, &AudioPlayer::finished);
         m_backend->setRealClock(false);
         player->play(m_short, true);
         m_backend->advanceMs(320);
         player->nativePlayer()->internal()->slotPositionChanged();
-        QCOMPARE(player->duration(), qint64(0));
-        player->loopedPlay();
+        QCOMPARE(fin.count(), 0);
         QVERIFY(player->isPlaying());
         QCOMPARE(player->duration(), qint64(300));
         player->stop();
@@ -229,6 +291,28 @@ private slots:
         QVERIFY(list->isShuffleMode());
         QCOMPARE(list->index(1), 1);
         list->stop();
+    }
+
+    void listFollowsTheSharedPlayer()
+    {
+        // The list player outlives a shared player released and built again.
+        AudioListPlayer* list = AudioListPlayer::instance();
+        AudioPlayer::releaseInstance();
+        AudioPlayer::instance();
+        list->setPlayList(urls({m_short, m_other}));
+        QTRY_COMPARE_WITH_TIMEOUT(list->currentNumber(), 1, 3000);
+        list->stop();
+    }
+
+    void brokenEntryIsPassedOver()
+    {
+        AudioListPlayer* list = AudioListPlayer::instance();
+        QSignalSpy fin(list, &AudioListPlayer::finished);
+        list->setPlayList(urls({m_dir.filePath("missing.wav"), m_short}));
+        QTRY_COMPARE_WITH_TIMEOUT(list->currentNumber(), 1, 1000);
+        QCOMPARE(AudioPlayer::instance()->fileName(), m_short);
+        QTRY_COMPARE_WITH_TIMEOUT(fin.count(), 1, 3000);
+        QCOMPARE(list->currentNumber(), 0);
     }
 };
 

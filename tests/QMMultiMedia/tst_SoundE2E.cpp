@@ -13,12 +13,14 @@
 
 #include "TestMain.h"
 
-#include <QAudioDeviceInfo>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace QMMultiMedia;
 using TestAudio::SinkCapture;
@@ -39,6 +41,23 @@ double toneLevel(const float* s, int count, int stride, double hz, int rate)
     }
     const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
     return n ? 2.0 * std::sqrt(qMax(0.0, power)) / n : 0.0;
+}
+
+// Waits until a recorder that was just started has sound coming in (starting takes a moment,
+// longer on a busy machine); returns the steady-clock time at which its recording began.
+qint64 recordingBegan(const NativeAudioRecorder& recorder)
+{
+    if (!QTest::qWaitFor([&] { return recorder.processedUSecs() > 0; }, 5000))
+        return -1;
+    return SinkCapture::nowNs() - recorder.processedUSecs() * 1000000;
+}
+
+double energy(const std::vector<float>& s, int stride)
+{
+    double sum = 0;
+    for (size_t i = 0; i < s.size(); i += size_t(stride))
+        sum += double(s[i]) * s[i];
+    return sum;
 }
 
 std::vector<float> channel(const std::vector<float>& stereo, qint64 from, qint64 to, int c)
@@ -77,7 +96,6 @@ private slots:
                 QFAIL("no sound server answers, though the test run started one");
             QSKIP("no sound server answers: nothing to capture");
         }
-        QVERIFY2(!QAudioDeviceInfo::defaultOutputDevice().isNull(), "the sound server answers but Qt sees no output");
         m_sink = std::make_unique<TestAudio::PrivateSink>();
         QString why;
         QVERIFY2(m_sink->create(&why), qPrintable(why));
@@ -129,8 +147,10 @@ private slots:
         const qint64 startLatencyMs = (capture.timeOfFrame(first) - playNs) / 1000000;
         const qint64 afterEndMs = (finishedNs - capture.timeOfFrame(last)) / 1000000;
         qInfo("start latency %lld ms, finished %lld ms after the end", startLatencyMs, afterEndMs);
-        QVERIFY2(startLatencyMs < 100, qPrintable(QString::number(startLatencyMs)));
-        QVERIFY2(afterEndMs >= -20 && afterEndMs <= 500 + 40, qPrintable(QString::number(afterEndMs)));
+        // The figures themselves are the benchmark's; here only what is plainly wrong fails, also on a
+        // busy machine.
+        QVERIFY2(startLatencyMs < 250, qPrintable(QString::number(startLatencyMs)));
+        QVERIFY2(afterEndMs >= -20 && afterEndMs <= 500 + 250, qPrintable(QString::number(afterEndMs)));
     }
 
     void shortSoundIsHeardWhole()
@@ -152,7 +172,7 @@ private slots:
         const double heardMs = (last - first) * 1000.0 / SinkCapture::rate;
         QVERIFY2(qAbs(heardMs - 40.0) < 3.0, qPrintable(QString::number(heardMs)));
         const qint64 latencyMs = (capture.arrivalOfFrame(first) - playNs) / 1000000;
-        QVERIFY2(latencyMs < 60, qPrintable(QString::number(latencyMs)));
+        QVERIFY2(latencyMs < 250, qPrintable(QString::number(latencyMs)));
         QTRY_VERIFY_WITH_TIMEOUT(player.isNull(), 2000);
     }
 
@@ -276,14 +296,17 @@ private slots:
         QCOMPARE(recorder.defaultInputDevice(), m_sink->monitorName());
         recorder.slotStart(path);
         QVERIFY2(!recorder.isStopped(), qPrintable(recorder.errorString()));
+        const qint64 beganNs = recordingBegan(recorder);
+        QVERIFY(beganNs > 0);
         NativeAudioPlayer player(nullptr);
         player.play(m_a4Mp3);
         QTest::qWait(1500);
         recorder.slotStop();
+        const qint64 wallMs = (SinkCapture::nowNs() - beganNs) / 1000000;
         QCOMPARE(fin.count(), 1);
         QCOMPARE(err.count(), 0);
         const qint64 recordedMs = recorder.processedUSecs();
-        QVERIFY2(qAbs(recordedMs - 1500) < 200, qPrintable(QString::number(recordedMs)));
+        QVERIFY2(qAbs(recordedMs - wallMs) < 100, qPrintable(QStringLiteral("%1 ms of %2").arg(recordedMs).arg(wallMs)));
 
         int rate = 0, channels = 0;
         std::vector<float> back = codec == QLatin1String("MPEG4ACC")
@@ -304,21 +327,114 @@ private slots:
         QVERIFY2(qAbs(hz - 440.0) < 4.4, qPrintable(QString::number(hz)));
     }
 
+    void recordingKeepsItsEnd()
+    {
+        // A known tone, played by another program while the GUI thread is busy, is whole in the
+        // file, and the file is as long as the time from start to stop.
+        const QString tone = m_dir.filePath("known.wav");
+        QVERIFY(TestAudio::writeTone(tone, 440.0, 0.4, 2, 0.5f));
+        const QString path = m_dir.filePath("end.wav");
+        NativeAudioRecorder recorder(nullptr);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        recorder.slotStart(path);
+        QVERIFY2(!recorder.isStopped(), qPrintable(recorder.errorString()));
+        const qint64 beganNs = recordingBegan(recorder);
+        QVERIFY(beganNs > 0);
+        QProcess paplay;
+        paplay.start("paplay", {"--device=" + m_sink->sinkName(), tone});
+        QVERIFY(paplay.waitForFinished(10000));  // the event loop waits all along
+        QCOMPARE(paplay.exitCode(), 0);
+        QThread::msleep(300);
+        recorder.slotStop();
+        const qint64 wallMs = (SinkCapture::nowNs() - beganNs) / 1000000;
+        QCOMPARE(err.count(), 0);
+
+        int rate = 0, channels = 0;
+        const std::vector<float> back = QMMultiMedia::AudioFileReader::readAll(path, &rate, &channels);
+        QCOMPARE(channels, 2);
+        const qint64 frames = qint64(back.size()) / 2;
+        const qint64 fileMs = frames * 1000 / rate;
+        QVERIFY2(qAbs(fileMs - wallMs) < 100, qPrintable(QStringLiteral("%1 ms in the file, %2 ms recorded").arg(fileMs).arg(wallMs)));
+        // All of the tone's energy is there: a tone cut short has less.
+        const double played = energy(QMMultiMedia::AudioFileReader::readAll(tone), 2);
+        const double found = energy(back, 2);
+        QVERIFY2(qAbs(found / played - 1.0) < 0.03, qPrintable(QStringLiteral("%1 of the tone in the file").arg(found / played)));
+    }
+
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("limit");  // bytes: room for a header, not for a second of sound
+        QTest::newRow("WAV") << "WAV" << "keep.wav" << 6000;
+        QTest::newRow("AAC in MPEG-4") << "MPEG4ACC" << "keep.m4a" << 600;
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        // The disk fills up while recording over an older take: the recording stops with its
+        // reason at once, and the older take stays as it was.
+        QFETCH(QString, codec);
+        QFETCH(QString, name);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        MAudioFormat format;
+        format.setCodec(codec);
+        {
+            NativeAudioRecorder first(nullptr);
+            first.setFormat(format);
+            first.slotStart(path);
+            QTest::qWait(300);
+            first.slotStop();
+        }
+        QFile keep(path);
+        QVERIFY(keep.open(QIODevice::ReadOnly));
+        const QByteArray before = keep.readAll();
+        keep.close();
+        QVERIFY(before.size() > 100);
+
+        NativeAudioRecorder recorder(nullptr);
+        recorder.setFormat(format);
+        QSignalSpy err(&recorder, &NativeAudioRecorder::error);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = rlim_t(limit);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        recorder.slotStart(path);
+        const bool reported = QTest::qWaitFor([&] { return err.count() > 0; }, 5000);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(reported, "the full disk was not reported while recording");
+        QVERIFY(recorder.isStopped());
+        recorder.slotStop();
+        QVERIFY(keep.open(QIODevice::ReadOnly));
+        QVERIFY2(keep.readAll() == before, "the older take was changed");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    }
+
     void suspendedTimeIsNotRecorded()
     {
         const QString path = m_dir.filePath("suspended.wav");
         NativeAudioRecorder recorder(nullptr);
+        QElapsedTimer running;
         recorder.slotStart(path);
+        const qint64 beganNs = recordingBegan(recorder);
+        QVERIFY(beganNs > 0);
         QTest::qWait(400);
         recorder.slotSuspend();
+        qint64 recordingMs = (SinkCapture::nowNs() - beganNs) / 1000000;
         QVERIFY(!recorder.isStopped());
         const qint64 atSuspend = recorder.processedUSecs();
         QTest::qWait(600);
         QVERIFY(qAbs(recorder.processedUSecs() - atSuspend) < 50);
         recorder.slotResume();
+        running.restart();
         QTest::qWait(400);
         recorder.slotStop();
-        QVERIFY2(qAbs(recorder.processedUSecs() - 800) < 150, qPrintable(QString::number(recorder.processedUSecs())));
+        recordingMs += running.elapsed();
+        QVERIFY2(qAbs(recorder.processedUSecs() - recordingMs) < 100,
+                 qPrintable(QStringLiteral("%1 ms recorded in %2 ms").arg(recorder.processedUSecs()).arg(recordingMs)));
         QMMultiMedia::AudioFileReader reader;
         QVERIFY(reader.open(path));
         QVERIFY(qAbs(reader.durationSeconds() * 1000 - recorder.processedUSecs()) < 30);
@@ -332,16 +448,18 @@ private slots:
         auto* recorder = new NativeAudioRecorder(nullptr);
         QSignalSpy fin(recorder, &NativeAudioRecorder::finished);
         recorder->slotStart(first);
+        QVERIFY(recordingBegan(*recorder) > 0);
         QTest::qWait(400);
         recorder->slotStart(second);
         QCOMPARE(fin.count(), 1);
         QVERIFY(!recorder->isStopped());
+        QVERIFY(recordingBegan(*recorder) > 0);
         QTest::qWait(400);
         delete recorder;
         for (const QString& path : {first, second}) {
             QMMultiMedia::AudioFileReader reader;
             QVERIFY2(reader.open(path), qPrintable(path));
-            QVERIFY2(reader.durationSeconds() > 0.25 && reader.durationSeconds() < 0.6,
+            QVERIFY2(reader.durationSeconds() > 0.25 && reader.durationSeconds() < 1.0,
                      qPrintable(QString::number(reader.durationSeconds())));
         }
     }

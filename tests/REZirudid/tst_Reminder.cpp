@@ -109,6 +109,7 @@ private slots:
         QTest::newRow("switched off still counts") << false << 4 << 4 << 2 << "" << 5;
         QTest::newRow("interval 0 never reminds") << true << 4 << 0 << 2 << "" << 5;
         QTest::newRow("negative interval never reminds") << true << 3 << -3 << 2 << "" << 4;
+        QTest::newRow("the count stops at its bound") << true << 2147483647 << 4 << 2 << "" << 2147483647;
     }
     void applicationShowsTheDueReminder()
     {
@@ -148,6 +149,7 @@ private slots:
             QCOMPARE(answer.dialogClass(), dialog);
             QCOMPARE(countedWhileShown, stored - 1);
         }
+        QCOMPARE(app->settingsValue(REZirudid::SettingsKeys::autoReminderCount()).toInt(), stored);
         QCOMPARE(catcher.count(), 0);
     }
 

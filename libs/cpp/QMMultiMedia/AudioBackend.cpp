@@ -1,6 +1,6 @@
 #include "QMMultiMedia/AudioBackend.h"
 
-#include "QMMultiMedia/QtAudioOutput.h"
+#include "QMMultiMedia/SoundServer.h"
 
 #include <chrono>
 
@@ -11,18 +11,23 @@ namespace {
 class SystemAudioBackend : public AudioBackend
 {
 public:
-    std::unique_ptr<AudioOutput> createOutput() override { return std::make_unique<QtAudioOutput>(); }
-    qint64 nowNs() const override
-    {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
+    std::unique_ptr<AudioOutput> createOutput() override { return SoundServer::instance().createOutput(QString()); }
+    qint64 nowNs() const override { return SoundServer::nowNs(); }
 };
 
 AudioBackend* s_installed = nullptr;
 
 } // namespace
+
+std::unique_ptr<AudioInput> AudioBackend::createInput(int sampleRate, int channels)
+{
+    return SoundServer::instance().createInput(QString(), sampleRate, channels);
+}
+
+QString AudioBackend::inputName() const
+{
+    return SoundServer::instance().defaultSourceName();
+}
 
 AudioBackend* AudioBackend::current()
 {

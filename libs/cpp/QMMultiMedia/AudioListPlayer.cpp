@@ -19,25 +19,35 @@ AudioListPlayer* AudioListPlayer::instance()
 AudioListPlayer::AudioListPlayer()
     : QObject(nullptr)
 {
-    AudioPlayer* shared = AudioPlayer::instance();
-    connect(shared, &AudioPlayer::stopped, this, &AudioListPlayer::stopped);
-    connect(shared, &AudioPlayer::finished, this, &AudioListPlayer::slotFinished);
+    shared();
+}
+
+AudioPlayer* AudioListPlayer::shared() const
+{
+    AudioPlayer* player = AudioPlayer::instance();
+    if (m_shared != player) {
+        m_shared = player;
+        auto* self = const_cast<AudioListPlayer*>(this);
+        connect(player, &AudioPlayer::stopped, self, &AudioListPlayer::stopped);
+        connect(player, &AudioPlayer::finished, self, &AudioListPlayer::slotFinished);
+    }
+    return player;
 }
 
 AudioListPlayer::~AudioListPlayer() = default;
 
 void AudioListPlayer::playEntry(int position)
 {
-    AudioPlayer::instance()->play(m_playList.at(m_indexes.at(position)).toLocalFile(), false);
+    shared()->play(m_playList.at(m_indexes.at(position)).toLocalFile(), false);
 }
 
 void AudioListPlayer::setPlayList(const QList<QUrl>& urls)
 {
     if (urls.isEmpty())
         return;
-    AudioPlayer::instance()->stop();
+    shared()->stop();
     m_playList = urls;
-    AudioPlayer::instance()->play(m_playList.first().toLocalFile(), false);
+    shared()->play(m_playList.first().toLocalFile(), false);
     m_current = 0;
     regenerateIndexes();
     emit nextTriggered();
@@ -104,57 +114,57 @@ QPixmap AudioListPlayer::currentCover() const
 
 void AudioListPlayer::play(const QString& file)
 {
-    AudioPlayer::instance()->play(file, false);
+    shared()->play(file, false);
 }
 
 void AudioListPlayer::play()
 {
-    AudioPlayer::instance()->play();
+    shared()->play();
 }
 
 void AudioListPlayer::stop()
 {
-    AudioPlayer::instance()->stop();
+    shared()->stop();
 }
 
 void AudioListPlayer::pause()
 {
-    AudioPlayer::instance()->pause();
+    shared()->pause();
 }
 
 bool AudioListPlayer::isPlaying() const
 {
-    return AudioPlayer::instance()->isPlaying();
+    return shared()->isPlaying();
 }
 
 bool AudioListPlayer::isStopped() const
 {
-    return AudioPlayer::instance()->isStopped();
+    return shared()->isStopped();
 }
 
 bool AudioListPlayer::isPaused() const
 {
-    return AudioPlayer::instance()->isPaused();
+    return shared()->isPaused();
 }
 
 void AudioListPlayer::setMuted(bool mute)
 {
-    AudioPlayer::instance()->setMuted(mute);
+    shared()->setMuted(mute);
 }
 
 bool AudioListPlayer::isMuted() const
 {
-    return AudioPlayer::instance()->isMuted();
+    return shared()->isMuted();
 }
 
 void AudioListPlayer::setVolume(double volume)
 {
-    AudioPlayer::instance()->setVolume(volume);
+    shared()->setVolume(volume);
 }
 
 double AudioListPlayer::volume() const
 {
-    return AudioPlayer::instance()->volume();
+    return shared()->volume();
 }
 
 void AudioListPlayer::slotFinished()
@@ -174,7 +184,7 @@ void AudioListPlayer::slotPlayNext()
     if (m_current + 1 >= m_playList.size())
         return;
     ++m_current;
-    AudioPlayer::instance()->stop();
+    shared()->stop();
     playEntry(m_current);
     emit nextTriggered();
 }
@@ -184,7 +194,7 @@ void AudioListPlayer::slotPlayPrevious()
     if (m_current < 1 || m_playList.isEmpty())
         return;
     --m_current;
-    AudioPlayer::instance()->stop();
+    shared()->stop();
     playEntry(m_current);
     emit previousTriggered();
 }

@@ -4,15 +4,18 @@
 #include <QList>
 #include <QObject>
 #include <QPixmap>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 
 namespace QMMultiMedia {
 
+class AudioPlayer;
 class PlayListModel;
 
 // Plays a list of local audio files one after another through the shared AudioPlayer, with next,
-// previous and play-this-entry commands and the current entry's name, URL and cover.
+// previous and play-this-entry commands and the current entry's name, URL and cover. It follows
+// the shared player in force: one released and built again is listened to as the first was.
 class AudioListPlayer : public QObject
 {
     Q_OBJECT
@@ -72,6 +75,8 @@ public slots:
 private:
     AudioListPlayer();
     void playEntry(int position);
+    // The shared player in force, listened to.
+    AudioPlayer* shared() const;
 
     static AudioListPlayer* m_uniqueInstance;
 
@@ -81,6 +86,7 @@ private:
     bool m_shuffle = false;
     bool m_loop = false;
     PlayListModel* m_model = nullptr;
+    mutable QPointer<AudioPlayer> m_shared;
 };
 
 } // namespace QMMultiMedia

@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <QVariant>
 
 namespace QMMultiMedia {
 
@@ -21,6 +23,7 @@ public:
     ~AudioPlayer() override;
 
     // Loads and plays a file from the start; looped, it starts again at each end until stop().
+    // A file that cannot be played ends at once (finished() from the event loop).
     void play(const QString& file, bool looped);
     void play();
     void stop();
@@ -40,6 +43,8 @@ public:
     NativeAudioPlayer* nativePlayer() const { return m_player; }
     // True once the loop has been told to stop (or none was started).
     bool isLoopStopped() const { return m_loopStopped; }
+    // A stored volume made fit to play with: 0 to 1, the default 0.5 for what is not a number.
+    static double volumeFromSettings(const QVariant& stored);
 
     static AudioPlayer* _uniqueInstance;
 
@@ -58,9 +63,13 @@ public slots:
 private:
     AudioPlayer();
     void armLoop();
+    void onPlayerFinished();
+    void reportIfUnplayable();
 
     NativeAudioPlayer* m_player;
     bool m_loopStopped = false;
+    QTimer m_loopTimer;  // the one restart of the loop; re-armed by each pass, stopped by stop()
+    quint64 m_plays = 0;
 };
 
 } // namespace QMMultiMedia

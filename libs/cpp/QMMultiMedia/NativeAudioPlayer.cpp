@@ -2,6 +2,9 @@
 
 #include "QMMultiMedia/NativeAudioPlayerInternal.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+
 namespace QMMultiMedia {
 
 NativeAudioPlayer::NativeAudioPlayer(QObject* parent)
@@ -13,6 +16,29 @@ NativeAudioPlayer::NativeAudioPlayer(QObject* parent)
 }
 
 NativeAudioPlayer::~NativeAudioPlayer() = default;
+
+NativeAudioPlayer* NativeAudioPlayer::playOnce(const QString& path)
+{
+    NativeAudioPlayer* player = oneShot();
+    player->play(path);
+    return player;
+}
+
+NativeAudioPlayer* NativeAudioPlayer::oneShot()
+{
+    // The players of sounds still going belong to one holder, which the application empties when
+    // it is about to quit (and deletes with itself).
+    static QPointer<QObject> holder;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!holder && app) {
+        holder = new QObject(app);
+        QObject* h = holder;
+        QObject::connect(app, &QCoreApplication::aboutToQuit, h, [h] { qDeleteAll(h->children()); });
+    }
+    auto* player = new NativeAudioPlayer(app ? holder.data() : nullptr);
+    connect(player, &NativeAudioPlayer::finished, player, &QObject::deleteLater);
+    return player;
+}
 
 void NativeAudioPlayer::setMedia(const QString& path)
 {

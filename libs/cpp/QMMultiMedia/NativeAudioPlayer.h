@@ -8,7 +8,8 @@ namespace QMMultiMedia {
 class NativeAudioPlayerInternal;
 
 // Plays one sound file. Every sound of the program goes through a player of this class; the usual
-// way is a player made for one sound that deletes itself when the sound has ended:
+// way is a player made for one sound that deletes itself when the sound has ended, which
+// playOnce(path) makes:
 //
 //     auto* player = new NativeAudioPlayer(nullptr);
 //     connect(player, &NativeAudioPlayer::finished, player, &QObject::deleteLater);
@@ -22,6 +23,12 @@ class NativeAudioPlayer : public QObject
 public:
     explicit NativeAudioPlayer(QObject* parent = nullptr);
     ~NativeAudioPlayer() override;
+
+    // Plays a file on a player of its own that deletes itself when the sound has ended; one still
+    // sounding when the application is about to quit is stopped and deleted then.
+    static NativeAudioPlayer* playOnce(const QString& path);
+    // Such a player, not yet playing: for sounds that are loaded first and started together.
+    static NativeAudioPlayer* oneShot();
 
     // Loads a file without playing it and remembers its name.
     void setMedia(const QString& path);

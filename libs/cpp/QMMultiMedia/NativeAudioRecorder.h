@@ -10,8 +10,9 @@ namespace QMMultiMedia {
 class NativeAudioRecorderInternal;
 
 // Records the default sound input into a file in a chosen format. finished() comes at every
-// stop; error() when a start cannot record or a file cannot be completed (isStopped() then stays
-// true).
+// stop; error() when a start cannot record, when the recording cannot go on (the disk is full, the
+// input is gone: it stops by itself, with finished() after the error), or when a stop has no
+// complete take. A file of the same name is replaced only by a complete take.
 class NativeAudioRecorder : public QObject
 {
     Q_OBJECT

@@ -44,6 +44,7 @@ void NativeAudioRecorderInternal::slotStart(const QString& path)
     if (m_recorder)
         slotStop();
     m_error.clear();
+    m_lastSeconds = 0.0;
     QString why;
     m_recorder = PlatformAudioRecorder::create(path, recorderSettings(m_format), &why);
     if (m_recorder && !m_recorder->record()) {
@@ -57,7 +58,22 @@ void NativeAudioRecorderInternal::slotStart(const QString& path)
         emit error(m_error);
         return;
     }
+    connect(m_recorder.get(), &PlatformAudioRecorder::failed, this, &NativeAudioRecorderInternal::onFailed);
     m_stopped = false;
+}
+
+void NativeAudioRecorderInternal::onFailed(const QString& why)
+{
+    // The recording has stopped by itself; the recorder goes once its signal has returned.
+    PlatformAudioRecorder* recorder = m_recorder.release();
+    if (!recorder)
+        return;
+    m_lastSeconds = recorder->currentTime();
+    recorder->deleteLater();
+    m_error = QStringLiteral("Recording into the file stopped: %1").arg(why);
+    m_stopped = true;
+    emit error(m_error);
+    emit finished();
 }
 
 void NativeAudioRecorderInternal::slotStop()

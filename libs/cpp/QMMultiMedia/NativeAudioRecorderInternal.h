@@ -46,6 +46,8 @@ public slots:
     void slotResume();
 
 private:
+    void onFailed(const QString& why);
+
     std::unique_ptr<PlatformAudioRecorder> m_recorder;
     bool m_stopped = true;
     double m_lastSeconds = 0.0;  // the length of the last recording, once stopped

@@ -4,20 +4,19 @@
 #include "QMMultiMedia/_Coders/AacFileWriter.h"
 #include "QMMultiMedia/_Coders/AudioFileWriter.h"
 
-#include <QAudioDeviceInfo>
-#include <QAudioInput>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cmath>
-#include <cstring>
 
 namespace QMMultiMedia {
 
+namespace {
+constexpr int collectIntervalMs = 20;
+}
+
 QString PlatformAudioRecorder::defaultInputName()
 {
-    const QAudioDeviceInfo device = AudioBackend::current()->inputDevice();
-    return device.isNull() ? QString() : device.deviceName();
+    return AudioBackend::current()->inputName();
 }
 
 QString PlatformAudioRecorder::checkTarget(const QString& path, const RecorderSettings& settings)
@@ -63,20 +62,6 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
     const int rate = int(std::lround(settings.sampleRate));
     r->m_sampleRate = rate;
     r->m_channels = settings.channels;
-
-    const QAudioDeviceInfo device = AudioBackend::current()->inputDevice();
-    if (device.isNull())
-        return failed(QStringLiteral("there is no sound input"));
-    QAudioFormat format;
-    format.setSampleRate(rate);
-    format.setChannelCount(settings.channels);
-    format.setSampleSize(16);
-    format.setSampleType(QAudioFormat::SignedInt);
-    format.setByteOrder(QAudioFormat::LittleEndian);
-    format.setCodec(QStringLiteral("audio/pcm"));
-    if (!device.isFormatSupported(format))
-        return failed(QStringLiteral("the sound input cannot record %1 Hz with %2 channels").arg(rate).arg(settings.channels));
-
     if (settings.format == RecorderSettings::MPEG4AAC) {
         r->m_aac = std::make_unique<AacFileWriter>();
         if (!r->m_aac->open(path, rate, settings.channels, settings.bitRate))
@@ -86,7 +71,13 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
         if (!r->m_pcm->open(path, rate, settings.channels))
             return failed(r->m_pcm->errorString());
     }
-    r->m_input = new QAudioInput(device, format, r.get());
+    r->m_input = AudioBackend::current()->createInput(rate, settings.channels);
+    if (!r->m_input) {
+        r->finishFile(false);
+        return failed(QStringLiteral("there is no sound input"));
+    }
+    r->m_collectTimer.setInterval(collectIntervalMs);
+    connect(&r->m_collectTimer, &QTimer::timeout, r.get(), &PlatformAudioRecorder::checkInput);
     return r;
 }
 
@@ -101,23 +92,84 @@ bool PlatformAudioRecorder::record()
         return false;
     if (m_started) {
         m_input->resume();
-        return m_input->error() == QAudio::NoError;
+        return true;
     }
-    m_io = m_input->start();
-    if (!m_io || m_input->error() != QAudio::NoError) {
-        m_error = QStringLiteral("the sound input could not be opened");
+    if (!m_input->start()) {
+        m_error = QStringLiteral("there is no sound input: %1").arg(m_input->errorString());
         return false;
     }
     m_started = true;
-    connect(m_io, &QIODevice::readyRead, this, &PlatformAudioRecorder::readInput);
+    m_collectTimer.start();
     return true;
 }
 
 void PlatformAudioRecorder::pause()
 {
     if (m_started && !m_finished) {
-        readInput();
         m_input->suspend();
+        checkInput();
+    }
+}
+
+bool PlatformAudioRecorder::collect()
+{
+    if (!m_input)
+        return true;
+    m_input->read(m_captured);
+    const int frameBytes = 2 * m_channels;
+    const int whole = m_captured.size() / frameBytes;
+    if (whole == 0)
+        return true;
+    m_converted.resize(size_t(whole) * size_t(m_channels));
+    const qint16* in = reinterpret_cast<const qint16*>(m_captured.constData());
+    for (size_t i = 0; i < m_converted.size(); ++i)
+        m_converted[i] = in[i] / 32768.0f;
+    m_captured.remove(0, whole * frameBytes);
+    const bool ok = m_pcm ? m_pcm->write(m_converted.data(), whole) : m_aac->write(m_converted.data(), whole);
+    if (!ok) {
+        m_error = m_pcm ? m_pcm->errorString() : m_aac->errorString();
+        return false;
+    }
+    m_frames += whole;
+    return true;
+}
+
+void PlatformAudioRecorder::checkInput()
+{
+    if (m_finished)
+        return;
+    QString why;
+    if (!collect()) {
+        why = m_error;
+    } else if (!m_input->errorString().isEmpty()) {
+        why = m_frames == 0 ? QStringLiteral("there is no sound input: %1").arg(m_input->errorString())
+                            : QStringLiteral("the sound input stopped: %1").arg(m_input->errorString());
+    }
+    if (why.isEmpty())
+        return;
+    // Nothing more can be recorded: a file that could not be written is given up, a take whose
+    // input went away is kept as far as it goes.
+    m_error = why;
+    m_finished = true;
+    m_collectTimer.stop();
+    m_input.reset();
+    finishFile(m_frames > 0 && m_error.startsWith(QLatin1String("the sound input stopped")));
+    emit failed(why);
+}
+
+void PlatformAudioRecorder::finishFile(bool keep)
+{
+    if (m_pcm) {
+        if (!keep)
+            m_pcm->discard();
+        else if (!m_pcm->close() && m_error.isEmpty())
+            m_error = m_pcm->errorString();
+    }
+    if (m_aac) {
+        if (!keep)
+            m_aac->discard();
+        else if (!m_aac->close() && m_error.isEmpty())
+            m_error = m_aac->errorString();
     }
 }
 
@@ -125,52 +177,22 @@ bool PlatformAudioRecorder::stop()
 {
     if (m_finished)
         return m_error.isEmpty();
+    // The last of the input first: all that was captured up to now belongs to the take.
+    const bool written = collect();
     m_finished = true;
-    if (m_input) {
-        if (m_started)
-            readInput();
-        m_input->stop();
-        m_io = nullptr;
+    m_collectTimer.stop();
+    if (written && m_frames == 0 && m_error.isEmpty()) {
+        const QString why = m_input ? m_input->errorString() : QString();
+        m_error = why.isEmpty() ? QStringLiteral("nothing was recorded") : QStringLiteral("nothing was recorded: %1").arg(why);
     }
-    bool ok = true;
-    if (m_pcm)
-        ok = m_pcm->close();
-    if (m_aac)
-        ok = m_aac->close();
-    if (!ok && m_error.isEmpty())
-        m_error = m_pcm ? m_pcm->errorString() : m_aac->errorString();
-    return ok && m_error.isEmpty();
+    m_input.reset();
+    finishFile(m_error.isEmpty());
+    return m_error.isEmpty();
 }
 
 double PlatformAudioRecorder::currentTime() const
 {
     return double(m_frames) / m_sampleRate;
-}
-
-void PlatformAudioRecorder::readInput()
-{
-    if (!m_io || m_finished)
-        return;
-    m_partial += m_io->readAll();
-    const int frameBytes = 2 * m_channels;
-    const int whole = m_partial.size() / frameBytes;
-    if (whole == 0)
-        return;
-    m_converted.resize(size_t(whole) * size_t(m_channels));
-    const qint16* in = reinterpret_cast<const qint16*>(m_partial.constData());
-    for (size_t i = 0; i < m_converted.size(); ++i)
-        m_converted[i] = in[i] / 32768.0f;
-    m_partial.remove(0, whole * frameBytes);
-    if (!writeFrames(m_converted.data(), whole) && m_error.isEmpty())
-        m_error = m_pcm ? m_pcm->errorString() : m_aac->errorString();
-}
-
-bool PlatformAudioRecorder::writeFrames(const float* frames, qint64 count)
-{
-    const bool ok = m_pcm ? m_pcm->write(frames, count) : m_aac->write(frames, count);
-    if (ok)
-        m_frames += count;
-    return ok;
 }
 
 } // namespace QMMultiMedia

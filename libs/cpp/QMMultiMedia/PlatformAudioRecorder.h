@@ -2,17 +2,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
-
-class QAudioInput;
-class QIODevice;
 
 namespace QMMultiMedia {
 
 class AacFileWriter;
 class AudioFileWriter;
+class AudioInput;
 
 // How a recording is stored: uncompressed PCM in the container the file's extension names
 // (WAV, AIFF, CAF), or MPEG-4 AAC (.m4a, .mp4, .caf, .aac).
@@ -26,14 +25,15 @@ struct RecorderSettings
     int quality = 96;   // encoder quality 0 (minimum) to 127 (maximum)
 };
 
-// Records the default sound input into a file: Qt Multimedia's QAudioInput, written by libsndfile
-// or, for AAC, by libavcodec.
+// Records the sound input into a file: the input is captured on the sound system's thread and
+// written here every few milliseconds (libsndfile, or libavcodec for AAC). The file is written
+// whole or not at all: a file of the same name stays as it was until the take is complete.
 class PlatformAudioRecorder : public QObject
 {
     Q_OBJECT
 public:
     // A recorder writing to the file, not yet recording; null (with the reason) when the file
-    // cannot be written in that format or there is no input.
+    // cannot be written in that format.
     static std::unique_ptr<PlatformAudioRecorder> create(const QString& path, const RecorderSettings& settings,
                                                           QString* error);
     ~PlatformAudioRecorder() override;
@@ -43,30 +43,38 @@ public:
 
     bool record();
     void pause();
-    // Stops and finishes the file; false when the file could not be completed.
+    // Takes everything captured up to now, finishes the file and puts it in place; false (with
+    // the reason) when there is no complete take: then nothing replaces the file of that name.
     bool stop();
     // Seconds recorded so far.
     double currentTime() const;
     QString errorString() const { return m_error; }
 
-    // The name of the default input; empty when there is none.
+    // The name of the input recorded from; empty while it is not known.
     static QString defaultInputName();
+
+signals:
+    // The recording could not go on (the disk is full, the input is gone): it has stopped, the
+    // reason given. What was there under the file's name stays as it was.
+    void failed(const QString& why);
 
 private:
     PlatformAudioRecorder() = default;
-    void readInput();
-    bool writeFrames(const float* frames, qint64 count);
+    // Writes what has been captured; false (with m_error) when it cannot be written.
+    bool collect();
+    void checkInput();
+    void finishFile(bool keep);
 
     std::unique_ptr<AudioFileWriter> m_pcm;
     std::unique_ptr<AacFileWriter> m_aac;
-    QAudioInput* m_input = nullptr;
-    QIODevice* m_io = nullptr;
+    std::unique_ptr<AudioInput> m_input;
+    QTimer m_collectTimer;
     int m_channels = 2;
     int m_sampleRate = 44100;
     qint64 m_frames = 0;
     bool m_started = false;
     bool m_finished = false;
-    QByteArray m_partial;
+    QByteArray m_captured;
     std::vector<float> m_converted;
     QString m_error;
 };

@@ -51,6 +51,9 @@ bool PlayListModel::setData(const QModelIndex& index, const QVariant& value, int
     if (!isRow(index) || role != Qt::EditRole)
         return false;
     const QString text = value.toString();
+    // A blank name would point the row at its folder.
+    if (text.trimmed().isEmpty())
+        return false;
     QString& path = m_files[index.row()];
     if (text.contains(QLatin1Char('/')))
         path = text;
@@ -91,23 +94,42 @@ void PlayListModel::setPlayList(const QDir& folder, const QStringList& nameFilte
     setPlayList(paths);
 }
 
+namespace {
+
+// What may enter a play list: a file, or a name with nothing behind it yet. A folder, a FIFO, a
+// device or a socket is left out, as folder listings leave them out (reading a FIFO's length
+// would wait for a writer).
+QStringList playable(const QStringList& paths)
+{
+    QStringList out;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (info.isFile() || !info.exists())
+            out.append(path);
+    }
+    return out;
+}
+
+} // namespace
+
 void PlayListModel::setPlayList(const QStringList& paths)
 {
     beginResetModel();
     m_durations.clear();
-    m_files = paths;
-    for (const QString& path : paths)
+    m_files = playable(paths);
+    for (const QString& path : qAsConst(m_files))
         m_durations.append(audioFileDuration(path));
     endResetModel();
 }
 
 void PlayListModel::appendToPlayList(const QStringList& paths)
 {
-    if (paths.isEmpty())
+    const QStringList added = playable(paths);
+    if (added.isEmpty())
         return;
     beginResetModel();
-    m_files.append(paths);
-    for (const QString& path : paths)
+    m_files.append(added);
+    for (const QString& path : added)
         m_durations.append(audioFileDuration(path));
     endResetModel();
 }

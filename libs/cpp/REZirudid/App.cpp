@@ -26,6 +26,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace REZirudid {
 
 App::App(int& argc, char** argv, const QString& organisationName, const QString& applicationName)
@@ -303,7 +305,9 @@ void App::runReminder(int kind)
     if (Reminder::isDue(enabled, counter, m_reminderInterval))
         showReminder(kind);
     // Counted once the reminder (if any) has been shown.
-    setSettingsValue(SettingsKeys::autoReminderCount(), counter + 1);
+    // Counting stops at the largest count rather than overflow.
+    setSettingsValue(SettingsKeys::autoReminderCount(),
+                     counter < std::numeric_limits<int>::max() ? counter + 1 : counter);
 }
 
 void App::showReminder(int kind)

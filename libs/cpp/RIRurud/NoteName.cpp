@@ -18,14 +18,6 @@ SoundHook& soundHook()
     return hook;
 }
 
-// A player of its own for one sound, gone once the sound has ended.
-QMMultiMedia::NativeAudioPlayer* selfDeletingPlayer()
-{
-    auto* player = new QMMultiMedia::NativeAudioPlayer();
-    QObject::connect(player, SIGNAL(finished()), player, SLOT(deleteLater()));
-    return player;
-}
-
 // One cell of the folding table: the layer letter(s) and the octave change (-1, 0, +1).
 struct Fold
 {
@@ -110,7 +102,7 @@ void playSoundFile(const QString& path)
         soundHook()(path);
         return;
     }
-    selfDeletingPlayer()->play(path);
+    QMMultiMedia::NativeAudioPlayer::playOnce(path);
 }
 
 void playSoundFiles(const QStringList& paths)
@@ -123,7 +115,7 @@ void playSoundFiles(const QStringList& paths)
             soundHook()(path);
             continue;
         }
-        QMMultiMedia::NativeAudioPlayer* player = selfDeletingPlayer();
+        QMMultiMedia::NativeAudioPlayer* player = QMMultiMedia::NativeAudioPlayer::oneShot();
         player->setMedia(path);
         if (!player->internal()->hasMedia()) {
             delete player;

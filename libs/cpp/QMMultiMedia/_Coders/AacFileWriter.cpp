@@ -34,6 +34,8 @@ QString AacFileWriter::unavailableReason()
 
 bool AacFileWriter::fail(const QString& what, int code)
 {
+    if (m_failed && !m_error.isEmpty())
+        return false;  // the first reason is the one that counts
     char text[AV_ERROR_MAX_STRING_SIZE] = {0};
     if (code < 0 && m_av)
         m_av->av_strerror(code, text, sizeof text);
@@ -58,7 +60,9 @@ bool AacFileWriter::open(const QString& path, int sampleRate, int channels, int 
     if (!missing.isEmpty())
         return fail(missing, 0);
     m_av = AvLibrary::load(nullptr);
-    const QByteArray file = QFile::encodeName(path);
+    if (!m_staged.begin(path))
+        return fail(m_staged.errorString(), 0);
+    const QByteArray file = QFile::encodeName(m_staged.temporaryPath());
     int rc = m_av->avformat_alloc_output_context2(&m_format, nullptr, muxer, file.constData());
     if (rc < 0 || !m_format)
         return fail(QStringLiteral("no %1 container").arg(QLatin1String(muxer)), rc);
@@ -164,6 +168,12 @@ bool AacFileWriter::drainPackets()
         m_av->av_packet_unref(m_packet);
         if (wr < 0)
             return fail(QStringLiteral("cannot write the sound"), wr);
+        // A write that failed on its way to the disk (it is full) is told by the file, not the
+        // muxer: hand each packet over at once, so that it is told while recording.
+        if (m_format->pb)
+            m_av->avio_flush(m_format->pb);
+        if (m_format->pb && m_format->pb->error < 0)
+            return fail(QStringLiteral("cannot write the sound"), m_format->pb->error);
     }
 }
 
@@ -184,8 +194,23 @@ bool AacFileWriter::close()
         if (rc < 0)
             ok = fail(QStringLiteral("cannot finish the file"), rc);
     }
+    // The last bytes reach the file only when it is closed: a full disk shows there.
+    if (m_format && m_format->pb) {
+        const int rc = m_av->avio_closep(&m_format->pb);
+        if (rc < 0 && ok)
+            ok = fail(QStringLiteral("cannot finish the file"), rc);
+    }
     release();
+    if (ok && !m_staged.commit())
+        ok = fail(m_staged.errorString(), 0);
+    m_staged.discard();
     return ok;
+}
+
+void AacFileWriter::discard()
+{
+    release();
+    m_staged.discard();
 }
 
 void AacFileWriter::release()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QMMultiMedia/_Coders/StagedFile.h"
+
 #include <QString>
 
 #include <vector>
@@ -17,7 +19,8 @@ class AvLibrary;
 // Writes interleaved float frames as MPEG-4 AAC (libavcodec's encoder) into a container chosen by
 // the file's extension: .m4a/.mp4 (MPEG-4), .aac (ADTS stream). (libavformat cannot store AAC in
 // a Core Audio .caf file.) The codec libraries are loaded by the first open(); when they cannot be,
-// open() fails and errorString() says which library is missing.
+// open() fails and errorString() says which library is missing. The file is written whole or not at
+// all: a file of that name stays as it was until close() has finished the new one.
 class AacFileWriter
 {
 public:
@@ -36,8 +39,11 @@ public:
     bool open(const QString& path, int sampleRate, int channels, int bitRate);
     bool isOpen() const { return m_format != nullptr; }
     bool write(const float* frames, qint64 count);
-    // Encodes what is left, writes the trailer and closes; true when the file is complete.
+    // Encodes what is left, writes the trailer, closes and puts the file in place; true when the
+    // file is complete (else the file of that name is left as it was).
     bool close();
+    // Gives the file up: nothing is put in place.
+    void discard();
     QString errorString() const { return m_error; }
 
 private:
@@ -57,6 +63,7 @@ private:
     int m_channels = 0;
     qint64 m_pts = 0;
     std::vector<float> m_pending;  // interleaved frames not yet encoded
+    StagedFile m_staged;
     QString m_error;
 };
 

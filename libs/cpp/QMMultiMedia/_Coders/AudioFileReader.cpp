@@ -1,6 +1,7 @@
 #include "QMMultiMedia/_Coders/AudioFileReader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <sndfile.h>
 
@@ -14,7 +15,8 @@ AudioFileReader::~AudioFileReader()
 bool AudioFileReader::open(const QString& path)
 {
     close();
-    if (path.isEmpty())
+    // Only a regular file: opening a FIFO would wait for a writer.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     SF_INFO info {};
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);

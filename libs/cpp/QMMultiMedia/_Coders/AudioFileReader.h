@@ -18,7 +18,8 @@ public:
     AudioFileReader(const AudioFileReader&) = delete;
     AudioFileReader& operator=(const AudioFileReader&) = delete;
 
-    // False for a missing, unreadable or undecodable file (also for one without any frame).
+    // False for a missing, unreadable or undecodable file (also for one without any frame, and for
+    // what is not a regular file).
     bool open(const QString& path);
     void close();
     bool isOpen() const { return m_file != nullptr; }

@@ -49,9 +49,14 @@ bool AudioFileWriter::open(const QString& path, int sampleRate, int channels)
                       .arg(sampleRate).arg(channels).arg(QFileInfo(path).suffix());
         return false;
     }
-    m_file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!m_staged.begin(path)) {
+        m_error = m_staged.errorString();
+        return false;
+    }
+    m_file = sf_open(QFile::encodeName(m_staged.temporaryPath()).constData(), SFM_WRITE, &info);
     if (!m_file) {
         m_error = QString::fromLocal8Bit(sf_strerror(nullptr));
+        m_staged.discard();
         return false;
     }
     // Floats beyond full scale are clipped rather than wrapped around.
@@ -83,7 +88,25 @@ bool AudioFileWriter::close()
     m_file = nullptr;
     if (rc != 0 && m_error.isEmpty())
         m_error = QString::fromLocal8Bit(sf_error_number(rc));
-    return rc == 0 && !m_failed;
+    if (rc != 0 || m_failed) {
+        m_failed = true;
+        m_staged.discard();
+        return false;
+    }
+    if (!m_staged.commit()) {
+        m_failed = true;
+        m_error = m_staged.errorString();
+        return false;
+    }
+    return true;
+}
+
+void AudioFileWriter::discard()
+{
+    if (m_file)
+        sf_close(m_file);
+    m_file = nullptr;
+    m_staged.discard();
 }
 
 bool AudioFileWriter::writeAll(const QString& path, const float* frames, qint64 count, int sampleRate, int channels)

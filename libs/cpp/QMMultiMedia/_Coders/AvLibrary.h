@@ -46,6 +46,7 @@ extern "C" {
     X(avformat, av_write_trailer)                                                                  \
     X(avformat, avio_open)                                                                         \
     X(avformat, avio_closep)                                                                       \
+    X(avformat, avio_flush)                                                                        \
     X(avformat, avformat_free_context)
 
 namespace QMMultiMedia {

@@ -1,12 +1,15 @@
 #include "QMMultiMedia/_Coders/LameCoder.h"
 
 #include "QMMultiMedia/MultiMediaSettings.h"
+#include "QMMultiMedia/_Coders/AudioFileReader.h"
+#include "QMMultiMedia/_Coders/EncoderJob.h"
 
 #include "REZirudid/App.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace QMMultiMedia {
 
@@ -14,17 +17,14 @@ LameCoder::LameCoder(QObject* parent)
     : QObject(parent)
     , m_encoder(ExternalPaths::lameEncoder())
 {
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-    connect(&m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this, &LameCoder::onFinished);
-    connect(&m_process, &QProcess::errorOccurred, this, &LameCoder::onError);
 }
 
-LameCoder::~LameCoder()
+// A running encoding is left to finish by itself.
+LameCoder::~LameCoder() = default;
+
+bool LameCoder::isRunning() const
 {
-    if (isRunning()) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    return m_job && m_job->isRunning();
 }
 
 QString LameCoder::defaultInput()
@@ -69,48 +69,39 @@ bool LameCoder::start(const QString& input, const QString& output, const QString
         return false;
     }
     m_error.clear();
-    m_output = output;
-    m_reported = false;
-    const QStringList args = arguments(input, output, cover);
+    // The encoder takes anything for raw samples: only a readable sound file goes in.
+    if (!AudioFileReader().open(input))
+        return refuse(QStringLiteral("%1 is not a readable sound file").arg(input));
+    auto* job = new EncoderJob(m_encoder, output);
+    const QString temporary = job->prepare();
+    if (temporary.isEmpty()) {
+        const QString why = job->errorString();
+        delete job;
+        return refuse(why);
+    }
+    m_job = job;
+    connect(job, &EncoderJob::done, this, [this](bool success, const QString& error) {
+        m_error = error;
+        qDebug() << "!!!END" << (success ? "ok" : qPrintable(m_error));
+        emit finished(success);
+    });
+    const QStringList args = arguments(input, temporary, cover);
     qDebug() << "Command:" << m_encoder << args;
-    m_process.start(m_encoder, args, QIODevice::ReadOnly);
-    return m_process.state() != QProcess::NotRunning || !m_reported;
+    job->start(args);
+    return true;
+}
+
+bool LameCoder::refuse(const QString& why)
+{
+    m_error = why;
+    qDebug() << "!!!END" << m_error;
+    QTimer::singleShot(0, this, [this] { emit finished(false); });
+    return false;
 }
 
 bool LameCoder::waitForFinished(int msecs)
 {
-    if (!isRunning())
-        return true;
-    return m_process.waitForFinished(msecs);
-}
-
-void LameCoder::onFinished(int exitCode, QProcess::ExitStatus status)
-{
-    if (m_reported)
-        return;
-    m_reported = true;
-    const QByteArray log = m_process.readAll().trimmed();
-    bool ok = status == QProcess::NormalExit && exitCode == 0;
-    if (!ok) {
-        m_error = status == QProcess::NormalExit
-            ? QStringLiteral("the encoder failed (exit status %1): %2").arg(exitCode).arg(QString::fromLocal8Bit(log.right(400)))
-            : QStringLiteral("the encoder crashed");
-    } else if (!QFileInfo(m_output).isFile() || QFileInfo(m_output).size() == 0) {
-        ok = false;
-        m_error = QStringLiteral("the encoder wrote no file");
-    }
-    qDebug() << "!!!END" << (ok ? "ok" : qPrintable(m_error));
-    emit finished(ok);
-}
-
-void LameCoder::onError(QProcess::ProcessError error)
-{
-    if (error != QProcess::FailedToStart || m_reported)
-        return;
-    m_reported = true;
-    m_error = QStringLiteral("the encoder %1 could not be started: %2").arg(m_encoder, m_process.errorString());
-    qDebug() << "!!!END" << m_error;
-    emit finished(false);
+    return !m_job || m_job->waitForFinished(msecs);
 }
 
 } // namespace QMMultiMedia

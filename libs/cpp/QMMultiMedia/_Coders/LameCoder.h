@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QObject>
-#include <QProcess>
+#include <QPointer>
 #include <QString>
 
 namespace QMMultiMedia {
 
+class EncoderJob;
+
 // Encodes a sound file into MP3 with the LAME encoder (/usr/bin/lame), run directly with an
 // argument list (no shell: no file name can become a command). start() returns at once;
-// finished() tells, from the encoder's exit status, whether the MP3 file was written.
+// finished() tells, from the encoder's exit status, whether this run wrote the MP3 file. The
+// output is written whole or not at all: a failed run leaves an older output as it was. Once
+// started, an encoding goes on to its end also when the runner is deleted (which reports nothing).
 class LameCoder : public QObject
 {
     Q_OBJECT
@@ -19,8 +23,9 @@ public:
     // Encodes the test recording "~/Movies/recording.wav" into "test.mp3" in the support folder,
     // at 8 kbit/s constant bit rate with "~/Desktop/cover.png" as its cover (when that exists).
     bool start();
-    // Encodes any file; an empty cover stores none. False when an encoding is already running or
-    // the encoder cannot be started (finished(false) follows then too).
+    // Encodes any file; an empty cover stores none. False when an encoding is already running, the
+    // input is not a readable sound file or the output cannot be written (finished(false) follows
+    // then too, from the event loop).
     bool start(const QString& input, const QString& output, const QString& cover);
 
     // The arguments the encoder is given.
@@ -31,7 +36,7 @@ public:
 
     void setEncoder(const QString& program) { m_encoder = program; }
     QString encoder() const { return m_encoder; }
-    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    bool isRunning() const;
     QString errorString() const { return m_error; }
     // Blocks until the running encoding ends; false on time-out.
     bool waitForFinished(int msecs = 30000);
@@ -40,14 +45,11 @@ signals:
     void finished(bool success);
 
 private:
-    void onFinished(int exitCode, QProcess::ExitStatus status);
-    void onError(QProcess::ProcessError error);
+    bool refuse(const QString& why);
 
-    QProcess m_process;
+    QPointer<EncoderJob> m_job;
     QString m_encoder;
-    QString m_output;
     QString m_error;
-    bool m_reported = true;
 };
 
 } // namespace QMMultiMedia
