@@ -94,6 +94,8 @@ std::vector<Figures> measureAll(const std::vector<Request>& requests)
             f.loudness = SoundMeasure::integratedLoudness(d.mono, d.sampleRate);
             f.fall = SoundMeasure::fallBy(d.mono, d.sampleRate, r.fadeStart);
             f.ring = ringTime(d.mono, d.sampleRate);
+            const auto first = std::find_if(d.mono.begin(), d.mono.end(), [](float v) { return std::fabs(v) >= 0.001f; });
+            f.lead = double(first - d.mono.begin()) / d.sampleRate;
         }
     };
     std::vector<std::thread> threads;

@@ -34,6 +34,7 @@ struct Figures {
     double loudness = -70.0; // integrated, LUFS
     double fall = 0.0;       // dB below its loudest where its fade begins
     double ring = 0.0;       // ringTime
+    double lead = 0.0;       // seconds before its first sample at -60 dBFS or above
 };
 
 struct Request {

@@ -153,6 +153,18 @@ void fadeOut(std::vector<float>& x, int sampleRate, double seconds)
         x[start + i] *= float(0.5 * (1.0 + std::cos(M_PI * double(i) / double(n))));
 }
 
+void trimLeadIn(std::vector<float>& x, float threshold, size_t keep)
+{
+    size_t first = 0;
+    while (first < x.size() && std::fabs(x[first]) < threshold)
+        ++first;
+    if (first == x.size())
+        return;
+    const size_t cut = first > keep ? first - keep : 0;
+    x.erase(x.begin(), x.begin() + std::ptrdiff_t(cut));
+    x.insert(x.end(), cut, 0.0f);
+}
+
 float peak(const std::vector<float>& x)
 {
     float max = 0.0f;

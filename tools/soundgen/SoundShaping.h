@@ -34,6 +34,11 @@ void shapeEnvelope(std::vector<float>& x, int sampleRate, double holdSeconds, do
 // Fades the end out over the given time (half a cosine), so that a cut-off tail does not click.
 void fadeOut(std::vector<float>& x, int sampleRate, double seconds);
 
+// Moves the note forward so that it starts at once: what comes before its first sample at or above
+// `threshold` (less `keep` samples of the attack's own start) is taken off the front, and the same
+// number of samples of silence is added at the end, so that the length stays.
+void trimLeadIn(std::vector<float>& x, float threshold, size_t keep);
+
 float peak(const std::vector<float>& x);
 
 } // namespace SoundShaping

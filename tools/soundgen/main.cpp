@@ -42,6 +42,8 @@ namespace {
 // Every note is brought to this integrated loudness (LUFS), its peaks kept below the ceiling.
 constexpr double noteLoudness = -23.0;
 constexpr float peakCeiling = 0.89f; // -1 dBFS
+constexpr float leadInThreshold = 0.004f;   // -48 dBFS
+constexpr double leadInKeepSeconds = 0.0005;
 
 // A note is in tune when its measured fundamental is this close to its pitch (cents); a note
 // further off is rendered again, corrected, a few times at most, and the best rendering is kept.
@@ -427,6 +429,8 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
         out = SoundShaping::amplifyAndLimit(samples, sampleRate, gain, peakCeiling);
     }
     outcome.limitedDb = std::max(0.0, 20.0 * std::log10(gain * SoundShaping::peak(samples) / peakCeiling));
+    // A sample may take a few milliseconds to rise out of silence: a click should be heard at once.
+    SoundShaping::trimLeadIn(out, leadInThreshold, size_t(leadInKeepSeconds * sampleRate));
     return out;
 }
 
