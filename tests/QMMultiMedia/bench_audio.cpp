@@ -6,6 +6,7 @@
 //  - memory: peak resident size while 1,000 fire-and-forget notes are played (20 every 100 ms,
 //    as fast clicking would), and after 1,000 clicks on a missing file.
 
+#include "Median.h"
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
@@ -35,15 +36,6 @@ long statusKb(const char* field)
             return line.mid(int(strlen(field))).trimmed().split(' ').value(0).toLong();
     }
     return -1;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 NativeAudioPlayer* fireAndForget(const QString& path)
@@ -116,9 +108,9 @@ int main(int argc, char** argv)
                 std::printf("  no note was heard at the sink   goal: at most 30 ms (NOT MET)\n");
             } else {
                 std::printf("  observed %.1f ms (min %.1f, max %.1f), placed %.1f ms   goal: at most 30 ms (%s)\n",
-                            median(observed), *std::min_element(observed.begin(), observed.end()),
-                            *std::max_element(observed.begin(), observed.end()), median(placed),
-                            median(observed) <= 30.0 ? "met" : "NOT MET");
+                            TestSupport::median(observed), *std::min_element(observed.begin(), observed.end()),
+                            *std::max_element(observed.begin(), observed.end()), TestSupport::median(placed),
+                            TestSupport::median(observed) <= 30.0 ? "met" : "NOT MET");
             }
             capture.stop();
         }

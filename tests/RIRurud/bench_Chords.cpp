@@ -5,6 +5,7 @@
 //    far-apart pitches with sharp onsets, and each tone's onset is found in the captured mix.
 // Prints the medians with their goals.
 
+#include "Median.h"
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
@@ -29,14 +30,6 @@
 using namespace RIRurud;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 const char* verdict(bool met)
 {
@@ -146,10 +139,10 @@ int main(int argc, char** argv)
                    .arg(app.devicePixelRatio());
         out << QStringLiteral("  chord chosen on the panel up to its three pictures drawn: median %1 ms over %2 clicks, "
                               "slowest %3 ms   goal: at most 8 ms (%4)\n")
-                   .arg(median(clicks), 0, 'f', 2)
+                   .arg(TestSupport::median(clicks), 0, 'f', 2)
                    .arg(clicks.size())
                    .arg(*std::max_element(clicks.begin(), clicks.end()), 0, 'f', 2)
-                   .arg(verdict(median(clicks) <= 8.0));
+                   .arg(verdict(TestSupport::median(clicks) <= 8.0));
         out.flush();
     }
 
@@ -189,9 +182,9 @@ int main(int argc, char** argv)
                               "observed %4 ms   goal: at most 5 ms (%5)\n")
                    .arg(piano ? "piano" : "ukulele")
                    .arg(placed.size())
-                   .arg(median(placed), 0, 'f', 1)
-                   .arg(median(observed), 0, 'f', 1)
-                   .arg(verdict(!placed.empty() && median(placed) <= 5.0));
+                   .arg(TestSupport::median(placed), 0, 'f', 1)
+                   .arg(TestSupport::median(observed), 0, 'f', 1)
+                   .arg(verdict(!placed.empty() && TestSupport::median(placed) <= 5.0));
         out.flush();
     }
 
@@ -225,11 +218,11 @@ int main(int argc, char** argv)
     }
     out << QStringLiteral("  five notes of one chord, first to last onset at the sink: median %1 ms, widest %2 ms over %3 "
                           "chords (%4 not heard whole)   goal: within 2 ms (%5)\n")
-               .arg(median(spreads), 0, 'f', 2)
+               .arg(TestSupport::median(spreads), 0, 'f', 2)
                .arg(spreads.empty() ? 0.0 : *std::max_element(spreads.begin(), spreads.end()), 0, 'f', 2)
                .arg(spreads.size())
                .arg(incomplete)
-               .arg(verdict(!spreads.empty() && median(spreads) <= 2.0));
+               .arg(verdict(!spreads.empty() && TestSupport::median(spreads) <= 2.0));
     out.flush();
     return 0;
 }

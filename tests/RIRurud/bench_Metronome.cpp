@@ -9,6 +9,7 @@
 // deviation of the last ten beats less that of the first ten. Also printed: how long the face takes
 // to paint, and how far the heard beat lies from the face that shows it.
 
+#include "Median.h"
 #include "QMMultiMedia/AudioBackend.h"
 #include "REZirudid/App.h"
 #include "RIRurud/BeatMixer.h"
@@ -33,14 +34,6 @@
 using namespace RIRurud;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 // A metronome that times its own painting.
 class TimedMetronome : public Metronome
@@ -168,7 +161,7 @@ void measure(const Run& run, TimedMetronome& metronome, TestAudio::SinkCapture& 
     };
     const double driftMs = meanOf(run.beats - 10, run.beats) - meanOf(0, 10);
     const int weak = int(std::count_if(strengths.begin(), strengths.end(), [](double s) { return s < 0.5; }));
-    const double med = median(absDev);
+    const double med = TestSupport::median(absDev);
     const double mx = *std::max_element(absDev.begin(), absDev.end());
 
     // The face that shows each beat: the paint nearest to the beat's heard time.
@@ -193,8 +186,8 @@ void measure(const Run& run, TimedMetronome& metronome, TestAudio::SinkCapture& 
                 std::fabs(driftMs) <= 1.0 ? "met" : "NOT MET");
     std::printf("    bells %d, first beats %s...; beats matched weakly: %d\n", bells, qPrintable(pattern), weak);
     std::printf("    face: %zu paints, median %.1f ms, max %.1f ms each; heard beat after its face: median %.1f ms\n",
-                paints.size(), median(paints), paints.empty() ? 0.0 : *std::max_element(paints.begin(), paints.end()),
-                median(faceToSound));
+                paints.size(), TestSupport::median(paints), paints.empty() ? 0.0 : *std::max_element(paints.begin(), paints.end()),
+                TestSupport::median(faceToSound));
 }
 
 } // namespace

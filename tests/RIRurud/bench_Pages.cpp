@@ -6,6 +6,7 @@
 //  - a press on a piano key, up to the key drawn (at most 2 ms).
 // Prints the medians with their goals.
 
+#include "Median.h"
 #include "REZirudid/App.h"
 #include "RIRurud/BanjoBoard.h"
 #include "RIRurud/BanjoTonarix.h"
@@ -35,12 +36,6 @@
 using namespace RIRurud;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 void settle()
 {
@@ -72,7 +67,7 @@ double staffMoves(FinderMainPage& page)
         if (i >= 10 && changed)
             moves.push_back(ms);
     }
-    return median(moves);
+    return TestSupport::median(moves);
 }
 
 // The other five pages: staff moves on each, then presses on the piano's keys, alternating between
@@ -132,7 +127,7 @@ void otherPages(QTextStream& out)
             presses.push_back(ms);
     }
     out << QStringLiteral("piano key press up to the key drawn, the staff following: median %1 ms (goal <= 2 ms)\n")
-               .arg(median(presses), 0, 'f', 3);
+               .arg(TestSupport::median(presses), 0, 'f', 3);
     NoteName::setSoundHook({});
 }
 
@@ -182,12 +177,12 @@ int main(int argc, char** argv)
             moves.push_back(ms);
     }
     out << QStringLiteral("staff move changing the note, staff and board repainted: median %1 ms (goal <= 2 ms; %2 of %3 moves changed the board's note)\n")
-               .arg(median(moves), 0, 'f', 3)
+               .arg(TestSupport::median(moves), 0, 'f', 3)
                .arg(changed)
                .arg(rounds + 10);
     out << QStringLiteral("  of which: staff move and repaint %1 ms, board repaint %2 ms\n")
-               .arg(median(staffPaint), 0, 'f', 3)
-               .arg(median(moves) - median(staffPaint), 0, 'f', 3);
+               .arg(TestSupport::median(staffPaint), 0, 'f', 3)
+               .arg(TestSupport::median(moves) - TestSupport::median(staffPaint), 0, 'f', 3);
 
     // 2. Training: press a key, until the next question is drawn.
     board->trainingButton()->click();
@@ -219,12 +214,12 @@ int main(int argc, char** argv)
         }
     }
     out << QStringLiteral("training key press up to the next note drawn: median %1 ms (goal <= 5 ms)\n")
-               .arg(median(presses), 0, 'f', 3);
+               .arg(TestSupport::median(presses), 0, 'f', 3);
     out << QStringLiteral("  of which: press and release with the window's immediate repaint %1 ms, pending updates %2 ms;\n"
                           "  one paint of the board in training alone: %3 ms\n")
-               .arg(median(answering), 0, 'f', 3)
-               .arg(median(rest), 0, 'f', 3)
-               .arg(median(boardPaint), 0, 'f', 3);
+               .arg(TestSupport::median(answering), 0, 'f', 3)
+               .arg(TestSupport::median(rest), 0, 'f', 3)
+               .arg(TestSupport::median(boardPaint), 0, 'f', 3);
 
     // The trainer's own share: scoring, the report and the next note through board and staff,
     // without any painting.
@@ -237,7 +232,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
     out << QStringLiteral("  the answer itself (score, report, next note through board and staff, no painting): %1 ms\n")
-               .arg(median(slotOnly), 0, 'f', 4);
+               .arg(TestSupport::median(slotOnly), 0, 'f', 4);
     out.flush();
 
     otherPages(out);

@@ -6,6 +6,7 @@
 //  - memory over 1,000 repeat ticks, with the tone files there and with them missing (goal: flat).
 // Prints the medians with their goals.
 
+#include "Median.h"
 #include "SinkCapture.h"
 
 #include "REZirudid/App.h"
@@ -33,12 +34,6 @@ using namespace RIRurud;
 using TestAudio::SinkCapture;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 long residentKb()
 {
@@ -97,8 +92,8 @@ int main(int argc, char** argv)
         }
         out << "bench_tuners: window " << window.width() << " x " << window.height() << ", device pixel ratio "
             << app.devicePixelRatio() << "\n";
-        out << "page switch, click to the new page painted: median " << ms(median(again))
-            << " ms (goal <= 16 ms); first showing of each page " << ms(median(first)) << " ms (its picture is scaled once)\n";
+        out << "page switch, click to the new page painted: median " << ms(TestSupport::median(again))
+            << " ms (goal <= 16 ms); first showing of each page " << ms(TestSupport::median(first)) << " ms (its picture is scaled once)\n";
         out.flush();
     }
 
@@ -141,8 +136,8 @@ int main(int argc, char** argv)
             // The players play into the private sink: it must outlive the last of them.
             QTest::qWait(2600);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            out << "string button click to its first sample at the sink: median " << ms(median(placed))
-                << " ms (goal <= 5 ms; observed at the capture " << ms(median(observed)) << " ms; " << heard << " of "
+            out << "string button click to its first sample at the sink: median " << ms(TestSupport::median(placed))
+                << " ms (goal <= 5 ms; observed at the capture " << ms(TestSupport::median(observed)) << " ms; " << heard << " of "
                 << runs << " clicks heard)\n";
         }
     }

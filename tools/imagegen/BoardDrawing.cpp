@@ -114,4 +114,23 @@ void feltBackground(QPainter& p, const QRectF& area)
     p.fillRect(area, v);
 }
 
+void sideCanvas(QPainter& p, QImage& image)
+{
+    image = QImage(kSidePictureWidth, kSidePictureHeight, QImage::Format_RGB32);
+    p.begin(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double unit = kSidePictureWidth / 200.0;
+    p.scale(unit, unit);
+    const QRectF area(0, 0, 200, kSidePictureHeight / unit);
+    QLinearGradient paper(area.topLeft(), area.bottomRight());
+    paper.setColorAt(0, palette::paper());
+    paper.setColorAt(1, palette::panel());
+    p.fillRect(area, paper);
+    // A warm vignette that frames the detail.
+    QRadialGradient glow(QPointF(100, 150), 190);
+    glow.setColorAt(0, QColor(255, 250, 240, 0));
+    glow.setColorAt(1, QColor(120, 90, 60, 60));
+    p.fillRect(area, glow);
+}
+
 } // namespace imagegen

@@ -5,6 +5,7 @@
 // current units.
 
 #include <QColor>
+#include <QImage>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -33,5 +34,12 @@ void pearlDot(QPainter& p, const QPointF& c, double r);
 
 // The dark felt every board lies on, with a faint texture and vignette.
 void feltBackground(QPainter& p, const QRectF& area);
+
+// Side pictures (the details beside a page's staff): kSidePictureWidth x kSidePictureHeight pixels,
+// drawn in units of a picture 200 wide. sideCanvas makes the image, begins `p` on it scaled to those
+// units and lays the warm paper with its vignette.
+inline constexpr int kSidePictureWidth = 520;
+inline constexpr int kSidePictureHeight = 900;
+void sideCanvas(QPainter& p, QImage& image);
 
 } // namespace imagegen

@@ -1109,27 +1109,12 @@ QImage overlayPicture(const BoardTable& table, const QString& layer)
 
 // Side pictures: details of the instrument in the same design, portrait, the motif near the top
 // left (the label covers its area and cuts off what overflows at the right and the bottom).
-constexpr int kSideWidth = 520;
-constexpr int kSideHeight = 900;
-
 QImage sidePicture(const Look& look, bool left)
 {
     const Geometry g = geometryOf(look);
-    QImage image(kSideWidth, kSideHeight, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double unit = kSideWidth / 200.0;   // frame units per picture: 200 wide, 346 high
-    p.scale(unit, unit);
-    const QRectF area(0, 0, 200, kSideHeight / unit);
-    QLinearGradient paper(area.topLeft(), area.bottomRight());
-    paper.setColorAt(0, palette::paper());
-    paper.setColorAt(1, palette::panel());
-    p.fillRect(area, paper);
-    // A warm vignette that frames the detail.
-    QRadialGradient glow(QPointF(100, 150), 190);
-    glow.setColorAt(0, QColor(255, 250, 240, 0));
-    glow.setColorAt(1, QColor(120, 90, 60, 60));
-    p.fillRect(area, glow);
+    QImage image;
+    QPainter p;
+    sideCanvas(p, image);
 
     // The instrument stands upright, neck up: the board's frame turned by 90 degrees, so that the
     // frame point `f` lands on the picture point `at`, `k` picture units per frame unit.

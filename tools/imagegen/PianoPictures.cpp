@@ -196,26 +196,6 @@ QImage keyOverlay(std::size_t index)
 // Side pictures, 200 x 346 units on warm paper like the other pages: the music desk with a sheet of
 // music at the left, a grand piano seen from above with its lid open at the right.
 
-constexpr int kSideWidth = 520;
-constexpr int kSideHeight = 900;
-
-void sideCanvas(QPainter& p, QImage& image)
-{
-    image = QImage(kSideWidth, kSideHeight, QImage::Format_RGB32);
-    p.begin(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(kSideWidth / 200.0, kSideWidth / 200.0);
-    const QRectF area(0, 0, 200, 346);
-    QLinearGradient paper(area.topLeft(), area.bottomRight());
-    paper.setColorAt(0, palette::paper());
-    paper.setColorAt(1, palette::panel());
-    p.fillRect(area, paper);
-    QRadialGradient glow(QPointF(100, 150), 190);
-    glow.setColorAt(0, QColor(255, 250, 240, 0));
-    glow.setColorAt(1, QColor(120, 90, 60, 60));
-    p.fillRect(area, glow);
-}
-
 QImage musicDesk()
 {
     QImage image;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -110,19 +111,26 @@ constexpr bool sameText(const char* a, const char* b)
     return *a == *b;
 }
 
-constexpr const ToneSound* toneSound(const char* prefix)
+// The row of toneSounds for a prefix; -1 for none.
+constexpr int toneSoundIndex(const char* prefix)
 {
-    for (const ToneSound& sound : toneSounds) {
-        if (sameText(sound.prefix, prefix))
-            return &sound;
+    for (int i = 0; i < int(std::size(toneSounds)); ++i) {
+        if (sameText(toneSounds[i].prefix, prefix))
+            return i;
     }
-    return nullptr;
+    return -1;
+}
+
+inline const ToneSound* toneSound(const char* prefix)
+{
+    const int i = toneSoundIndex(prefix);
+    return i < 0 ? nullptr : &toneSounds[i];
 }
 
 constexpr bool everyTunerHasItsSound()
 {
     for (const RIRurud::TunerTables::Tuner& tuner : RIRurud::TunerTables::kTuners) {
-        if (!toneSound(tuner.prefix))
+        if (toneSoundIndex(tuner.prefix) < 0)
             return false;
     }
     return true;

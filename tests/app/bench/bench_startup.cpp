@@ -1,6 +1,7 @@
 // Start-up time (process start to the end of the main window's first paint) and idle memory with
 // the banjo page shown, against the floor: the smallest Qt widget program showing an empty window.
 // Both are measured in the same run, alternating, ten times each; the medians are compared.
+#include "Median.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -71,14 +72,6 @@ Sample runOnce(const QString& program)
     return s;
 }
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,13 +96,13 @@ int main(int argc, char** argv)
         appBuilt.push_back(a.builtMs);
         appShown.push_back(a.shownMs);
     }
-    const double fm = median(floorMs), am = median(appMs), fr = median(floorRss), ar = median(appRss);
+    const double fm = TestSupport::median(floorMs), am = TestSupport::median(appMs), fr = TestSupport::median(floorRss), ar = TestSupport::median(appRss);
     std::printf("display: %s\n", qEnvironmentVariableIsEmpty("DISPLAY") ? "none (offscreen)" : qPrintable(qgetenv("DISPLAY")));
     std::printf("start-up to first paint, median of %d: floor %.1f ms, TonarixLite %.1f ms, ratio %.2f (goal <= 2.50) %s\n",
                 runs, fm, am, am / fm, am / fm <= 2.5 ? "OK" : "MISSED");
     std::printf("  milestones (median ms): floor main() %.1f; TonarixLite main() %.1f, application object %.1f, "
                 "window built %.1f, shown %.1f, first paint %.1f\n",
-                median(floorMain), median(appMain), median(appApp), median(appBuilt), median(appShown), am);
+                TestSupport::median(floorMain), TestSupport::median(appMain), TestSupport::median(appApp), TestSupport::median(appBuilt), TestSupport::median(appShown), am);
     std::printf("idle resident memory, median: floor %.1f MB, TonarixLite %.1f MB, difference %.1f MB (goal <= 40.0) %s\n",
                 fr, ar, ar - fr, ar - fr <= 40 ? "OK" : "MISSED");
     return (floorMs.size() == size_t(runs) && appMs.size() == size_t(runs)) ? 0 : 1;

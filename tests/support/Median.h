@@ -1,0 +1,18 @@
+#pragma once
+
+#include <algorithm>
+#include <vector>
+
+namespace TestSupport {
+
+// The median of the benchmarks' samples (the mean of the middle two for an even count); 0 for none.
+inline double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+} // namespace TestSupport
