@@ -88,7 +88,7 @@ std::vector<Figures> measureAll(const std::vector<Request>& requests)
             }
             f.seconds = double(d.mono.size()) / d.sampleRate;
             // The pitch over the second after the attack, as the generator measures it.
-            const double hz = SoundMeasure::fundamental(d.mono, d.sampleRate, r.hz, 0.15, 1.0);
+            const double hz = SoundMeasure::fundamental(d.mono, d.sampleRate, r.hz, 0.15, 1.0, r.bowed);
             f.pitched = hz > 0.0;
             f.cents = f.pitched ? SoundMeasure::cents(hz, r.hz) : 0.0;
             f.loudness = SoundMeasure::integratedLoudness(d.mono, d.sampleRate);

@@ -41,6 +41,7 @@ struct Request {
     std::string path;
     double hz;         // the pitch it should have
     double fadeStart;  // seconds
+    bool bowed;        // its partials are exactly harmonic
 };
 
 // Decodes and measures every file, spread over the cores; the figures in the order of the requests.

@@ -118,6 +118,9 @@ double meanSquare(const std::vector<float>& x, size_t from, size_t count)
     return sum / double(count);
 }
 
+// How far a bowed note's partial may stray from its series and still count.
+constexpr double strayPartialCents = 8.0;
+
 } // namespace
 
 double cents(double hz, double referenceHz)
@@ -126,7 +129,7 @@ double cents(double hz, double referenceHz)
 }
 
 double fundamental(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
-                   double lengthSeconds)
+                   double lengthSeconds, bool bowed)
 {
     const size_t start = size_t(startSeconds * sampleRate);
     const size_t length = size_t(lengthSeconds * sampleRate);
@@ -186,9 +189,22 @@ double fundamental(const std::vector<float>& mono, int sampleRate, double expect
         strongest = std::max(strongest, p.power);
     if (strongest <= 0.0)
         return 0.0;
+    // The partials heard clearly (within 30 dB of the strongest) vote; their median stands for the
+    // note's own series.
+    auto centsOf = [&](const Peak& p) { return cents(p.hz / p.harmonic, expectedHz); };
+    double median = 0.0;
+    if (bowed) {
+        std::vector<double> votes;
+        for (const Peak& p : peaks) {
+            if (p.power >= 1e-3 * strongest)
+                votes.push_back(centsOf(p));
+        }
+        std::nth_element(votes.begin(), votes.begin() + votes.size() / 2, votes.end());
+        median = votes[votes.size() / 2];
+    }
     double sum = 0.0, weighted = 0.0;
     for (const Peak& p : peaks) {
-        if (p.power >= 1e-4 * strongest) {
+        if (p.power >= 1e-4 * strongest && (!bowed || std::abs(centsOf(p) - median) <= strayPartialCents)) {
             sum += p.power;
             weighted += p.power * p.hz / p.harmonic;
         }

@@ -18,8 +18,14 @@ namespace SoundMeasure {
 // fundamental is weak (a low piano string) is thus measured by its overtones. 0 when no harmonic
 // stands out or the stretch does not fit. (A note an octave off has harmonics there too: this
 // measures how far a note is from its pitch, not which octave it is in.)
+//
+// A bowed string sounds exactly harmonic partials: the bow locks them to one period. For such a
+// note (`bowed`), a partial that strays from the median of the clearly heard ones by more than a few
+// cents is something of the recording (a body resonance, a second voice), not the note, and has no
+// say however loud it is. A plucked or struck string's partials lie progressively sharp by nature,
+// and all of them count.
 double fundamental(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
-                   double lengthSeconds);
+                   double lengthSeconds, bool bowed = false);
 
 // Integrated loudness of a mono signal in LUFS: K-weighted mean square over 400 ms blocks (100 ms
 // apart), gated at -70 LUFS and at 10 LU below the mean of the blocks above that. A signal shorter

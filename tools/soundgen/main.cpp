@@ -392,12 +392,12 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
     std::vector<float> best;
     double bestCents = 0.0;
     for (int pass = 0; pass < tuningPasses; ++pass) {
-        const double measured = SoundMeasure::fundamental(samples, sampleRate, target, 0.15, 1.0);
+        const double measured = SoundMeasure::fundamental(samples, sampleRate, target, 0.15, 1.0, a.steady);
         if (measured <= 0.0)
             break;
         const double cents = SoundMeasure::cents(measured, target);
         if (pass == 0) {
-            const double rawHz = a.steady ? SoundMeasure::fundamental(raw, sampleRate, target, 0.15, 1.0) : measured;
+            const double rawHz = a.steady ? SoundMeasure::fundamental(raw, sampleRate, target, 0.15, 1.0, true) : measured;
             outcome.rawCents = rawHz > 0.0 ? SoundMeasure::cents(rawHz, target) : 0.0;
         }
         if (best.empty() || std::abs(cents) < std::abs(bestCents)) {
