@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 using namespace RIRurud;
@@ -114,6 +115,7 @@ private slots:
     void transposerTabsMenuAndSound();
     void favoritesAreSharedByPages();
     void everyChordHasItsPictures();
+    void ukuleleHandsStopTheGStringWhereTheChordDoes();
     void viewsDrawWithoutAChordAndDragOut();
     void optimizationProtocolAddsWholeLinesInUtf8();
     void styleSheetParsesAndStylesEveryNamedWidget();
@@ -378,6 +380,33 @@ void TestChordPages::everyChordHasItsPictures()
     }
     missing.removeDuplicates();
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+}
+
+void TestChordPages::ukuleleHandsStopTheGStringWhereTheChordDoes()
+{
+    // The hand pictures show the neck head left, the G string on top, 2250 pixels from the nut to
+    // the octave; the fingers come from below, so only a finger that stops the G string (or lies
+    // across it) reaches its line: skin there means the G string is stopped in that fret's cell.
+    const auto fretX = [](int fret) { return 168 + 2250 * (1 - std::pow(2.0, -fret / 12.0)); };
+    const auto skin = [](QRgb c) { return qRed(c) >= 150 && qRed(c) - qGreen(c) >= 28; };
+    QStringList wrong;
+    for (int i = 0; i < ChordBook::kChordCount; ++i) {
+        const QVector<int> tab = ChordBook::ukuleleTab(i);
+        const QImage photo(ChordBook::picturePath(ChordBook::View::Photo, QStringLiteral("ukulele"), tab));
+        QCOMPARE(photo.size(), QSize(800, 600));
+        for (int cell = 1; cell <= 6; ++cell) {
+            int lit = 0;
+            for (int x = int(fretX(cell - 1)) + 6; x < int(fretX(cell)) - 6; ++x) {
+                for (int y : {180, 184, 188})
+                    lit += skin(photo.pixel(x, y));
+            }
+            // A finger behind the fret that sounds, none beyond it (a barre may lie behind it).
+            if ((cell == tab.at(0) && lit == 0) || (cell > tab.at(0) && lit > 0))
+                wrong << QStringLiteral("%1 cell %2").arg(ChordBook::stringCode(tab)).arg(cell);
+        }
+    }
+    wrong.removeDuplicates();
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
 }
 
 void TestChordPages::viewsDrawWithoutAChordAndDragOut()

@@ -695,14 +695,21 @@ QImage drawUkuleleHand(const std::array<int, tables::kUkuleleStrings>& frets)
     });
     const int lowest = stops.empty() ? 0 : stops.front().fret;
     const auto onLowest = std::count_if(stops.begin(), stops.end(), [lowest](const Stop& s) { return s.fret == lowest; });
-    const bool barre = onLowest >= 3;
+    // The barre reaches from the hand's side (string 4) up to the highest string stopped at the
+    // lowest fret; a string under it that must ring open (D 2 2 2 0) rules it out.
+    int barreTop = onLowest >= 3 ? stops.front().string : -1;
+    for (int s = std::max(barreTop, 0); barreTop >= 0 && s < tables::kUkuleleStrings; ++s) {
+        if (frets[s] < lowest)
+            barreTop = -1;
+    }
+    const bool barre = barreTop >= 0;
     auto behindFret = [](int fret, qreal share) { return fretX(fret) - (fretX(fret) - fretX(fret - 1)) * share; };
 
     QPointF tip[4];
     bool used[4] = {false, false, false, false};
     int finger = 0;
     if (barre) {
-        tip[0] = QPointF(behindFret(lowest, 0.32), kNeckTop - 10);
+        tip[0] = QPointF(behindFret(lowest, 0.32), barreTop == 0 ? kNeckTop - 10 : stringY(barreTop) - 14);
         used[0] = true;
         finger = 1;
     }
