@@ -1,8 +1,8 @@
 #pragma once
 
-// Where the introduction slides draw the banjo's neck and the staff, in slide pixels at 1x (the
-// "@2x" slides double every number). Shared with the test that reads the slides back and checks
-// that every position shown is where the note really lies.
+// Where the introduction slides draw the banjo's neck, the staff and the trainer's keys, in slide
+// pixels at 1x (the "@2x" slides double every number). Shared with the test that reads the slides
+// back and checks that every position shown is where the note really lies.
 
 #include "RIRurud/BoardTables.h"
 #include "RIRurud/StaffTables.h"
@@ -39,6 +39,24 @@ struct StaffView
     constexpr double lineY(int k) const { return top + (k - translateLines) * lineHeight; }
     constexpr double centreX() const { return left + width / 2; }
 };
+
+// The trainer's twelve keys of step 6, one octave: seven white keys in a row and the five black
+// ones above, each half a key to the right of its white neighbour. `pitch` is a key with its gap.
+struct KeysView
+{
+    double whiteLeft, whiteTop, blackTop, pitch;
+
+    static constexpr bool isBlack(int semitone)
+    {
+        return semitone == 1 || semitone == 3 || semitone == 6 || semitone == 8 || semitone == 10;
+    }
+    // Column of the key of `semitone` (0 = C .. 11 = B) in white-key widths from the left.
+    static constexpr double column(int semitone) { return semitone < 5 ? semitone / 2.0 : (semitone + 1) / 2.0; }
+    constexpr double left(int semitone) const { return whiteLeft + column(semitone) * pitch; }
+    constexpr double top(int semitone) const { return isBlack(semitone) ? blackTop : whiteTop; }
+};
+
+inline constexpr KeysView kKeys{kWidth / 2.0 - 64 * 3.5, 326, 256, 64};
 
 inline constexpr const RIRurud::StaffTables::Instrument* kBanjoStaff = RIRurud::StaffTables::find("banjo");
 inline constexpr StaffView kStaff{230, 139.6, 480, 12.8, kBanjoStaff->layout.translateLines};

@@ -582,27 +582,23 @@ void drawSlideArt(QPainter& p, int index)
         break;
     }
     case 5: {
-        const qreal keyW = 64;
-        const qreal whiteLeft = area.center().x() - keyW * 3.5;
-        const char* whites[] = {"C", "D", "E", "F", "G", "A", "B"};
-        const char* blacks[] = {"C#", "D#", "", "F#", "G#", "A#"};
-        for (int i = 0; i < 7; ++i) {
-            const QRectF r(whiteLeft + i * keyW, area.top() + 190, keyW - 4, keyW - 4);
-            face(p, r, QSizeF(44, 44), [&] { drawKey(p, false, i == 4 ? KeyState::Hover : KeyState::Normal); });
-            p.setFont(pal::textFont(20, QFont::Bold));
-            p.setPen(Qt::black);
-            p.drawText(r, Qt::AlignCenter, QLatin1String(whites[i]));
+        // The answer to step 5's question: the key of the trainer's note is the one pressed.
+        const int answer = int(QStringLiteral("C D EF G A B").indexOf(QLatin1Char(kTrainingNote[0])))
+            + (QByteArray(kTrainingNote).endsWith('#') ? 1 : 0);
+        const slides::KeysView& keys = slides::kKeys;
+        static const char* const names[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+        for (bool black : {false, true}) {
+            for (int s = 0; s < 12; ++s) {
+                if (slides::KeysView::isBlack(s) != black)
+                    continue;
+                const QRectF r(keys.left(s), keys.top(s), keys.pitch - 4, keys.pitch - 4);
+                face(p, r, QSizeF(44, 44), [&] { drawKey(p, black, s == answer ? KeyState::Hover : KeyState::Normal); });
+                p.setFont(pal::textFont(black ? 18 : 20, QFont::Bold));
+                p.setPen(black ? Qt::white : Qt::black);
+                p.drawText(r, Qt::AlignCenter, QLatin1String(names[s]));
+            }
         }
-        for (int i = 0; i < 6; ++i) {
-            if (!*blacks[i])
-                continue;
-            const QRectF r(whiteLeft + (i + 0.5) * keyW, area.top() + 120, keyW - 4, keyW - 4);
-            face(p, r, QSizeF(44, 44), [&] { drawKey(p, true, KeyState::Normal); });
-            p.setFont(pal::textFont(18, QFont::Bold));
-            p.setPen(Qt::white);
-            p.drawText(r, Qt::AlignCenter, QLatin1String(blacks[i]));
-        }
-        drawPointer(p, QPointF(whiteLeft + 4.5 * keyW, area.top() + 230));
+        drawPointer(p, QPointF(keys.left(answer) + keys.pitch / 2, keys.top(answer) + 40));
         card(p, QRectF(area.center().x() - 110, area.top() + 20, 220, 70), Qt::white);
         p.setFont(pal::textFont(34, QFont::Bold));
         p.setPen(Qt::black);
