@@ -51,10 +51,22 @@ start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
     fi
-    local n=99
-    while [ -e "/tmp/.X${n}-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb chooses a free display itself and says which: two test runs started at once never
+    # share one display (the first to finish would take it away from the other).
+    local dir n=""
+    dir="$(mktemp -d /tmp/tonarix-display.XXXXXX)"
+    STARTED_DIRS+=("$dir")
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
     STARTED_PIDS+=($!)
+    for _ in $(seq 100); do
+        n="$(head -n1 "$dir/display" 2>/dev/null)"
+        [ -n "$n" ] && break
+        sleep 0.1
+    done
+    if [ -z "$n" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
     echo "Xvfb did not start" >&2
