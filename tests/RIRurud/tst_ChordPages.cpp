@@ -349,6 +349,20 @@ void TestChordPages::favoritesAreSharedByPages()
     QCOMPARE(first->currentChords(), QStringList({"A\nm", "E\n7"}));
     menuAction(first->favoritesMenu(), "&New")->trigger();
     QVERIFY(first->currentChords().isEmpty());
+
+    // A full list refuses a new name with a warning rather than dropping one; a name already
+    // there is still saved over.
+    ChordBook::Favorites full;
+    for (int i = 0; i < ChordBook::kMaxFavorites; ++i)
+        full.insert(QStringLiteral("Song %1").arg(i, 3, 10, QLatin1Char('0')), {"A"});
+    ChordBook::writeFavorites(full);
+    warning.reset();
+    QVERIFY(save(first, QStringLiteral("Zydeco"), &warning, QStringLiteral("Ok")));
+    QVERIFY(warning && warning->wait());
+    QCOMPARE(ChordBook::readFavorites().keys(), full.keys());
+    first->setCurrentChords({"D"});
+    QVERIFY(save(first, QStringLiteral("Song 499")));
+    QCOMPARE(ChordBook::readFavorites().value(QStringLiteral("Song 499")), QStringList({"D"}));
 }
 
 void TestChordPages::everyChordHasItsPictures()

@@ -298,6 +298,13 @@ void Transposer::slotSaveFavorite()
     }
     // What another page stored since this menu was built stays.
     readFavorites();
+    // No more are read back than the limit: a new name past it would be lost without a word.
+    if (!m_favorites.contains(name) && m_favorites.size() >= ChordBook::kMaxFavorites) {
+        REZirudid::MessageBox::warning(this, tr("Warning"),
+                                       tr("The favorites list is full: delete one before saving another"),
+                                       REZirudid::MessageBox::Ok);
+        return;
+    }
     m_favorites.insert(name, currentChords());
     saveFavorites();
     recreateFavoritesMenuLater();
