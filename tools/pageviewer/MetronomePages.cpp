@@ -3,7 +3,7 @@
 //
 //   metronome [--bpm N] [--beats N] [--visual-off] [--audible-off]
 //
-// --bpm N        the tempo (38 to 208), as if set with the controls
+// --bpm N        the tempo, as if set with the controls (brought into 38 to 208)
 // --beats N      beats per bar, as if chosen in the beats menu (0, 2 ... 12)
 // --visual-off   turn the visual tick off (closed eyes, no beat row)
 // --audible-off  turn the audible tick off (mute faces, no sound)
@@ -31,8 +31,10 @@ PAGEVIEWER_PAGE(metronome, "metronome [--bpm N] [--beats N] [--visual-off] [--au
 
     const QString bpm = pageviewer::optionValue(args, QStringLiteral("--bpm"));
     if (!bpm.isEmpty()) {
-        controls->setSelectListItem(bpm.toInt());
-        controls->setInterval(bpm.toInt());
+        // The controls never leave 38..208, and the timer's period needs a positive tempo.
+        const int tempo = qBound(MetronomeControls::kMinTempo, bpm.toInt(), MetronomeControls::kMaxTempo);
+        controls->setSelectListItem(tempo);
+        controls->setInterval(tempo);
     }
     const QString beats = pageviewer::optionValue(args, QStringLiteral("--beats"));
     if (!beats.isEmpty()) {

@@ -19,6 +19,8 @@ MetronomeMainPage::MetronomeMainPage(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // Never smaller than the controls and the beat row need: squeezed, they would overlap.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addWidget(m_promoMenuBar);
     layout->addWidget(m_metronome);
 }
