@@ -436,6 +436,24 @@ void TestChordPages::viewsDrawWithoutAChordAndDragOut()
         QCOMPARE(view.standardView()->pianoTabToCode(), QStringLiteral("0XXXXXXXXXXX"));
     }
 
+    // Open and muted strings are marked left of the nut, whole at every height: nothing dark in
+    // the first column, and the marks there.
+    for (const int height : {150, 300, 600}) {
+        ChordStandardView chart;
+        chart.setInstrumentName(QStringLiteral("ukulele"));
+        chart.setChordTabAndName(0, {0, -1, 0, 3}, QStringLiteral("C"));
+        chart.resize(2 * height, height);
+        const QImage image = chart.grab().toImage();
+        int edge = 0, marks = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            edge += qGray(image.pixel(0, y)) < 128;
+            for (int x = 1; x < 20; ++x)
+                marks += qGray(image.pixel(x, y)) < 128;
+        }
+        QVERIFY2(edge == 0 && marks > 0, qPrintable(QStringLiteral("height %1: %2 dark at the edge, %3 marked")
+                                                          .arg(height).arg(edge).arg(marks)));
+    }
+
     // The dragged picture is a complete PNG in the work directory, its URL a proper file URL even
     // where the path holds a space and a "#".
     QTemporaryDir dir;

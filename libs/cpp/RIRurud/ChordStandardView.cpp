@@ -59,7 +59,14 @@ void ChordStandardView::drawStrings(QPainter* painter)
             painter->setBrush(Qt::black);
             painter->drawEllipse(QRect((value - base) * fretStep + 30 - fretStep / 2 - d / 2, top, d, d));
         } else {
-            const QRect box(30 - d - h / 40, top, d, d);
+            // Left of the nut, in the room before it: a tall chart's mark is made smaller and
+            // drawn with a finer pen rather than cut off at the edge (an outline, and a cross's
+            // square ends, reach a pen's width beyond the box).
+            const int room = 30 - h / 40;
+            const int pen = qMax(1, qMin(painter->pen().width(), room / 8));
+            const int e = qMax(1, qMin(d, room - pen - 1));
+            const QRect box(room - e, top + (d - e) / 2, e, e);
+            painter->setPen(QPen(painter->pen().color(), pen));
             if (value == 0) {
                 painter->setBrush(Qt::NoBrush);
                 painter->drawEllipse(box);
