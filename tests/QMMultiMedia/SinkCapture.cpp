@@ -180,6 +180,13 @@ bool PrivateSink::create(QString* why)
         *why = QStringLiteral("pacat did not start");
         return false;
     }
+    // A new null sink renders in blocks of two seconds until the stream above reaches it: wait
+    // until its monitor delivers, or whatever a test records first begins two seconds late.
+    SinkCapture flowing;
+    if (!flowing.start(monitorName())) {
+        *why = QStringLiteral("the null sink's monitor delivers nothing");
+        return false;
+    }
     QMMultiMedia::AudioBackend::install(this);
     return true;
 }

@@ -384,6 +384,7 @@ private slots:
             NativeAudioRecorder first(nullptr);
             first.setFormat(format);
             first.slotStart(path);
+            QVERIFY(recordingBegan(first) > 0);
             QTest::qWait(300);
             first.slotStop();
         }

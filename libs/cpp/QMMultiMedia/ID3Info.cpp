@@ -11,8 +11,9 @@ namespace QMMultiMedia {
 ID3Info::ID3Info(const QString& fileName)
     : m_fileName(fileName)
 {
+    // Only a regular file is opened: opening a FIFO would wait for a writer.
     QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly))
+    if (QFileInfo(fileName).isFile() && file.open(QIODevice::ReadOnly))
         file.close();
     if (m_cover.isNull()) {
         const QString folder = QFileInfo(fileName).absolutePath();
