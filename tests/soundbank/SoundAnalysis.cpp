@@ -91,6 +91,8 @@ std::vector<Figures> measureAll(const std::vector<Request>& requests)
             const double hz = SoundMeasure::fundamental(d.mono, d.sampleRate, r.hz, 0.15, 1.0, r.bowed);
             f.pitched = hz > 0.0;
             f.cents = f.pitched ? SoundMeasure::cents(hz, r.hz) : 0.0;
+            if (r.bowed)
+                f.stray = SoundMeasure::strayPartial(d.mono, d.sampleRate, r.hz, 0.15, 1.0);
             f.loudness = SoundMeasure::integratedLoudness(d.mono, d.sampleRate);
             f.fall = SoundMeasure::fallBy(d.mono, d.sampleRate, r.fadeStart);
             f.ring = ringTime(d.mono, d.sampleRate);

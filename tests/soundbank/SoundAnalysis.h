@@ -35,6 +35,7 @@ struct Figures {
     double fall = 0.0;       // dB below its loudest where its fade begins
     double ring = 0.0;       // ringTime
     double lead = 0.0;       // seconds before its first sample at -60 dBFS or above
+    double stray = 0.0;      // a bowed note's loud partials: how far the furthest strays, cents
 };
 
 struct Request {

@@ -128,13 +128,47 @@ double cents(double hz, double referenceHz)
     return 1200.0 * std::log2(hz / referenceHz);
 }
 
-double fundamental(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
-                   double lengthSeconds, bool bowed)
+namespace {
+
+struct Peak {
+    double hz;
+    double power;
+    int harmonic;
+};
+
+double strongestPower(const std::vector<Peak>& peaks)
+{
+    double strongest = 0.0;
+    for (const Peak& p : peaks)
+        strongest = std::max(strongest, p.power);
+    return strongest;
+}
+
+// Where the note's own series lies, in cents from `expectedHz`: the median of the partials heard
+// clearly (within 30 dB of the strongest), each divided by its number.
+double seriesCents(const std::vector<Peak>& peaks, double expectedHz)
+{
+    const double strongest = strongestPower(peaks);
+    std::vector<double> votes;
+    for (const Peak& p : peaks) {
+        if (p.power >= 1e-3 * strongest)
+            votes.push_back(cents(p.hz / p.harmonic, expectedHz));
+    }
+    if (votes.empty())
+        return 0.0;
+    std::nth_element(votes.begin(), votes.begin() + votes.size() / 2, votes.end());
+    return votes[votes.size() / 2];
+}
+
+// Each harmonic k near k times `expectedHz` over the stretch [start, start + length): where it lies
+// (the centre of its spectral peak), how strong it is.
+std::vector<Peak> partials(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
+                           double lengthSeconds)
 {
     const size_t start = size_t(startSeconds * sampleRate);
     const size_t length = size_t(lengthSeconds * sampleRate);
     if (sampleRate <= 0 || expectedHz <= 0.0 || length < 64 || mono.size() < start + length)
-        return 0.0;
+        return {};
     // Zero-padded to twice the length and more: the power spectrum is then sampled finely enough
     // that the centre of a lobe, summed over its bins, is where the partial lies.
     size_t n = 1;
@@ -152,11 +186,6 @@ double fundamental(const std::vector<float>& mono, int sampleRate, double expect
     const std::vector<double> spectrum = powerSpectrum(windowed, n);
     const double binHz = double(sampleRate) / double(n);
 
-    struct Peak {
-        double hz;
-        double power;
-        int harmonic;
-    };
     std::vector<Peak> peaks;
     const double band = std::pow(2.0, 60.0 / 1200.0);
     const double highest = std::min(10000.0, 0.45 * sampleRate);
@@ -184,24 +213,20 @@ double fundamental(const std::vector<float>& mono, int sampleRate, double expect
         }
         peaks.push_back({weighted / power * binHz, top, k});
     }
-    double strongest = 0.0;
-    for (const Peak& p : peaks)
-        strongest = std::max(strongest, p.power);
+    return peaks;
+}
+
+} // namespace
+
+double fundamental(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
+                   double lengthSeconds, bool bowed)
+{
+    const std::vector<Peak> peaks = partials(mono, sampleRate, expectedHz, startSeconds, lengthSeconds);
+    const double strongest = strongestPower(peaks);
     if (strongest <= 0.0)
         return 0.0;
-    // The partials heard clearly (within 30 dB of the strongest) vote; their median stands for the
-    // note's own series.
     auto centsOf = [&](const Peak& p) { return cents(p.hz / p.harmonic, expectedHz); };
-    double median = 0.0;
-    if (bowed) {
-        std::vector<double> votes;
-        for (const Peak& p : peaks) {
-            if (p.power >= 1e-3 * strongest)
-                votes.push_back(centsOf(p));
-        }
-        std::nth_element(votes.begin(), votes.begin() + votes.size() / 2, votes.end());
-        median = votes[votes.size() / 2];
-    }
+    const double median = bowed ? seriesCents(peaks, expectedHz) : 0.0;
     double sum = 0.0, weighted = 0.0;
     for (const Peak& p : peaks) {
         if (p.power >= 1e-4 * strongest && (!bowed || std::abs(centsOf(p) - median) <= strayPartialCents)) {
@@ -210,6 +235,22 @@ double fundamental(const std::vector<float>& mono, int sampleRate, double expect
         }
     }
     return weighted / sum;
+}
+
+double strayPartial(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
+                    double lengthSeconds)
+{
+    const std::vector<Peak> peaks = partials(mono, sampleRate, expectedHz, startSeconds, lengthSeconds);
+    const double strongest = strongestPower(peaks);
+    if (strongest <= 0.0)
+        return 0.0;
+    const double series = seriesCents(peaks, expectedHz);
+    double widest = 0.0;
+    for (const Peak& p : peaks) {
+        if (p.power >= 0.01 * strongest)
+            widest = std::max(widest, std::abs(cents(p.hz / p.harmonic, expectedHz) - series));
+    }
+    return widest;
 }
 
 double integratedLoudness(const std::vector<float>& mono, int sampleRate)

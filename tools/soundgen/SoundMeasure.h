@@ -27,6 +27,13 @@ namespace SoundMeasure {
 double fundamental(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
                    double lengthSeconds, bool bowed = false);
 
+// How far, in cents, the loud partials (within 20 dB of the strongest) stray from the note's own
+// series (the median of its clearly heard partials, each divided by its number). A bowed note's
+// partials are exactly harmonic: one that strays is a flaw of its sample, and a player tuning by
+// the beats between partials would be misled by it.
+double strayPartial(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
+                    double lengthSeconds);
+
 // Integrated loudness of a mono signal in LUFS: K-weighted mean square over 400 ms blocks (100 ms
 // apart), gated at -70 LUFS and at 10 LU below the mean of the blocks above that. A signal shorter
 // than one block, or silent, gives -70.

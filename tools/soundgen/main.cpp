@@ -50,6 +50,8 @@ constexpr double leadInKeepSeconds = 0.0005;
 // (The synthesizer tunes in whole cents.)
 constexpr double tuningTolerance = 0.5;
 constexpr int tuningPasses = 4;
+// A bowed tone none of whose loudest partials strays further than this from its series (cents).
+constexpr double strayPartialLimit = 8.0;
 
 // One rendering, written under one or more names (a tuner tone at 440 Hz is also the note sound of
 // the same instrument when the names agree; the violin tuner and the violin page share the patch).
@@ -373,6 +375,26 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
     if (!isAudible(raw)) {
         error = "silent rendering for " + job.names.front();
         return {};
+    }
+
+    // A bowed tone's partials must be exactly harmonic: a sample with a loud partial astray (a
+    // resonance recorded with it) is replaced by a neighbour's, at most three keys away, carried
+    // to this pitch.
+    if (a.steady) {
+        auto strayOf = [&](const std::vector<float>& x) {
+            const std::vector<float> steady = SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
+            return SoundMeasure::strayPartial(steady, sampleRate, target, 0.15, 1.0);
+        };
+        if (strayOf(raw) > strayPartialLimit) {
+            for (const int away : {1, -1, 2, -2, 3, -3, 4, -4}) {
+                std::vector<float> other = renderer.renderNote(job, job.key + away, renderedSeconds, 0.0);
+                if (isAudible(other) && strayOf(other) <= strayPartialLimit) {
+                    raw.swap(other);
+                    playedKey = job.key + away;
+                    break;
+                }
+            }
+        }
     }
 
     // Samples recorded from real instruments are not all in equal temperament (a piano's treble is
