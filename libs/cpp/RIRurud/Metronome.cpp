@@ -216,7 +216,8 @@ void Metronome::play(const QString& fileName)
     m_players.erase(std::remove_if(m_players.begin(), m_players.end(),
                                    [](const QPointer<BeatPlayer>& p) { return p.isNull(); }),
                     m_players.end());
-    auto* player = new BeatPlayer;
+    // Owned by the metronome too: beats still waiting to sound go with it.
+    auto* player = new BeatPlayer(this);
     connect(player, &BeatPlayer::finished, player, &QObject::deleteLater);
     player->play(path, m_beatNs);
     m_players.append(player);
