@@ -439,6 +439,9 @@ private slots:
             }
             const double measured = SoundMeasure::cents(SoundMeasure::fundamental(x, sampleRate, hz, 0.15, 1.0, true), hz);
             QVERIFY2(std::abs(measured + 13.0) < 0.3, qPrintable(QStringLiteral("stray partial: %1").arg(measured)));
+            const double stray = SoundMeasure::strayPartial(x, sampleRate, hz, 0.15, 1.0);
+            QVERIFY2(std::abs(stray - 18.0) < 0.5, qPrintable(QStringLiteral("astray by %1").arg(stray)));
+            QVERIFY(SoundMeasure::strayPartial(syntheticNote(hz, 1.5, 0.0, true), sampleRate, hz, 0.15, 1.0) < 0.5);
         }
         for (const double amplitude : {1.0, 0.1}) {
             std::vector<float> sine(size_t(2 * sampleRate));
