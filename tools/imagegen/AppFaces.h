@@ -16,8 +16,6 @@ enum class TileState { Normal, Hover, Checked };
 enum class KeyState { Normal, Hover, Disabled };
 
 QColor mix(const QColor& a, const QColor& b, qreal t);
-// Antialiased drawing at `scale` device pixels per unit.
-void prepare(QPainter& p, int scale);
 
 // The instrument upright in `box`, turned by `angle` degrees.
 void drawInstrument(QPainter& p, Instrument which, const QRectF& box, qreal angle, bool vivid = true);

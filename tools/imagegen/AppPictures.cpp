@@ -27,31 +27,8 @@ QColor mix(const QColor& a, const QColor& b, qreal t)
                             a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
 }
 
-
-void prepare(QPainter& p, int scale)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.scale(scale, scale);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Instruments, drawn upright in a 100 x 100 box (head at the top, body at the bottom).
-
-QPainterPath ellipse(qreal cx, qreal cy, qreal rx, qreal ry)
-{
-    QPainterPath p;
-    p.addEllipse(QPointF(cx, cy), rx, ry);
-    return p;
-}
-
-QPainterPath roundRect(const QRectF& r, qreal radius)
-{
-    QPainterPath p;
-    p.addRoundedRect(r, radius, radius);
-    return p;
-}
 
 struct Shape
 {
@@ -68,35 +45,35 @@ Shape shapeOf(Instrument which)
     Shape s;
     switch (which) {
     case Instrument::Guitar:
-        s.body = ellipse(50, 62, 15, 13).united(ellipse(50, 80, 19, 16)).united(QPainterPath());
-        s.neck = roundRect(QRectF(46, 10, 8, 48), 2).united(roundRect(QRectF(44, 2, 12, 12), 3));
-        s.hole = ellipse(50, 70, 6, 6);
+        s.body = ellipsePath(50, 62, 15, 13).united(ellipsePath(50, 80, 19, 16)).united(QPainterPath());
+        s.neck = roundedRectPath(QRectF(46, 10, 8, 48), 2).united(roundedRectPath(QRectF(44, 2, 12, 12), 3));
+        s.hole = ellipsePath(50, 70, 6, 6);
         s.strings = 6;
         s.neckTop = 8; s.neckBottom = 88; s.neckHalf = 3.5;
         break;
     case Instrument::Bass:
-        s.body = ellipse(50, 72, 16, 14).united(ellipse(50, 86, 19, 12));
-        s.body = s.body.subtracted(ellipse(39, 58, 5, 7)).subtracted(ellipse(61, 60, 4, 6));
-        s.neck = roundRect(QRectF(46.5, 8, 7, 62), 2).united(roundRect(QRectF(44, 1, 12, 11), 3));
-        s.hole = roundRect(QRectF(42, 78, 16, 4), 2);
+        s.body = ellipsePath(50, 72, 16, 14).united(ellipsePath(50, 86, 19, 12));
+        s.body = s.body.subtracted(ellipsePath(39, 58, 5, 7)).subtracted(ellipsePath(61, 60, 4, 6));
+        s.neck = roundedRectPath(QRectF(46.5, 8, 7, 62), 2).united(roundedRectPath(QRectF(44, 1, 12, 11), 3));
+        s.hole = roundedRectPath(QRectF(42, 78, 16, 4), 2);
         s.strings = 4;
         s.neckTop = 6; s.neckBottom = 90; s.neckHalf = 3.2;
         break;
     case Instrument::Ukulele:
-        s.body = ellipse(50, 66, 12, 11).united(ellipse(50, 81, 16, 14));
-        s.neck = roundRect(QRectF(46.5, 22, 7, 40), 2).united(roundRect(QRectF(44.5, 13, 11, 12), 3));
-        s.hole = ellipse(50, 72, 5, 5);
+        s.body = ellipsePath(50, 66, 12, 11).united(ellipsePath(50, 81, 16, 14));
+        s.neck = roundedRectPath(QRectF(46.5, 22, 7, 40), 2).united(roundedRectPath(QRectF(44.5, 13, 11, 12), 3));
+        s.hole = ellipsePath(50, 72, 5, 5);
         s.strings = 4;
         s.neckTop = 18; s.neckBottom = 90; s.neckHalf = 3;
         break;
     case Instrument::Violin: {
-        QPainterPath upper = ellipse(50, 60, 14, 12);
-        QPainterPath lower = ellipse(50, 82, 17, 14);
+        QPainterPath upper = ellipsePath(50, 60, 14, 12);
+        QPainterPath lower = ellipsePath(50, 82, 17, 14);
         QPainterPath waist;
         waist.addRect(QRectF(40, 62, 20, 18));
         s.body = upper.united(lower).united(waist);
-        s.body = s.body.subtracted(ellipse(33.5, 71, 5, 6)).subtracted(ellipse(66.5, 71, 5, 6));
-        s.neck = roundRect(QRectF(47, 12, 6, 52), 2).united(ellipse(50, 8, 5, 6));
+        s.body = s.body.subtracted(ellipsePath(33.5, 71, 5, 6)).subtracted(ellipsePath(66.5, 71, 5, 6));
+        s.neck = roundedRectPath(QRectF(47, 12, 6, 52), 2).united(ellipsePath(50, 8, 5, 6));
         QPainterPath f;
         f.addRoundedRect(QRectF(41, 66, 2.4, 14), 1.2, 1.2);
         f.addRoundedRect(QRectF(56.6, 66, 2.4, 14), 1.2, 1.2);
@@ -112,17 +89,17 @@ Shape shapeOf(Instrument which)
         tear.cubicTo(64, 95, 36, 95, 32, 82);
         tear.cubicTo(28, 70, 36, 56, 50, 50);
         s.body = tear;
-        s.neck = roundRect(QRectF(46.5, 16, 7, 40), 2).united(roundRect(QRectF(43.5, 6, 13, 13), 3));
-        s.hole = ellipse(50, 70, 5.5, 5.5);
+        s.neck = roundedRectPath(QRectF(46.5, 16, 7, 40), 2).united(roundedRectPath(QRectF(43.5, 6, 13, 13), 3));
+        s.hole = ellipsePath(50, 70, 5.5, 5.5);
         s.strings = 4;
         s.neckTop = 12; s.neckBottom = 88; s.neckHalf = 3;
         break;
     }
     case Instrument::Banjo:
-        s.body = ellipse(50, 74, 21, 21);
-        s.neck = roundRect(QRectF(46.5, 8, 7, 50), 2).united(roundRect(QRectF(44.5, 0, 11, 11), 3));
-        s.neck = s.neck.united(ellipse(56.5, 30, 2.4, 2.4));   // the short fifth string's peg
-        s.hole = ellipse(50, 74, 17.5, 17.5);
+        s.body = ellipsePath(50, 74, 21, 21);
+        s.neck = roundedRectPath(QRectF(46.5, 8, 7, 50), 2).united(roundedRectPath(QRectF(44.5, 0, 11, 11), 3));
+        s.neck = s.neck.united(ellipsePath(56.5, 30, 2.4, 2.4));   // the short fifth string's peg
+        s.hole = ellipsePath(50, 74, 17.5, 17.5);
         s.drum = true;
         s.strings = 5;
         s.neckTop = 6; s.neckBottom = 88; s.neckHalf = 3.2;
@@ -138,8 +115,8 @@ Shape shapeOf(Instrument which)
         tri.lineTo(44, 51);
         tri.quadTo(46, 47, 50, 47);
         s.body = tri;
-        s.neck = roundRect(QRectF(47, 8, 6, 44), 2).united(roundRect(QRectF(44.5, 0, 11, 11), 3));
-        s.hole = ellipse(50, 76, 4, 4);
+        s.neck = roundedRectPath(QRectF(47, 8, 6, 44), 2).united(roundedRectPath(QRectF(44.5, 0, 11, 11), 3));
+        s.hole = ellipsePath(50, 76, 4, 4);
         s.strings = 3;
         s.neckTop = 6; s.neckBottom = 92; s.neckHalf = 2.6;
         break;
@@ -216,7 +193,6 @@ const ItemFace kItems[] = {
     {"MandolinItem", Instrument::Mandolin},
 };
 
-
 void drawItemTile(QPainter& p, const QRectF& r, Instrument which, TileState state)
 {
     const QRectF tile = r.adjusted(2, 2, -2, -2);
@@ -255,7 +231,7 @@ IMAGEGEN_PRODUCER(drawInstrumentButtons)
         const auto face = [&](TileState state) {
             return [&, state](QImage& image, int scale) {
                 QPainter p(&image);
-                prepare(p, scale);
+                prepareScaled(p, scale);
                 drawItemTile(p, QRectF(0, 0, 64, 64), item.instrument, state);
             };
         };
@@ -310,7 +286,7 @@ IMAGEGEN_PRODUCER(drawStaffPapers)
         sink.saveBoth(paper.name, QSize(800, 300), [=](QImage& image, int scale) {
             image.fill(Qt::white);
             QPainter p(&image);
-            prepare(p, scale);
+            prepareScaled(p, scale);
             drawPaper(p, QRectF(0, 0, 800, 300), tint, seed);
         });
     }
@@ -319,7 +295,6 @@ IMAGEGEN_PRODUCER(drawStaffPapers)
 // ---------------------------------------------------------------------------------------------
 // Trainer: answer keys (44 x 44), the round start button (64 x 64), the board's two-part switch
 // (96 x 32 halves).
-
 
 void drawKey(QPainter& p, bool black, KeyState state)
 {
@@ -427,7 +402,7 @@ IMAGEGEN_PRODUCER(drawTrainerFaces)
             const KeyState state = st.first;
             sink.saveBoth(base + QLatin1String(st.second) + ".png", QSize(44, 44), [=](QImage& image, int scale) {
                 QPainter p(&image);
-                prepare(p, scale);
+                prepareScaled(p, scale);
                 drawKey(p, black, state);
             });
         }
@@ -436,14 +411,14 @@ IMAGEGEN_PRODUCER(drawTrainerFaces)
         sink.saveBoth(checked ? "RoundButton_checked.png" : "RoundButton.png", QSize(64, 64),
                       [=](QImage& image, int scale) {
                           QPainter p(&image);
-                          prepare(p, scale);
+                          prepareScaled(p, scale);
                           drawRound(p, checked);
                       });
         for (bool left : {true, false}) {
             const QString name = QString(left ? "DualButtonLeft" : "DualButtonRight") + (checked ? "_checked" : "") + ".png";
             sink.saveBoth(name, QSize(96, 32), [=](QImage& image, int scale) {
                 QPainter p(&image);
-                prepare(p, scale);
+                prepareScaled(p, scale);
                 drawDual(p, left, checked);
             });
         }
@@ -479,7 +454,7 @@ IMAGEGEN_PRODUCER(drawAccidentalButtons)
             sink.saveBoth(QLatin1String(sign.first) + (framed ? "_framed.png" : ".png"), QSize(32, 32),
                           [=](QImage& image, int scale) {
                               QPainter p(&image);
-                              prepare(p, scale);
+                              prepareScaled(p, scale);
                               drawAccidental(p, glyph, framed);
                           });
         }
@@ -502,7 +477,7 @@ IMAGEGEN_PRODUCER(drawGetButtonsAndBar)
         const QColor top = face.top, bottom = face.bottom;
         sink.saveBoth(face.name, QSize(100, 44), [=](QImage& image, int scale) {
             QPainter p(&image);
-            prepare(p, scale);
+            prepareScaled(p, scale);
             const QRectF r(1, 1, 98, 41);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(0, 0, 0, 80));
@@ -517,7 +492,7 @@ IMAGEGEN_PRODUCER(drawGetButtonsAndBar)
     }
     sink.saveBoth("backgroundbar.png", QSize(400, 45), [](QImage& image, int scale) {
         QPainter p(&image);
-        prepare(p, scale);
+        prepareScaled(p, scale);
         const QRectF r(0, 0, 400, 45);
         p.fillRect(r, verticalGradient(r, QColor(0x4E, 0x46, 0x3E), QColor(0x2A, 0x25, 0x21)));
         p.fillRect(QRectF(0, 0, 400, 1), QColor(255, 255, 255, 40));
@@ -662,14 +637,14 @@ IMAGEGEN_PRODUCER(drawApplicationPictures)
             QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
             QPainter p(&image);
-            prepare(p, 1);
+            prepareScaled(p, 1);
             drawAppPicture(p, QRectF(0, 0, 256, 256), app);
             p.end();
             sink.save(QString::fromLatin1(app.app->picture).mid(2), image);
         }
         sink.saveBoth(QString::fromLatin1(app.app->icon).mid(2), QSize(64, 64), [=](QImage& image, int scale) {
             QPainter p(&image);
-            prepare(p, scale);
+            prepareScaled(p, scale);
             drawAppPicture(p, QRectF(0, 0, 64, 64), app);
         });
     }

@@ -21,15 +21,6 @@ namespace pal = imagegen::palette;
 namespace Faces = REZirudid::Faces;
 using Faces::Glyph;
 
-void prepare(QPainter& p, int scale)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(scale, scale);
-}
-
-
-
 // Glyphs in a square box, in one colour.
 void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
 {
@@ -161,14 +152,14 @@ IMAGEGEN_PRODUCER(drawApplicationIcon)
     // 128 x 128 (256 x 256 at 2x, the desktop icon).
     sink.saveBoth("appicon.png", QSize(128, 128), [](QImage& image, int scale) {
         QPainter p(&image);
-        prepare(p, scale);
+        prepareScaled(p, scale);
         drawAppTile(p, QRectF(0, 0, 128, 128));
     });
     // The About box logo: the tile on a soft halo, the program's name below.
     const int size = Faces::kLogoSize;
     sink.saveBoth("app.png", QSize(size, size), [size](QImage& image, int scale) {
         QPainter p(&image);
-        prepare(p, scale);
+        prepareScaled(p, scale);
         drawAppLogo(p, QRectF(0, 0, size, size));
     });
 }
@@ -194,7 +185,7 @@ IMAGEGEN_PRODUCER(drawMenuIcons)
         const QColor colour = icon.colour;
         sink.saveBoth(icon.name, QSize(32, 32), [=](QImage& image, int scale) {
             QPainter p(&image);
-            prepare(p, scale);
+            prepareScaled(p, scale);
             const QRectF tile(2, 2, 28, 28);
             p.setPen(Qt::NoPen);
             p.setBrush(verticalGradient(tile, colour.lighter(125), colour.darker(115)));
@@ -218,7 +209,7 @@ IMAGEGEN_PRODUCER(drawPromoFaces)
             const Glyph glyph = face.glyph;
             sink.saveBoth(name, size, [=](QImage& image, int scale) {
                 QPainter p(&image);
-                prepare(p, scale);
+                prepareScaled(p, scale);
                 const QRectF tile = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1, 1, -1, -1);
                 p.setPen(QPen(QColor(255, 255, 255, hover ? 90 : 45), 1));
                 if (hover)
@@ -280,7 +271,7 @@ IMAGEGEN_PRODUCER(drawShareAndJoinFaces)
             const QString name = QString::fromLatin1(face.picture) + (hover ? "_hover.png" : ".png");
             sink.saveBoth(name, QSize(face.width, face.height), [=](QImage& image, int scale) {
                 QPainter p(&image);
-                prepare(p, scale);
+                prepareScaled(p, scale);
                 drawPill(p, face, hover, main);
             });
         }
@@ -300,7 +291,7 @@ IMAGEGEN_PRODUCER(drawDefaultCover)
 {
     sink.saveBoth("pix/Dadurud.png", QSize(256, 256), [](QImage& image, int scale) {
         QPainter p(&image);
-        prepare(p, scale);
+        prepareScaled(p, scale);
         const QRectF box(0, 0, 256, 256);
         p.fillRect(box, verticalGradient(box, QColor(0x3A, 0x33, 0x2C), QColor(0x1A, 0x16, 0x12)));
         const QPointF centre = box.center();

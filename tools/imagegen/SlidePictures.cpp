@@ -616,7 +616,7 @@ QImage drawSlide(int index, const SlideLanguage& lang, int scale)
     const QSize size(slides::kWidth, slides::kHeight);
     QImage image(size * scale, QImage::Format_RGB32);
     QPainter p(&image);
-    prepare(p, scale);
+    prepareScaled(p, scale);
     const QRectF all(QPointF(0, 0), size);
     p.fillRect(all, verticalGradient(all, mix(pal::paper(), Qt::white, 0.4), pal::panel()));
 
