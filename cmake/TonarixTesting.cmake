@@ -21,25 +21,35 @@ function(tonarix_add_test name)
     TONARIX_RESOURCES_DIR="${TONARIX_BUNDLE_RESOURCES_DIR}/"
     TONARIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  add_test(NAME ${name} COMMAND ${name})
-  set(home "${PROJECT_BINARY_DIR}/test-home/${name}")
-  file(MAKE_DIRECTORY "${home}")
-  set(env "QT_QPA_PLATFORM=offscreen" "HOME=${home}" ${T_ENVIRONMENT})
-  if(TONARIX_SANITIZE)
-    list(APPEND env ${TONARIX_SANITIZER_ENVIRONMENT})
-  endif()
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+  tonarix_add_test_run(${name} ${name} ENVIRONMENT ${T_ENVIRONMENT} TIMEOUT ${T_TIMEOUT})
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
   if(T_RESOURCE_LOCK)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
-  if(T_TIMEOUT)
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
-  else()
-    set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+endfunction()
+
+# tonarix_add_test_run(<name> <test executable> [ARGS ...] [ENVIRONMENT ...] [TIMEOUT s])
+#
+# Registers one run of a test executable with CTest, in the surroundings every test runs in: the
+# offscreen platform, a HOME of its own under the build tree, the sanitizers' settings in a
+# sanitizer build, and a time limit (120 s unless given). tonarix_add_test registers each test's
+# own run with it; a test run once more with other arguments or settings (another scale factor,
+# another locale) is registered with it directly.
+function(tonarix_add_test_run name executable)
+  cmake_parse_arguments(R "" "TIMEOUT" "ARGS;ENVIRONMENT" ${ARGN})
+  add_test(NAME ${name} COMMAND ${executable} ${R_ARGS})
+  set(home "${PROJECT_BINARY_DIR}/test-home/${name}")
+  file(MAKE_DIRECTORY "${home}")
+  set(env "QT_QPA_PLATFORM=offscreen" "HOME=${home}" ${R_ENVIRONMENT})
+  if(TONARIX_SANITIZE)
+    list(APPEND env ${TONARIX_SANITIZER_ENVIRONMENT})
   endif()
+  if(NOT R_TIMEOUT)
+    set(R_TIMEOUT 120)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${R_TIMEOUT})
 endfunction()
 
 # tonarix_add_bench(<name> SOURCES ... [LIBS ...] [PICTURES])
