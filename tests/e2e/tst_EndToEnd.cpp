@@ -112,6 +112,26 @@ private:
         } while (clock.elapsed() < timeoutMs);
         return ready();
     }
+    // The program with `home` as its HOME, on the X display; stop() ends it.
+    static bool launch(QProcess& program, const QString& home)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(TONARIX_EXECUTABLE), QStringList());
+        return program.waitForStarted();
+    }
+    static void stop(QProcess& program)
+    {
+        if (program.state() == QProcess::NotRunning)
+            return;
+        program.terminate();
+        if (!program.waitForFinished(3000))
+            program.kill();
+        program.waitForFinished();
+    }
     static int changedPixels(const QImage& a, const QImage& b, const QRect& area)
     {
         int n = 0;
@@ -151,13 +171,7 @@ private slots:
         QVERIFY2(QFile::exists(resources + "banjo_440_A4.mp3"), "the sound bank is not in the bundle");
         QVERIFY2(!run("pactl", {"info"}).isEmpty(), "no sound server answers");
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_home.path());
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        m_program.setProcessEnvironment(env);
-        m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_program.start(QStringLiteral(TONARIX_EXECUTABLE), QStringList());
-        QVERIFY(m_program.waitForStarted());
+        QVERIFY(launch(m_program, m_home.path()));
 
         QElapsedTimer clock;
         clock.start();
@@ -188,12 +202,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.terminate();
-            if (!m_program.waitForFinished(3000))
-                m_program.kill();
-            m_program.waitForFinished();
-        }
+        stop(m_program);
         // The window's size was remembered in the settings of the fresh home.
         QFile settings(m_home.path() + "/Library/Application Support/TonarixLite/settings.plist");
         QVERIFY(settings.open(QIODevice::ReadOnly));
@@ -201,8 +210,7 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Width=%1").arg(m_size.width())), qPrintable(text));
     }
 
-    // A size stored on a larger screen, or a damaged one, still opens a window the screen holds,
-    // at once and without building pictures of that size.
+    // A size stored on a larger screen, or a damaged one, still opens a window the screen holds.
     void hugeStoredSizeOpensOnScreen()
     {
         QTemporaryDir home;
@@ -213,12 +221,7 @@ private slots:
         settings.write("[TonarixLite]\nShowHelpOnStart=false\nAutoReminder=false\nWidth=100000\nHeight=100000\n");
         settings.close();
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(TONARIX_EXECUTABLE), QStringList());
-        QVERIFY(program.waitForStarted());
+        QVERIFY(launch(program, home.path()));
         QString window;
         QVERIFY2(waitFor([&] {
                      const QStringList found = run("xdotool", {"search", "--onlyvisible", "--pid",
@@ -233,10 +236,7 @@ private slots:
         const QRect screen(0, 0, display.value(0).toInt(), display.value(1).toInt());
         QTest::qWait(500);
         const bool running = program.state() == QProcess::Running;
-        program.terminate();
-        if (!program.waitForFinished(3000))
-            program.kill();
-        program.waitForFinished();
+        stop(program);
         QVERIFY2(running, "the program ended by itself");
         QVERIFY2(screen.contains(opened), qPrintable(QStringLiteral("%1x%2 at %3,%4").arg(opened.width()).arg(opened.height())
                                                          .arg(opened.x()).arg(opened.y())));
