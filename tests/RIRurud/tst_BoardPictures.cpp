@@ -4,6 +4,7 @@
 // and in training.
 #include "BoardsUnderTest.h"
 #include "RIRurud/NoteName.h"
+#include "RIRurud/OverlayTiles.h"
 #include "RIRurud/PianoBoard.h"
 
 #include <QtTest>

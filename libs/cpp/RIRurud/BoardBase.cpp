@@ -70,11 +70,6 @@ QPixmap BoardBase::doSingleNote(const QPixmap& layer)
     return m_view.singleNote(layer);
 }
 
-void BoardBase::preloadLayers()
-{
-    OverlayTiles::preload(layerPaths());
-}
-
 void BoardBase::slotSetNote(const QString& note, int accidental)
 {
     currentLayer = NoteName::layerForm(note, accidental);
@@ -106,7 +101,7 @@ void BoardBase::mousePressEvent(QMouseEvent* event)
 void BoardBase::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_view.paintPicture(painter, size(), layerPaths());
+    m_view.paintPicture(painter, size(), [this] { return layerPaths(); });
     if (inTraining)
         m_view.paintSingle(painter, size(), currentLayerPath(), [this](const QPixmap& layer) { return doSingleNote(layer); });
     else

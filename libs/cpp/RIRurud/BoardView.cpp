@@ -34,7 +34,7 @@ double BoardView::devicePixelRatio()
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
-void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const QStringList& overlays)
+void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const OverlayList& overlays)
 {
     const double ratio = devicePixelRatio();
     if (!m_pictureSize.isEmpty()) {
@@ -56,7 +56,7 @@ void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const Q
     }
     if (!m_preloadStarted) {
         m_preloadStarted = true;
-        OverlayTiles::preload(overlays);
+        OverlayTiles::preload(overlays());
     }
 }
 

@@ -106,7 +106,7 @@ void GuitarBoard::mousePressEvent(QMouseEvent* event)
 void GuitarBoard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_view.paintPicture(painter, size(), layers.values());
+    m_view.paintPicture(painter, size(), [this] { return layers.values(); });
     if (inTraining)
         m_view.paintSingle(painter, size(), currentLayerPath(), [this](const QPixmap& layer) { return doSingleNote(layer); });
     else
