@@ -5,7 +5,6 @@
 #include "RIRurud/NoteName.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 
 namespace RIRurud {
@@ -100,12 +99,7 @@ void BoardBase::mousePressEvent(QMouseEvent* event)
 
 void BoardBase::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    m_view.paintPicture(painter, size(), [this] { return layerPaths(); });
-    if (inTraining)
-        m_view.paintSingle(painter, size(), currentLayerPath(), [this](const QPixmap& layer) { return doSingleNote(layer); });
-    else
-        m_view.paintOverlay(painter, size(), currentLayerPath());
+    BoardActions::paintFretted(this, m_view, [this] { return layerPaths(); });
 }
 
 void BoardBase::resizeEvent(QResizeEvent* event)
