@@ -4,6 +4,7 @@
 // and in training.
 #include "BoardsUnderTest.h"
 #include "RIRurud/NoteName.h"
+#include "RIRurud/OverlayTiles.h"
 #include "RIRurud/PianoBoard.h"
 
 #include <QtTest>
@@ -377,11 +378,6 @@ void TestBoardPictures::overlaysAreKeptAsSmallTiles()
           bytes / 1024.0 / layers);
     QVERIFY(bytes > 0);
     QVERIFY2(bytes < layers * decodedOverlay / 20, "overlays should be kept as small tiles only");
-
-    // Cutting again costs nothing more.
-    OverlayTiles::preload(paths);
-    QTest::qWait(50);
-    QCOMPARE(OverlayTiles::use().bytes, bytes);
 }
 
 // The board picture is decoded straight to the size it is drawn at; the result must look like the

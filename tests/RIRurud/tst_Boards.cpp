@@ -45,13 +45,6 @@ QPoint widgetPoint(int x, int y, const QSize& size)
     return QPoint(qCeil(x * size.width() / 800.0), qCeil(y * size.height() / 194.0));
 }
 
-void addFrettedRows()
-{
-    QTest::addColumn<QString>("board");
-    for (const QString& name : BoardsUnderTest::frettedBoards())
-        QTest::newRow(qPrintable(name)) << name;
-}
-
 } // namespace
 
 class TestBoards : public QObject
@@ -70,8 +63,6 @@ private slots:
     void missesAndTrainingClicksDoNothing();
     void setNoteFoldsIntoTheLayer_data();
     void setNoteFoldsIntoTheLayer();
-    void layersAndListsFollowTheTable_data();
-    void layersAndListsFollowTheTable();
     void nextNoteDrawsFromTheTrainingNotes_data();
     void nextNoteDrawsFromTheTrainingNotes();
     void modeButtons_data();
@@ -241,25 +232,6 @@ void TestBoards::setNoteFoldsIntoTheLayer()
         QCOMPARE(w.currentLayerName(), layer);
         QCOMPARE(!w.currentLayerPath().isEmpty(), drawn);
         QCOMPARE(spy.count(), 0);   // the staff's notes are not sent back
-    });
-}
-
-void TestBoards::layersAndListsFollowTheTable_data()
-{
-    addFrettedRows();
-}
-
-void TestBoards::layersAndListsFollowTheTable()
-{
-    QFETCH(QString, board);
-    const BoardTable& table = tableOf(board);
-    withFrettedBoard(board, [&](auto& w) {
-        QCOMPARE(w.layerNameList().size(), int(table.layerCount));
-        QCOMPARE(w.trainingNoteList().size(), int(table.trainingCount));
-        QCOMPARE(w.layerMap().size(), int(table.layerCount));
-        for (const QString& layer : w.layerNameList())
-            QCOMPARE(w.layerMap().value(QStringLiteral(":/%1_%2.png").arg(board, layer)),
-                     QStringLiteral(":/%1_%2@2x.png").arg(board, layer));
     });
 }
 

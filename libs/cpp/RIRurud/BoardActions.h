@@ -1,12 +1,15 @@
 #pragma once
 
-// What every board does with a note, whatever its class: a press on a position and a training
-// question. The board classes (BoardBase, GuitarBoard, PianoBoard) share these steps; each gives
-// its own signal noteChanged(const QString&, int) and slot slotSetNote(const QString&, int).
+// What every board does with a note, whatever its class: a press on a position, a training
+// question and the paint of a fretted board. The board classes (BoardBase, GuitarBoard, PianoBoard)
+// share these steps; each gives its own signal noteChanged(const QString&, int) and slot
+// slotSetNote(const QString&, int).
 
 #include "RIRurud/BoardGeometry.h"
+#include "RIRurud/BoardView.h"
 #include "RIRurud/NoteName.h"
 
+#include <QPainter>
 #include <QPoint>
 #include <QString>
 #include <QVector>
@@ -41,6 +44,20 @@ void askNextNote(Board* board, const QVector<QString>& notes)
     const int accidental = NoteName::boardAccidental(note);
     board->slotSetNote(natural, accidental);
     emit board->noteChanged(natural, accidental);
+}
+
+// A fretted board's paint: the picture, then the current note's overlay, cut down in training to
+// one position by the board's doSingleNote().
+template <typename Board>
+void paintFretted(Board* board, BoardView& view, const BoardView::OverlayList& overlays)
+{
+    QPainter painter(board);
+    view.paintPicture(painter, board->size(), overlays);
+    if (board->isInTraining())
+        view.paintSingle(painter, board->size(), board->currentLayerPath(),
+                         [board](const QPixmap& layer) { return board->doSingleNote(layer); });
+    else
+        view.paintOverlay(painter, board->size(), board->currentLayerPath());
 }
 
 } // namespace BoardActions

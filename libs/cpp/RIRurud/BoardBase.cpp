@@ -5,7 +5,6 @@
 #include "RIRurud/NoteName.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 
 namespace RIRurud {
@@ -70,11 +69,6 @@ QPixmap BoardBase::doSingleNote(const QPixmap& layer)
     return m_view.singleNote(layer);
 }
 
-void BoardBase::preloadLayers()
-{
-    OverlayTiles::preload(layerPaths());
-}
-
 void BoardBase::slotSetNote(const QString& note, int accidental)
 {
     currentLayer = NoteName::layerForm(note, accidental);
@@ -105,12 +99,7 @@ void BoardBase::mousePressEvent(QMouseEvent* event)
 
 void BoardBase::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    m_view.paintPicture(painter, size(), layerPaths());
-    if (inTraining)
-        m_view.paintSingle(painter, size(), currentLayerPath(), [this](const QPixmap& layer) { return doSingleNote(layer); });
-    else
-        m_view.paintOverlay(painter, size(), currentLayerPath());
+    BoardActions::paintFretted(this, m_view, [this] { return layerPaths(); });
 }
 
 void BoardBase::resizeEvent(QResizeEvent* event)

@@ -11,7 +11,6 @@
 
 #include "RIRurud/BoardGeometry.h"
 #include "RIRurud/BoardView.h"
-#include "RIRurud/OverlayTiles.h"
 
 #include <QFrame>
 #include <QImage>
@@ -64,12 +63,6 @@ public:
     // The overlay path the current layer is drawn from ("" when there is none).
     QString currentLayerPath() const;
 
-    // What the overlay tiles held for every board take: the overlays cut so far and the bytes of
-    // their tiles' pixels.
-    using LayerCacheUse = OverlayTiles::Use;
-    static LayerCacheUse layerCacheUse() { return OverlayTiles::use(); }
-    // Cuts, on a worker thread, every overlay of this board not cut yet (the first paint starts it).
-    void preloadLayers();
 
 signals:
     void noteChanged(const QString& note, int accidental);

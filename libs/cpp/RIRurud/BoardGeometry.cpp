@@ -16,13 +16,13 @@ QPoint toFrame(int x, int y, int width, int height)
 
 bool isInBox(int x, int y, const QPoint& point)
 {
-    return point.x() >= x - BoardTables::kBoxLeft && point.x() <= x + BoardTables::kBoxRight
-        && point.y() >= y - BoardTables::kBoxTop && point.y() <= y + BoardTables::kBoxBottom;
+    return BoardTables::inBox(x, y, point.x(), point.y());
 }
 
 QString noteAt(const BoardTables::BoardTable& table, const QPoint& framePoint)
 {
-    return noteAt(table, framePoint, &isInBox);
+    const int hit = BoardTables::firstHit(table, framePoint.x(), framePoint.y());
+    return hit < 0 ? QString() : QString::fromLatin1(table.spots[hit].note);
 }
 
 bool isMarked(QRgb pixel)

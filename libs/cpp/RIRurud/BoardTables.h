@@ -815,13 +815,18 @@ inline double fretWireX(const BoardTable& table, std::size_t k)
     return f[n - 1] + (f[n - 1] - f[n - 2]) / 2.0;
 }
 
+// True when the frame point (x, y) lies in the box of the spot centred at (spotX, spotY).
+inline bool inBox(int spotX, int spotY, int x, int y)
+{
+    return x >= spotX - kBoxLeft && x <= spotX + kBoxRight && y >= spotY - kBoxTop && y <= spotY + kBoxBottom;
+}
+
 // The spot whose box first holds the frame point (x, y) in walk order, or -1: the rule a click
-// follows (BoardGeometry::noteAt is the same walk for the widgets).
+// follows.
 inline int firstHit(const BoardTable& table, int x, int y)
 {
     for (std::size_t i = 0; i < table.spotCount; ++i) {
-        const HotSpot& s = table.spots[i];
-        if (x >= s.x - kBoxLeft && x <= s.x + kBoxRight && y >= s.y - kBoxTop && y <= s.y + kBoxBottom)
+        if (inBox(table.spots[i].x, table.spots[i].y, x, y))
             return int(i);
     }
     return -1;

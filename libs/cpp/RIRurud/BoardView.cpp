@@ -7,8 +7,6 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include <cstring>
-
 namespace RIRurud {
 
 BoardView::BoardView(const QString& picturePath)
@@ -34,7 +32,7 @@ double BoardView::devicePixelRatio()
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
-void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const QStringList& overlays)
+void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const OverlayList& overlays)
 {
     const double ratio = devicePixelRatio();
     if (!m_pictureSize.isEmpty()) {
@@ -56,7 +54,7 @@ void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const Q
     }
     if (!m_preloadStarted) {
         m_preloadStarted = true;
-        OverlayTiles::preload(overlays);
+        OverlayTiles::preload(overlays());
     }
 }
 
@@ -121,13 +119,8 @@ QPixmap BoardView::singleNote(const QPixmap& layer)
     const BoardGeometry::Band band = BoardGeometry::bandAround(found, ratio, source.width());
 
     // The copy: transparent everywhere but in the band, which keeps the layer's pixels.
-    QImage copy(source.size(), QImage::Format_ARGB32_Premultiplied);
-    copy.fill(0);
-    if (!band.isEmpty()) {
-        const int bytes = (band.right - band.left) * 4;
-        for (int y = 0; y < copy.height(); ++y)
-            memcpy(copy.scanLine(y) + band.left * 4, source.constScanLine(y) + band.left * 4, size_t(bytes));
-    }
+    QImage copy = source;
+    BoardGeometry::keepBand(copy, band);
     m_lastBand = band;
     m_bandValid = true;
     QPixmap single = QPixmap::fromImage(std::move(copy));

@@ -36,9 +36,12 @@ public:
     // The device pixel ratio boards draw at: the application object's.
     static double devicePixelRatio();
 
+    // Lists the board's overlay paths; asked only on the first paint, so later paints (one per note
+    // hovered) build no list.
+    using OverlayList = std::function<QStringList()>;
     // Draws the picture stretched over (0, 0, size), decoded at size x dpr; the first paint has
-    // `overlays` cut ahead.
-    void paintPicture(QPainter& painter, const QSize& size, const QStringList& overlays);
+    // the overlays `overlays` lists cut ahead.
+    void paintPicture(QPainter& painter, const QSize& size, const OverlayList& overlays);
     // Draws the overlay at `path` stretched over (0, 0, size). An empty path or a missing picture
     // draws nothing.
     void paintOverlay(QPainter& painter, const QSize& size, const QString& path);

@@ -6,7 +6,6 @@
 #include "RIRurud/NoteName.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 
 namespace RIRurud {
@@ -105,12 +104,7 @@ void GuitarBoard::mousePressEvent(QMouseEvent* event)
 
 void GuitarBoard::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    m_view.paintPicture(painter, size(), layers.values());
-    if (inTraining)
-        m_view.paintSingle(painter, size(), currentLayerPath(), [this](const QPixmap& layer) { return doSingleNote(layer); });
-    else
-        m_view.paintOverlay(painter, size(), currentLayerPath());
+    BoardActions::paintFretted(this, m_view, [this] { return layers.values(); });
 }
 
 void GuitarBoard::resizeEvent(QResizeEvent* event)

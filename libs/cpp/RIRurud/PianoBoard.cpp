@@ -68,7 +68,7 @@ void PianoBoard::mousePressEvent(QMouseEvent* event)
 void PianoBoard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_view.paintPicture(painter, size(), layers.values());
+    m_view.paintPicture(painter, size(), [this] { return layers.values(); });
     m_view.paintOverlay(painter, size(), currentLayerPath());
 }
 
