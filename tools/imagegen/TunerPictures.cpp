@@ -1149,38 +1149,39 @@ void drawDombra(QPainter& p, quint32 seed)
 // ---------------------------------------------------------------------------------------------
 // Which drawing each row of the tuner table gets.
 
-void drawInstrument(QPainter& p, const QString& name)
+struct Drawing
 {
-    const quint32 seed = qHash(name);
-    if (name == QLatin1String("Violin"))
-        drawBowed(p, kViolin, seed);
-    else if (name == QLatin1String("Viola"))
-        drawBowed(p, kViola, seed);
-    else if (name == QLatin1String("Cello"))
-        drawBowed(p, kCello, seed);
-    else if (name == QLatin1String("DoubleBass"))
-        drawBowed(p, kDoubleBass, seed);
-    else if (name == QLatin1String("Guitar"))
-        drawFlattop(p, kGuitar, seed);
-    else if (name == QLatin1String("Ukulele"))
-        drawFlattop(p, kUkulele, seed);
-    else if (name == QLatin1String("BassGuitar"))
-        drawBassGuitar(p, seed);
-    else if (name == QLatin1String("Banjo"))
-        drawBanjo(p, seed);
-    else if (name == QLatin1String("Balalaika"))
-        drawBalalaika(p, seed);
-    else if (name == QLatin1String("Mandolin"))
-        drawMandolin(p, seed);
-    else if (name == QLatin1String("Dombra"))
-        drawDombra(p, seed);
+    const char* name;
+    void (*draw)(QPainter& p, quint32 seed);
+};
+
+const Drawing kDrawings[] = {
+    {"Violin", [](QPainter& p, quint32 seed) { drawBowed(p, kViolin, seed); }},
+    {"Viola", [](QPainter& p, quint32 seed) { drawBowed(p, kViola, seed); }},
+    {"Cello", [](QPainter& p, quint32 seed) { drawBowed(p, kCello, seed); }},
+    {"DoubleBass", [](QPainter& p, quint32 seed) { drawBowed(p, kDoubleBass, seed); }},
+    {"Guitar", [](QPainter& p, quint32 seed) { drawFlattop(p, kGuitar, seed); }},
+    {"Ukulele", [](QPainter& p, quint32 seed) { drawFlattop(p, kUkulele, seed); }},
+    {"BassGuitar", drawBassGuitar},
+    {"Banjo", drawBanjo},
+    {"Balalaika", drawBalalaika},
+    {"Mandolin", drawMandolin},
+    {"Dombra", drawDombra},
+};
+
+const Drawing* drawingOf(const QString& name)
+{
+    for (const Drawing& drawing : kDrawings) {
+        if (name == QLatin1String(drawing.name))
+            return &drawing;
+    }
+    return nullptr;
 }
 
-bool hasDrawing(const QString& name)
+void drawInstrument(QPainter& p, const QString& name)
 {
-    static const QStringList names = {"Violin", "Viola", "Cello", "DoubleBass", "Guitar", "Ukulele",
-                                      "BassGuitar", "Banjo", "Balalaika", "Mandolin", "Dombra"};
-    return names.contains(name);
+    if (const Drawing* drawing = drawingOf(name))
+        drawing->draw(p, qHash(name));
 }
 
 // The instrument alone on a transparent layer of `size`, standing in `box` (units scaled so that
@@ -1443,7 +1444,7 @@ IMAGEGEN_PRODUCER(drawTunerPictures)
 {
     QList<int> rows;
     for (int i = 0; i < Tables::kTunerCount; ++i) {
-        if (!hasDrawing(QLatin1String(Tables::kTuners[i].name))) {
+        if (!drawingOf(QLatin1String(Tables::kTuners[i].name))) {
             std::fprintf(stderr, "imagegen: no drawing for the tuner %s\n", Tables::kTuners[i].name);
             sink.save(QString(), QImage());   // fails the run
         }
