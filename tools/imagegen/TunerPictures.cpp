@@ -1149,38 +1149,39 @@ void drawDombra(QPainter& p, quint32 seed)
 // ---------------------------------------------------------------------------------------------
 // Which drawing each row of the tuner table gets.
 
-void drawInstrument(QPainter& p, const QString& name)
+struct Drawing
 {
-    const quint32 seed = qHash(name);
-    if (name == QLatin1String("Violin"))
-        drawBowed(p, kViolin, seed);
-    else if (name == QLatin1String("Viola"))
-        drawBowed(p, kViola, seed);
-    else if (name == QLatin1String("Cello"))
-        drawBowed(p, kCello, seed);
-    else if (name == QLatin1String("DoubleBass"))
-        drawBowed(p, kDoubleBass, seed);
-    else if (name == QLatin1String("Guitar"))
-        drawFlattop(p, kGuitar, seed);
-    else if (name == QLatin1String("Ukulele"))
-        drawFlattop(p, kUkulele, seed);
-    else if (name == QLatin1String("BassGuitar"))
-        drawBassGuitar(p, seed);
-    else if (name == QLatin1String("Banjo"))
-        drawBanjo(p, seed);
-    else if (name == QLatin1String("Balalaika"))
-        drawBalalaika(p, seed);
-    else if (name == QLatin1String("Mandolin"))
-        drawMandolin(p, seed);
-    else if (name == QLatin1String("Dombra"))
-        drawDombra(p, seed);
+    const char* name;
+    void (*draw)(QPainter& p, quint32 seed);
+};
+
+const Drawing kDrawings[] = {
+    {"Violin", [](QPainter& p, quint32 seed) { drawBowed(p, kViolin, seed); }},
+    {"Viola", [](QPainter& p, quint32 seed) { drawBowed(p, kViola, seed); }},
+    {"Cello", [](QPainter& p, quint32 seed) { drawBowed(p, kCello, seed); }},
+    {"DoubleBass", [](QPainter& p, quint32 seed) { drawBowed(p, kDoubleBass, seed); }},
+    {"Guitar", [](QPainter& p, quint32 seed) { drawFlattop(p, kGuitar, seed); }},
+    {"Ukulele", [](QPainter& p, quint32 seed) { drawFlattop(p, kUkulele, seed); }},
+    {"BassGuitar", drawBassGuitar},
+    {"Banjo", drawBanjo},
+    {"Balalaika", drawBalalaika},
+    {"Mandolin", drawMandolin},
+    {"Dombra", drawDombra},
+};
+
+const Drawing* drawingOf(const QString& name)
+{
+    for (const Drawing& drawing : kDrawings) {
+        if (name == QLatin1String(drawing.name))
+            return &drawing;
+    }
+    return nullptr;
 }
 
-bool hasDrawing(const QString& name)
+void drawInstrument(QPainter& p, const QString& name)
 {
-    static const QStringList names = {"Violin", "Viola", "Cello", "DoubleBass", "Guitar", "Ukulele",
-                                      "BassGuitar", "Banjo", "Balalaika", "Mandolin", "Dombra"};
-    return names.contains(name);
+    if (const Drawing* drawing = drawingOf(name))
+        drawing->draw(p, qHash(name));
 }
 
 // The instrument alone on a transparent layer of `size`, standing in `box` (units scaled so that
@@ -1301,7 +1302,26 @@ void glassSheen(QPainter& p, qreal side)
     p.drawPath(top);
 }
 
-QImage buttonFace(const QString& name, Face face, int scale)
+// The instrument as the buttons show it at `scale`, and its shadow: across the tile's diagonal, head
+// to the upper right, drawn at four times the size and scaled down, so that its details stay
+// smooth. Every face of a button shows the same.
+struct ButtonInstrument
+{
+    QImage picture;
+    QImage shadow;
+};
+
+ButtonInstrument buttonInstrument(const QString& name, int scale)
+{
+    const int px = kButtonSide * scale;
+    const int big = px * 4;
+    const qreal length = big * 1.02;
+    const QImage layer = instrumentLayer(name, QSize(big, big), QRectF(big / 2.0 - length / 6, big / 2.0 - length / 2, length / 3, length), 40);
+    const QImage small = layer.scaled(px, px, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return {small, shadowOf(small, 3)};
+}
+
+QImage buttonFace(const ButtonInstrument& instrument, Face face, int scale)
 {
     const int px = kButtonSide * scale;
     QImage image(px, px, QImage::Format_ARGB32_Premultiplied);
@@ -1311,21 +1331,15 @@ QImage buttonFace(const QString& name, Face face, int scale)
     p.scale(scale, scale);
     tile(p, kButtonSide, face);
     p.end();
-    // The instrument across the tile's diagonal, head to the upper right, at four times the size
-    // and scaled down, so that its details stay smooth.
-    const int big = px * 4;
-    const qreal length = big * 1.02;
-    const QImage layer = instrumentLayer(name, QSize(big, big), QRectF(big / 2.0 - length / 6, big / 2.0 - length / 2, length / 3, length), 40);
-    const QImage small = layer.scaled(px, px, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPainter q(&image);
     q.setRenderHint(QPainter::Antialiasing);
     QPainterPath inside;
     inside.addRoundedRect(QRectF(2.5, 2.5, kButtonSide - 5, kButtonSide - 5), 11, 11);
     q.setClipPath(QTransform::fromScale(scale, scale).map(inside));
     q.setOpacity(0.6);
-    q.drawImage(QPointF(1.5 * scale, 2 * scale), shadowOf(small, 3));
+    q.drawImage(QPointF(1.5 * scale, 2 * scale), instrument.shadow);
     q.setOpacity(face == Face::Normal ? 0.92 : 1.0);
-    q.drawImage(0, 0, small);
+    q.drawImage(0, 0, instrument.picture);
     q.setOpacity(1);
     q.scale(scale, scale);
     glassSheen(q, kButtonSide);
@@ -1443,7 +1457,7 @@ IMAGEGEN_PRODUCER(drawTunerPictures)
 {
     QList<int> rows;
     for (int i = 0; i < Tables::kTunerCount; ++i) {
-        if (!hasDrawing(QLatin1String(Tables::kTuners[i].name))) {
+        if (!drawingOf(QLatin1String(Tables::kTuners[i].name))) {
             std::fprintf(stderr, "imagegen: no drawing for the tuner %s\n", Tables::kTuners[i].name);
             sink.save(QString(), QImage());   // fails the run
         }
@@ -1452,13 +1466,15 @@ IMAGEGEN_PRODUCER(drawTunerPictures)
     QtConcurrent::blockingMap(rows, [&sink](int row) {
         const QString name = QLatin1String(Tables::kTuners[row].name);
         sink.save(name + QStringLiteral(".jpg"), pagePicture(name), 90);
-        for (const FaceName& face : kFaces) {
-            // The cello's normal face lies in a folder of its own.
-            const QString file = (name == QLatin1String("Cello") && face.face == Face::Normal ? QStringLiteral("_resources/imgs/")
-                                                                                               : QString())
-                + name + QStringLiteral("Button") + QLatin1String(face.suffix) + QStringLiteral(".png");
-            sink.save(file, buttonFace(name, face.face, 1));
-            sink.save(ImageSink::withScale(file), buttonFace(name, face.face, 2));
+        for (int scale : {1, 2}) {
+            const ButtonInstrument instrument = buttonInstrument(name, scale);
+            for (const FaceName& face : kFaces) {
+                // The cello's normal face lies in a folder of its own.
+                const QString file = (name == QLatin1String("Cello") && face.face == Face::Normal ? QStringLiteral("_resources/imgs/")
+                                                                                                   : QString())
+                    + name + QStringLiteral("Button") + QLatin1String(face.suffix) + QStringLiteral(".png");
+                sink.save(scale == 1 ? file : ImageSink::withScale(file), buttonFace(instrument, face.face, scale));
+            }
         }
     });
     for (const FaceName& face : {kFaces[0], kFaces[1], kFaces[2]}) {

@@ -61,7 +61,17 @@ TunerBasePage::TunerBasePage(QWidget* parent)
 void TunerBasePage::setPicture(const QPixmap& picture)
 {
     m_picture = picture;
+    m_pictureFile.clear();
     m_scaled = QPixmap();
+}
+
+QPixmap TunerBasePage::picture() const
+{
+    if (!m_pictureFile.isEmpty()) {
+        m_picture = QPixmap(m_pictureFile);
+        m_pictureFile.clear();
+    }
+    return m_picture;
 }
 
 TuneButton* TunerBasePage::button(int index) const
@@ -85,7 +95,7 @@ QStringList TunerBasePage::linksFor(const TunerTables::Tuner& tuner, QLocale::Co
 void TunerBasePage::build(const TunerTables::Tuner& tuner)
 {
     const QString name = QString::fromLatin1(tuner.name);
-    setPicture(QPixmap(QStringLiteral(":/%1.jpg").arg(name)));
+    m_pictureFile = QStringLiteral(":/%1.jpg").arg(name);
 
     for (int key = 0; key < tuner.stringCount; ++key) {
         button(key)->show();
@@ -138,11 +148,12 @@ void TunerBasePage::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (m_picture.isNull())
+    const QPixmap picture = this->picture();
+    if (picture.isNull())
         return;
     const int W = width();
     const int H = height();
-    const QSize scaled = m_picture.size().scaled(2 * W, 2 * H, Qt::KeepAspectRatio);
+    const QSize scaled = picture.size().scaled(2 * W, 2 * H, Qt::KeepAspectRatio);
     const int w = scaled.width() / 2;
     const int h = scaled.height() / 2;
     const QRect target(qAbs(W - w) / 2, qAbs(H - h) / 2, w, h);
@@ -150,7 +161,7 @@ void TunerBasePage::paintEvent(QPaintEvent*)
     const qreal ratio = devicePixelRatioF();
     const QSize device(qRound(w * ratio), qRound(h * ratio));
     if (m_scaled.size() != device || !qFuzzyCompare(m_scaled.devicePixelRatio(), ratio)) {
-        m_scaled = m_picture.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled = picture.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled.setDevicePixelRatio(ratio);
     }
     painter.drawPixmap(target.topLeft(), m_scaled);

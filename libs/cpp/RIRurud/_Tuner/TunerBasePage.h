@@ -25,7 +25,9 @@ public:
     explicit TunerBasePage(QWidget* parent = nullptr);
 
     void setPicture(const QPixmap& picture);
-    QPixmap picture() const { return m_picture; }
+    // The picture a page's row names is decoded when it is first wanted, so that the pages behind
+    // the front one cost neither time nor memory until they are shown.
+    QPixmap picture() const;
     TuneButton* button(int index) const;
     ModesPanel* modesPanel() const { return m_modesPanel; }
     ButtonsPanel* buttonsPanel() const { return m_buttonsPanel; }
@@ -53,7 +55,8 @@ protected:
 private:
     ButtonsPanel* m_buttonsPanel = nullptr;
     ModesPanel* m_modesPanel = nullptr;
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    mutable QString m_pictureFile;   // not decoded yet
     QSignalMapper* m_signalMapper = nullptr;
     QString m_toneDirectory;
     // The picture as last painted, scaled to its place on the device, so that a repaint at the
