@@ -3,6 +3,7 @@
 // chord asks for, dragging a chord out, the line log and the chord pages' style sheet.
 
 #include "DialogAnswerer.h"
+#include "IndexedImage.h"
 #include "REZirudid/App.h"
 #include "RIRurud/ChordBaseView.h"
 #include "RIRurud/ChordPhotoView.h"
@@ -115,6 +116,7 @@ private slots:
     void transposerTabsMenuAndSound();
     void favoritesAreSharedByPages();
     void everyChordHasItsPictures();
+    void indexedPicturesDoNotDependOnTheHashSeed();
     void ukuleleHandsStopTheGStringWhereTheChordDoes();
     void viewsDrawWithoutAChordAndDragOut();
     void optimizationProtocolAddsWholeLinesInUtf8();
@@ -394,6 +396,23 @@ void TestChordPages::everyChordHasItsPictures()
     }
     missing.removeDuplicates();
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+}
+
+void TestChordPages::indexedPicturesDoNotDependOnTheHashSeed()
+{
+    // More colours than a palette holds, each used as often as the others: which are kept must not
+    // follow the order a hash lists them in, which changes with every run of the generator.
+    QImage drawing(300, 2, QImage::Format_RGB32);
+    for (int x = 0; x < drawing.width(); ++x) {
+        for (int y = 0; y < drawing.height(); ++y)
+            drawing.setPixel(x, y, qRgb(x % 256, x / 256 * 200, (x * 37) % 256));
+    }
+    qSetGlobalQHashSeed(0);
+    const QImage first = imagegen::withPalette(drawing).convertToFormat(QImage::Format_RGB32);
+    for (int run = 0; run < 3; ++run) {
+        qSetGlobalQHashSeed(-1);
+        QCOMPARE(imagegen::withPalette(drawing).convertToFormat(QImage::Format_RGB32), first);
+    }
 }
 
 void TestChordPages::ukuleleHandsStopTheGStringWhereTheChordDoes()
