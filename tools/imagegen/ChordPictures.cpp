@@ -12,6 +12,7 @@
 #include "IndexedImage.h"
 #include "Palette.h"
 #include "Shapes.h"
+#include "UkulelePhotoLayout.h"
 
 #include "RIRurud/ChordTables.h"
 
@@ -534,22 +535,8 @@ QImage drawPianoHand(const PitchClasses& pressed)
 // head on the left, strings G, C, E and A from top to bottom. The fingers come up from below the
 // neck, the first finger nearest the nut; the thumb's tip shows above the neck's upper edge.
 
-constexpr QSize kUkulelePhoto(800, 600);
-constexpr qreal kNutX = 168;
-constexpr qreal kNeckTop = 150;
-constexpr qreal kNeckBottom = 430;
-constexpr qreal kScale = 2250;   // the distance from the nut that halves a string, in pixels
-
-qreal fretX(int fret)
-{
-    return kNutX + kScale * (1 - std::pow(2.0, -fret / 12.0));
-}
-
-qreal stringY(int s)
-{
-    const qreal inset = 34;
-    return kNeckTop + inset + s * (kNeckBottom - kNeckTop - 2 * inset) / (tables::kUkuleleStrings - 1);
-}
+using namespace ukulelephoto;
+constexpr QSize kUkulelePhoto(ukulelephoto::kWidth, ukulelephoto::kHeight);
 
 void drawUkuleleNeck(QPainter& p)
 {
