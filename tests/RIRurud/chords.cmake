@@ -8,6 +8,8 @@ else()
   target_compile_definitions(test_chord_book PRIVATE TONARIX_SOUNDS_GENERATED=0)
 endif()
 tonarix_add_test(test_chord_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_ChordPages.cpp LIBS RIRurud PICTURES)
+# The picture checks read the generator's own palette reduction and hand-picture layout.
+target_include_directories(test_chord_pages PRIVATE "${PROJECT_SOURCE_DIR}/tools/imagegen")
 tonarix_add_bench(bench_chords SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_Chords.cpp
   LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES)
 # The page viewer opens both chord pages with a chord, a sequence and the chord pages' sheet.

@@ -3,6 +3,8 @@
 // chord asks for, dragging a chord out, the line log and the chord pages' style sheet.
 
 #include "DialogAnswerer.h"
+#include "IndexedImage.h"
+#include "UkulelePhotoLayout.h"
 #include "REZirudid/App.h"
 #include "RIRurud/ChordBaseView.h"
 #include "RIRurud/ChordPhotoView.h"
@@ -33,7 +35,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <memory>
 
 using namespace RIRurud;
@@ -115,6 +116,7 @@ private slots:
     void transposerTabsMenuAndSound();
     void favoritesAreSharedByPages();
     void everyChordHasItsPictures();
+    void indexedPicturesDoNotDependOnTheHashSeed();
     void ukuleleHandsStopTheGStringWhereTheChordDoes();
     void viewsDrawWithoutAChordAndDragOut();
     void optimizationProtocolAddsWholeLinesInUtf8();
@@ -396,22 +398,39 @@ void TestChordPages::everyChordHasItsPictures()
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
 }
 
+void TestChordPages::indexedPicturesDoNotDependOnTheHashSeed()
+{
+    // More colours than a palette holds, each used as often as the others: which are kept must not
+    // follow the order a hash lists them in, which changes with every run of the generator.
+    QImage drawing(300, 2, QImage::Format_RGB32);
+    for (int x = 0; x < drawing.width(); ++x) {
+        for (int y = 0; y < drawing.height(); ++y)
+            drawing.setPixel(x, y, qRgb(x % 256, x / 256 * 200, (x * 37) % 256));
+    }
+    qSetGlobalQHashSeed(0);
+    const QImage first = imagegen::withPalette(drawing).convertToFormat(QImage::Format_RGB32);
+    for (int run = 0; run < 3; ++run) {
+        qSetGlobalQHashSeed(-1);
+        QCOMPARE(imagegen::withPalette(drawing).convertToFormat(QImage::Format_RGB32), first);
+    }
+}
+
 void TestChordPages::ukuleleHandsStopTheGStringWhereTheChordDoes()
 {
-    // The hand pictures show the neck head left, the G string on top, 2250 pixels from the nut to
-    // the octave; the fingers come from below, so only a finger that stops the G string (or lies
+    // The fingers come from below the neck, so only a finger that stops the G string (or lies
     // across it) reaches its line: skin there means the G string is stopped in that fret's cell.
-    const auto fretX = [](int fret) { return 168 + 2250 * (1 - std::pow(2.0, -fret / 12.0)); };
+    using imagegen::ukulelephoto::fretX;
+    const int gString = int(imagegen::ukulelephoto::stringY(0));
     const auto skin = [](QRgb c) { return qRed(c) >= 150 && qRed(c) - qGreen(c) >= 28; };
     QStringList wrong;
     for (int i = 0; i < ChordBook::kChordCount; ++i) {
         const QVector<int> tab = ChordBook::ukuleleTab(i);
         const QImage photo(ChordBook::picturePath(ChordBook::View::Photo, QStringLiteral("ukulele"), tab));
-        QCOMPARE(photo.size(), QSize(800, 600));
+        QCOMPARE(photo.size(), QSize(imagegen::ukulelephoto::kWidth, imagegen::ukulelephoto::kHeight));
         for (int cell = 1; cell <= 6; ++cell) {
             int lit = 0;
             for (int x = int(fretX(cell - 1)) + 6; x < int(fretX(cell)) - 6; ++x) {
-                for (int y : {180, 184, 188})
+                for (int y : {gString - 4, gString, gString + 4})
                     lit += skin(photo.pixel(x, y));
             }
             // A finger behind the fret that sounds, none beyond it (a barre may lie behind it).

@@ -9,11 +9,13 @@
 //  - the chord pages' faces: the play button, the instrument labels, the tab bar's arrows, the
 //    favourites menu's icons and the pocket devices' panel background.
 #include "ImageSink.h"
+#include "IndexedImage.h"
 #include "Palette.h"
+#include "Shapes.h"
+#include "UkulelePhotoLayout.h"
 
 #include "RIRurud/ChordTables.h"
 
-#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -34,25 +36,10 @@ namespace tables = RIRurud::ChordTables;
 
 const QString kChordFolder = QStringLiteral("_resources/imgs/Chords/");
 
-QLinearGradient topDown(qreal top, qreal bottom, const QColor& from, const QColor& to)
-{
-    QLinearGradient g(0, top, 0, bottom);
-    g.setColorAt(0, from);
-    g.setColorAt(1, to);
-    return g;
-}
-
 QColor withAlpha(QColor c, int alpha)
 {
     c.setAlpha(alpha);
     return c;
-}
-
-void smooth(QPainter& p)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -173,7 +160,7 @@ void drawKeyBed(QPainter& p, const Keyboard& kb)
     // The strip of wood behind the keys, with its felt.
     const QRectF strip(kb.area.left() - 14, kb.area.top() - 22, kb.area.width() + 28, 24);
     p.setPen(Qt::NoPen);
-    p.setBrush(topDown(strip.top(), strip.bottom(), pal::rosewoodLight(), pal::rosewood()));
+    p.setBrush(verticalGradient(strip, pal::rosewoodLight(), pal::rosewood()));
     p.drawRoundedRect(strip, 6, 6);
     p.setBrush(QColor(0x8C, 0x2A, 0x25));
     p.drawRect(QRectF(kb.area.left(), strip.bottom() - 5, kb.area.width(), 5));
@@ -185,7 +172,7 @@ QImage drawKeyDiagram(const PitchClasses& pressed)
     QImage image(kKeyPicture, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    smooth(p);
+    prepareScaled(p, 1);
     const Keyboard kb{kKeyArea};
     drawKeyBed(p, kb);
 
@@ -194,15 +181,15 @@ QImage drawKeyDiagram(const PitchClasses& pressed)
         const QRectF r = kb.white(i);
         const bool on = pressed[kWhitePitch[i]];
         p.setPen(QPen(kKeyEdge, 2.5));
-        p.setBrush(on ? topDown(r.top(), r.bottom(), QColor(0xD6, 0xEC, 0xEF), QColor(0xA9, 0xD5, 0xDC))
-                      : topDown(r.top(), r.bottom(), pal::paper(), QColor(0xE9, 0xE1, 0xD1)));
+        p.setBrush(on ? verticalGradient(r, QColor(0xD6, 0xEC, 0xEF), QColor(0xA9, 0xD5, 0xDC))
+                      : verticalGradient(r, pal::paper(), QColor(0xE9, 0xE1, 0xD1)));
         p.drawPath(keyShape(r, 10));
     }
     for (const BlackKey& b : kBlackKeys) {
         const QRectF r = kb.black(b);
         const bool on = pressed[b.pitch];
         p.setPen(QPen(kEbony, 2));
-        p.setBrush(on ? topDown(r.top(), r.bottom(), pal::accentDark(), pal::accent()) : topDown(r.top(), r.bottom(), kEbony, kEbonyTop));
+        p.setBrush(on ? verticalGradient(r, pal::accentDark(), pal::accent()) : verticalGradient(r, kEbony, kEbonyTop));
         p.drawPath(keyShape(r, 6));
         // The lit bevel at the front.
         p.setPen(Qt::NoPen);
@@ -236,7 +223,7 @@ QImage drawKeyNames(const PitchClasses& pressed)
     QImage image(kKeyPicture, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    smooth(p);
+    prepareScaled(p, 1);
     const Keyboard kb{kKeyArea, 7, 0.62, 0.58};
     const qreal ww = kb.whiteWidth();
 
@@ -265,51 +252,6 @@ QImage drawKeyNames(const PitchClasses& pressed)
         p.drawText(QRectF(r.left() - ww * 0.1, r.bottom() - 104, r.width() + ww * 0.2, 96), Qt::AlignCenter, names);
     }
     return image;
-}
-
-// A flat drawing in the 256 colours it uses most, each other colour taken to the nearest of them:
-// such a picture decodes several times faster than one of full colour, fast enough to be decoded
-// anew for every chord chosen.
-QImage withPalette(const QImage& image)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    QHash<QRgb, int> uses;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            ++uses[line[x]];
-    }
-    std::vector<std::pair<int, QRgb>> byUse;
-    for (auto it = uses.cbegin(); it != uses.cend(); ++it)
-        byUse.emplace_back(it.value(), it.key());
-    std::sort(byUse.begin(), byUse.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    QVector<QRgb> palette;
-    for (std::size_t i = 0; i < byUse.size() && i < 256; ++i)
-        palette << byUse[i].second;
-    QHash<QRgb, uchar> nearest;
-    for (auto it = uses.cbegin(); it != uses.cend(); ++it) {
-        int best = 0;
-        long bestDistance = -1;
-        for (int i = 0; i < palette.size(); ++i) {
-            const long dr = qRed(it.key()) - qRed(palette[i]), dg = qGreen(it.key()) - qGreen(palette[i]),
-                       db = qBlue(it.key()) - qBlue(palette[i]);
-            const long distance = dr * dr + dg * dg + db * db;
-            if (bestDistance < 0 || distance < bestDistance) {
-                best = i;
-                bestDistance = distance;
-            }
-        }
-        nearest.insert(it.key(), uchar(best));
-    }
-    QImage indexed(rgb.size(), QImage::Format_Indexed8);
-    indexed.setColorTable(palette);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uchar* out = indexed.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x)
-            out[x] = nearest.value(line[x]);
-    }
-    return indexed;
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -488,17 +430,17 @@ QImage drawPianoHand(const PitchClasses& pressed)
 {
     QImage image = photoCanvas(kPianoPhoto, QPointF(400, 260));
     QPainter p(&image);
-    smooth(p);
+    prepareScaled(p, 1);
 
     const Keyboard kb{QRectF(40, 82, 720, 360), 8, 0.58, 0.62};
     // Fallboard and felt.
     p.setPen(Qt::NoPen);
-    p.setBrush(topDown(0, 82, QColor(0x2A, 0x20, 0x1A), pal::rosewood()));
+    p.setBrush(verticalGradient(QRectF(0, 0, 800, 82), QColor(0x2A, 0x20, 0x1A), pal::rosewood()));
     p.drawRect(QRectF(0, 0, 800, 82));
     p.setBrush(QColor(0x7E, 0x24, 0x20));
     p.drawRect(QRectF(kb.area.left() - 6, 74, kb.area.width() + 12, 8));
     // The key bed below the fronts.
-    p.setBrush(topDown(442, 600, QColor(0x2C, 0x26, 0x22), QColor(0x3E, 0x38, 0x33)));
+    p.setBrush(verticalGradient(QRectF(0, 442, 800, 158), QColor(0x2C, 0x26, 0x22), QColor(0x3E, 0x38, 0x33)));
     p.drawRect(QRectF(0, 442, 800, 158));
 
     for (int i = 0; i < kb.whiteCount; ++i) {
@@ -506,11 +448,12 @@ QImage drawPianoHand(const PitchClasses& pressed)
         const bool on = i < 7 && pressed[kWhitePitch[i]];
         // A pressed key sinks a little and is lit in the accent, so that it shows between fingers.
         p.setPen(QPen(QColor(0x9A, 0x90, 0x82), 1.6));
-        p.setBrush(topDown(r.top(), r.bottom(), on ? QColor(0xC9, 0xE2, 0xE4) : QColor(0xFD, 0xFA, 0xF2),
+        p.setBrush(verticalGradient(r, on ? QColor(0xC9, 0xE2, 0xE4) : QColor(0xFD, 0xFA, 0xF2),
                            on ? QColor(0x9F, 0xC9, 0xCF) : QColor(0xEC, 0xE4, 0xD4)));
         p.drawPath(keyShape(r.adjusted(1, 0, -1, on ? 3 : 0), 5));
         p.setPen(Qt::NoPen);
-        p.setBrush(topDown(r.bottom(), r.bottom() + 12, QColor(0xD6, 0xCC, 0xBA), QColor(0x9E, 0x94, 0x86)));
+        p.setBrush(verticalGradient(QRectF(r.left(), r.bottom(), r.width(), 12), QColor(0xD6, 0xCC, 0xBA),
+                                    QColor(0x9E, 0x94, 0x86)));
         p.drawRoundedRect(QRectF(r.left() + 2, r.bottom() + (on ? 3 : 0), r.width() - 4, on ? 7 : 12), 3, 3);
         if (on) {
             p.setBrush(QColor(0, 0, 0, 40));
@@ -524,9 +467,10 @@ QImage drawPianoHand(const PitchClasses& pressed)
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 70));
         p.drawRoundedRect(r.translated(4, 6), 4, 4);
-        p.setBrush(topDown(r.top(), r.bottom(), on ? pal::accentDark().darker(160) : kEbony, on ? pal::accentDark() : kEbonyTop));
+        p.setBrush(verticalGradient(r, on ? pal::accentDark().darker(160) : kEbony, on ? pal::accentDark() : kEbonyTop));
         p.drawPath(keyShape(r, 5));
-        p.setBrush(topDown(r.bottom() - 30, r.bottom(), QColor(255, 255, 255, on ? 30 : 45), QColor(255, 255, 255, 8)));
+        p.setBrush(verticalGradient(QRectF(r.left(), r.bottom() - 30, r.width(), 30), QColor(255, 255, 255, on ? 30 : 45),
+                                    QColor(255, 255, 255, 8)));
         p.drawRoundedRect(QRectF(r.left() + 4, r.bottom() - (on ? 24 : 30), r.width() - 8, on ? 20 : 26), 3, 3);
     }
 
@@ -591,22 +535,8 @@ QImage drawPianoHand(const PitchClasses& pressed)
 // head on the left, strings G, C, E and A from top to bottom. The fingers come up from below the
 // neck, the first finger nearest the nut; the thumb's tip shows above the neck's upper edge.
 
-constexpr QSize kUkulelePhoto(800, 600);
-constexpr qreal kNutX = 168;
-constexpr qreal kNeckTop = 150;
-constexpr qreal kNeckBottom = 430;
-constexpr qreal kScale = 2250;   // the distance from the nut that halves a string, in pixels
-
-qreal fretX(int fret)
-{
-    return kNutX + kScale * (1 - std::pow(2.0, -fret / 12.0));
-}
-
-qreal stringY(int s)
-{
-    const qreal inset = 34;
-    return kNeckTop + inset + s * (kNeckBottom - kNeckTop - 2 * inset) / (tables::kUkuleleStrings - 1);
-}
+using namespace ukulelephoto;
+constexpr QSize kUkulelePhoto(ukulelephoto::kWidth, ukulelephoto::kHeight);
 
 void drawUkuleleNeck(QPainter& p)
 {
@@ -618,7 +548,8 @@ void drawUkuleleNeck(QPainter& p)
     head.cubicTo(kNutX - 120, kNeckBottom + 40, kNutX - 60, kNeckBottom + 10, kNutX, kNeckBottom - 6);
     head.closeSubpath();
     p.setPen(QPen(QColor(0x2A, 0x1A, 0x12), 2));
-    p.setBrush(topDown(kNeckTop - 40, kNeckBottom + 40, pal::maple(), pal::maple().darker(135)));
+    p.setBrush(verticalGradient(QRectF(kNutX - 200, kNeckTop - 40, 200, kNeckBottom - kNeckTop + 80), pal::maple(),
+                                pal::maple().darker(135)));
     p.drawPath(head);
     for (int side = 0; side < 2; ++side) {
         for (int i = 0; i < 2; ++i) {
@@ -626,14 +557,15 @@ void drawUkuleleNeck(QPainter& p)
             p.setPen(QPen(QColor(0x1E, 0x1A, 0x16), 1.5));
             p.setBrush(QColor(0x3A, 0x35, 0x30));
             p.drawEllipse(peg, 16, 16);
-            p.setBrush(topDown(peg.y() - 8, peg.y() + 8, QColor(0xE4, 0xE6, 0xE8), QColor(0x8E, 0x92, 0x96)));
+            p.setBrush(verticalGradient(QRectF(peg.x() - 8, peg.y() - 8, 16, 16), QColor(0xE4, 0xE6, 0xE8),
+                                        QColor(0x8E, 0x92, 0x96)));
             p.drawEllipse(peg, 8, 8);
         }
     }
 
     const QRectF board(kNutX, kNeckTop, 820 - kNutX, kNeckBottom - kNeckTop);
     p.setPen(QPen(QColor(0x24, 0x15, 0x0E), 2));
-    p.setBrush(topDown(board.top(), board.bottom(), pal::rosewoodLight(), pal::rosewood().darker(120)));
+    p.setBrush(verticalGradient(board, pal::rosewoodLight(), pal::rosewood().darker(120)));
     p.drawRect(board);
     QRandomGenerator grain(7);
     for (int i = 0; i < 70; ++i) {
@@ -679,7 +611,7 @@ QImage drawUkuleleHand(const std::array<int, tables::kUkuleleStrings>& frets)
 {
     QImage image = photoCanvas(kUkulelePhoto, QPointF(420, 300));
     QPainter p(&image);
-    smooth(p);
+    prepareScaled(p, 1);
 
     // Fingers by fret, the first finger on the lowest; on one fret the lower string (nearer the
     // hand) takes the earlier finger. When three or more strings share the lowest fret the first
@@ -738,8 +670,8 @@ QImage drawUkuleleHand(const std::array<int, tables::kUkuleleStrings>& frets)
 
     // The thumb behind the neck, its tip over the upper edge.
     p.setPen(QPen(kSkinShade.darker(125), 2.2));
-    p.setBrush(topDown(kNeckTop - 46, kNeckTop + 20, kSkinLight, kSkin));
     const QRectF thumb(centre - 78, kNeckTop - 46, 80, 96);
+    p.setBrush(verticalGradient(thumb.adjusted(0, 0, 0, -30), kSkinLight, kSkin));
     p.drawRoundedRect(thumb, 36, 32);
     p.setPen(QPen(withAlpha(kSkinShade, 150), 1.5));
     p.setBrush(kNail);
@@ -819,7 +751,7 @@ void drawInstrumentLabel(QPainter& p, const LabelFace& face)
 {
     const QRectF plate(1, 1, 38, 103);
     p.setPen(QPen(QColor(0x6A, 0x60, 0x56), 1));
-    p.setBrush(topDown(plate.top(), plate.bottom(), QColor(0x4A, 0x41, 0x39), QColor(0x2E, 0x28, 0x23)));
+    p.setBrush(verticalGradient(plate, QColor(0x4A, 0x41, 0x39), QColor(0x2E, 0x28, 0x23)));
     p.drawRoundedRect(plate, 7, 7);
 
     const QRectF glyph(9, 7, 22, 30);
@@ -938,7 +870,8 @@ void drawMenuIcon(QPainter& p, const QString& which)
 // The panel background of pocket devices: dark wood with a fine grain, seamless as a tile.
 void drawPanelBackground(QPainter& p)
 {
-    p.fillRect(QRectF(0, 0, 64, 64), topDown(0, 64, QColor(0x3A, 0x33, 0x2C), QColor(0x34, 0x2E, 0x28)));
+    const QRectF tile(0, 0, 64, 64);
+    p.fillRect(tile, verticalGradient(tile, QColor(0x3A, 0x33, 0x2C), QColor(0x34, 0x2E, 0x28)));
     QRandomGenerator grain(11);
     for (int i = 0; i < 40; ++i) {
         const qreal y = grain.bounded(64.0);
@@ -954,8 +887,7 @@ auto atScale(Draw draw)
 {
     return [draw](QImage& image, int scale) {
         QPainter p(&image);
-        smooth(p);
-        p.scale(scale, scale);
+        prepareScaled(p, scale);
         draw(p);
     };
 }

@@ -117,8 +117,8 @@ void ChordBaseView::paintEvent(QPaintEvent*)
 
 void ChordBaseView::paintChart(bool antialiased)
 {
-    ChordBaseView::paintEvent(nullptr);
     QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing, antialiased);
     if (m_instrumentName == QLatin1String("piano"))
         drawKeys(&painter);

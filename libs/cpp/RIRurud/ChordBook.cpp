@@ -153,24 +153,11 @@ QString transposeEntry(const QString& entry, int semitones, bool up)
     const QStringList parts = entry.split(QLatin1Char('\n'));
     const QString quality = parts.size() >= 2 ? parts.last() : QString();
     const bool sharps = entryName(entry).contains(QLatin1Char('#'));
-    const QStringList& roots = sharps ? sharpRoots() : flatRoots();
-
-    // Spellings the lists lack stand for the neighbouring natural.
-    QString root = parts.first();
-    if (root == QStringLiteral("C") + flatSign())
-        root = QStringLiteral("B");
-    else if (root == QStringLiteral("F") + flatSign())
-        root = QStringLiteral("E");
-    else if (root == QLatin1String("B #"))
-        root = QStringLiteral("C");
-    else if (root == QLatin1String("E #"))
-        root = QStringLiteral("F");
-
-    const int at = roots.indexOf(root);
-    if (at < 0)
+    const int root = rootOfSpelling(parts.first());
+    if (root < 0)
         return entry;
-    const int moved = ((at + (up ? semitones : -semitones)) % 12 + 12) % 12;
-    return roots.at(moved) + QLatin1Char('\n') + quality;
+    const int moved = ((ChordTables::kRootPitchClass[root] + (up ? semitones : -semitones)) % 12 + 12) % 12;
+    return (sharps ? sharpRoots() : flatRoots()).at(moved) + QLatin1Char('\n') + quality;
 }
 
 QString pianoKeyCode(const QVector<int>& tab)

@@ -9,6 +9,8 @@
 //   chord name   a root spelling followed by a suffix: "A", "B\u266Dm", "F #7"
 //   chord entry  a chord as the transposer's tabs hold it: root, a line feed, suffix ("F #\n7")
 
+#include "RIRurud/ChordTables.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,7 @@
 namespace RIRurud {
 namespace ChordBook {
 
-inline constexpr int kChordCount = 132;
+inline constexpr int kChordCount = ChordTables::kChordCount;
 
 // The flat sign the roots are spelled with (U+266D).
 inline QString flatSign() { return QString(QChar(0x266D)); }

@@ -52,7 +52,7 @@ Transposer::Transposer(QWidget* parent)
     connect(m_tabBar, &ChordsTabBar::countChanged, this, &Transposer::slotChordsCountChanged);
 
     QPushButton* add = flatButton(QStringLiteral("+"), QStringLiteral("PushButtonAdd"));
-    QPushButton* favorites = flatButton(QStringLiteral("Favorites"), QStringLiteral("TransposerButton"));
+    QPushButton* favorites = flatButton(tr("Favorites"), QStringLiteral("TransposerButton"));
     m_soundButton = flatButton(tr("Sound On"), QStringLiteral("TransposerButton"));
     m_transposeButton = flatButton(tr("Transpose"), QStringLiteral("TransposerButton"));
     m_removeButton = flatButton(QStringLiteral("-"), QStringLiteral("PushButtonRemove"));
