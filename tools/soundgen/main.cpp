@@ -378,18 +378,27 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
     }
 
     // A bowed tone's partials must be exactly harmonic: a sample with a loud partial astray (a
-    // resonance recorded with it) is replaced by a neighbour's, at most three keys away, carried
-    // to this pitch.
+    // resonance recorded with it) is replaced by a neighbour's, at most four keys away, carried
+    // to this pitch. The tone is judged held steady at its pitch, as it is shaped below before any
+    // correction: that copy is kept for it.
+    std::vector<float> steadied;
     if (a.steady) {
-        auto strayOf = [&](const std::vector<float>& x) {
-            const std::vector<float> steady = SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
-            return SoundMeasure::strayPartial(steady, sampleRate, target, 0.15, 1.0);
+        auto steadyOf = [&](const std::vector<float>& x) {
+            return SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
         };
-        if (strayOf(raw) > strayPartialLimit) {
+        auto isClean = [&](const std::vector<float>& steady) {
+            return SoundMeasure::strayPartial(steady, sampleRate, target, 0.15, 1.0) <= strayPartialLimit;
+        };
+        steadied = steadyOf(raw);
+        if (!isClean(steadied)) {
             for (const int away : {1, -1, 2, -2, 3, -3, 4, -4}) {
                 std::vector<float> other = renderer.renderNote(job, job.key + away, renderedSeconds, 0.0);
-                if (isAudible(other) && strayOf(other) <= strayPartialLimit) {
+                if (!isAudible(other))
+                    continue;
+                std::vector<float> otherSteadied = steadyOf(other);
+                if (isClean(otherSteadied)) {
                     raw.swap(other);
+                    steadied.swap(otherSteadied);
                     playedKey = job.key + away;
                     break;
                 }
@@ -403,10 +412,11 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
     // rendering it again.
     double correction = 0.0;
     auto shaped = [&]() {
-        std::vector<float> x = a.steady ? SoundShaping::steadyPitch(raw, sampleRate, target,
-                                                                    target * std::pow(2.0, correction / 1200.0),
-                                                                    size_t(a.seconds * sampleRate))
-                                        : raw;
+        std::vector<float> x = !a.steady           ? raw
+                               : correction == 0.0 ? steadied
+                                                   : SoundShaping::steadyPitch(raw, sampleRate, target,
+                                                                               target * std::pow(2.0, correction / 1200.0),
+                                                                               size_t(a.seconds * sampleRate));
         SoundShaping::shapeEnvelope(x, sampleRate, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond);
         return x;
     };
