@@ -63,17 +63,18 @@ struct Job {
     std::vector<std::string> names;
 };
 
+using ArticulationKey = decltype(Articulation{}.key());
+
 std::vector<Job> buildJobs()
 {
     std::map<std::string, size_t> byName;
-    std::map<std::tuple<int, int, int, double, double, double, bool, double>, size_t> bySound;
+    std::map<std::tuple<int, int, int, ArticulationKey>, size_t> bySound;
     std::vector<Job> jobs;
 
     auto add = [&](const std::string& name, int program, int key, int pitch, Articulation a) {
         if (byName.count(name))
             return;
-        const auto soundKey =
-            std::make_tuple(program, key, pitch, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond, a.steady, a.seconds);
+        const auto soundKey = std::make_tuple(program, key, pitch, a.key());
         auto it = bySound.find(soundKey);
         if (it == bySound.end()) {
             Job job;
@@ -103,13 +104,11 @@ std::vector<Job> buildJobs()
 // to take would make the files depend on the number of threads and their timing.
 std::vector<std::vector<size_t>> renderingUnits(const std::vector<Job>& jobs)
 {
-    std::map<std::tuple<int, int, double, double, double, bool, double>, size_t> unitOf;
+    std::map<std::tuple<int, int, ArticulationKey>, size_t> unitOf;
     std::vector<std::vector<size_t>> units;
     for (size_t i = 0; i < jobs.size(); ++i) {
         const Job& j = jobs[i];
-        const Articulation& a = j.articulation;
-        const auto key = std::make_tuple(j.program, j.key, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond, a.steady,
-                                         a.seconds);
+        const auto key = std::make_tuple(j.program, j.key, j.articulation.key());
         auto it = unitOf.find(key);
         if (it == unitOf.end()) {
             units.emplace_back();
