@@ -38,14 +38,6 @@ long statusKb(const char* field)
     return -1;
 }
 
-NativeAudioPlayer* fireAndForget(const QString& path)
-{
-    auto* p = new NativeAudioPlayer(nullptr);
-    QObject::connect(p, &NativeAudioPlayer::finished, p, &QObject::deleteLater);
-    p->play(path);
-    return p;
-}
-
 void waitAllGone(const QVector<QPointer<NativeAudioPlayer>>& players, int timeoutMs)
 {
     QElapsedTimer t;
@@ -89,7 +81,7 @@ int main(int argc, char** argv)
                 QTest::qWait(150);
                 const qint64 from = capture.frames();
                 const qint64 t0 = TestAudio::SinkCapture::nowNs();
-                QPointer<NativeAudioPlayer> p = fireAndForget(note);
+                QPointer<NativeAudioPlayer> p = NativeAudioPlayer::playOnce(note);
                 QElapsedTimer wait;
                 wait.start();
                 qint64 first = -1;
@@ -128,7 +120,7 @@ int main(int argc, char** argv)
         int peakLive = 0;
         for (int batch = 0; batch < 50; ++batch) {
             for (int i = 0; i < 20; ++i)
-                players.append(fireAndForget(note));
+                players.append(NativeAudioPlayer::playOnce(note));
             QTest::qWait(100);
             peakLive = std::max(peakLive, livePlayers(players));
             if ((batch + 1) % 10 == 0)
@@ -151,7 +143,7 @@ int main(int argc, char** argv)
     QVector<QPointer<NativeAudioPlayer>> missing;
     const long beforeMissing = statusKb("VmRSS:");
     for (int i = 0; i < 1000; ++i)
-        missing.append(fireAndForget(dir.filePath("no-such-note.mp3")));
+        missing.append(NativeAudioPlayer::playOnce(dir.filePath("no-such-note.mp3")));
     waitAllGone(missing, 3000);
     std::printf("memory, 1,000 clicks on a missing file: %+ld kB, %d players left   goal: 0 players left\n",
                 statusKb("VmRSS:") - beforeMissing, livePlayers(missing));

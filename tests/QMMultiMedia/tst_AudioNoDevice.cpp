@@ -39,9 +39,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         for (int i = 0; i < 8; ++i) {
-            auto* p = new NativeAudioPlayer(nullptr);
-            connect(p, &NativeAudioPlayer::finished, p, &QObject::deleteLater);
-            p->play(path);
+            NativeAudioPlayer* p = NativeAudioPlayer::playOnce(path);
             QVERIFY(p->isPlaying());
             QVERIFY(!p->internal()->platformPlayer()->hasOutput());
             players.append(p);

@@ -162,9 +162,7 @@ private slots:
         QVERIFY(capture.start(m_sink->monitorName()));
         const qint64 from = capture.frames();
         const qint64 playNs = SinkCapture::nowNs();
-        QPointer<NativeAudioPlayer> player = new NativeAudioPlayer(nullptr);
-        connect(player, &NativeAudioPlayer::finished, player, &QObject::deleteLater);
-        player->play(tick);
+        QPointer<NativeAudioPlayer> player = NativeAudioPlayer::playOnce(tick);
         QVERIFY(capture.waitForFrames(from + SinkCapture::rate / 2, 3000));
         const qint64 first = capture.firstLoudFrame(from);
         const qint64 last = capture.lastLoudFrame(from);
@@ -225,9 +223,7 @@ private slots:
         for (double hz : notes) {
             const QString path = m_dir.filePath(QStringLiteral("chord%1.wav").arg(int(hz)));
             QVERIFY(TestAudio::writeTone(path, hz, 1.0, 1, 0.25f));
-            auto* p = new NativeAudioPlayer(nullptr);
-            connect(p, &NativeAudioPlayer::finished, p, &QObject::deleteLater);
-            players.append(p);
+            players.append(NativeAudioPlayer::oneShot());
         }
         for (int i = 0; i < 3; ++i)
             players[i]->play(m_dir.filePath(QStringLiteral("chord%1.wav").arg(int(notes[i]))));

@@ -43,14 +43,6 @@ Decoded decode(const std::string& path, bool readSamples)
     return result;
 }
 
-float peak(const std::vector<float>& mono)
-{
-    float p = 0.0f;
-    for (float s : mono)
-        p = std::max(p, std::fabs(s));
-    return p;
-}
-
 double ringTime(const std::vector<float>& mono, int sampleRate)
 {
     const size_t window = size_t(sampleRate / 200); // 5 ms

@@ -19,9 +19,6 @@ struct Decoded {
 // Opens a file; decodes its samples only when asked to.
 Decoded decode(const std::string& path, bool readSamples);
 
-// Largest absolute sample.
-float peak(const std::vector<float>& mono);
-
 // Seconds from the loudest moment until the short-time level stays 30 dB below it.
 double ringTime(const std::vector<float>& mono, int sampleRate);
 

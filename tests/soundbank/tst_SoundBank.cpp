@@ -391,7 +391,7 @@ private slots:
         QFETCH(double, hz);
         const SoundAnalysis::Decoded d = SoundAnalysis::decode((resources + file).toStdString(), true);
         QVERIFY2(d.ok, d.error.c_str());
-        QVERIFY(SoundAnalysis::peak(d.mono) > 0.1f);
+        QVERIFY(SoundShaping::peak(d.mono) > 0.1f);
         // Measured on a second of sound after the attack.
         const std::size_t attack = std::size_t(0.15 * d.sampleRate);
         QVERIFY(d.mono.size() > attack);
@@ -572,8 +572,8 @@ private slots:
         const double bellRing = SoundAnalysis::ringTime(bell.mono, bell.sampleRate);
         QVERIFY2(tickRing > 0.005 && tickRing < 0.2, qPrintable(QString::number(tickRing)));
         QVERIFY2(bellRing > 2.0 * tickRing, qPrintable(QStringLiteral("%1 vs %2").arg(bellRing).arg(tickRing)));
-        QVERIFY(SoundAnalysis::peak(bell.mono) >= SoundAnalysis::peak(tick.mono));
-        QVERIFY(SoundAnalysis::peak(tick.mono) > 0.3f);
+        QVERIFY(SoundShaping::peak(bell.mono) >= SoundShaping::peak(tick.mono));
+        QVERIFY(SoundShaping::peak(tick.mono) > 0.3f);
     }
 };
 

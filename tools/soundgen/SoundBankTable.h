@@ -14,6 +14,7 @@
 #include <cmath>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace SoundBank {
@@ -40,6 +41,9 @@ struct Articulation {
     double decayDbPerSecond; // while held, the level falls this much faster than recorded; 0: as recorded
     bool steady;             // the vibrato recorded in the patch's samples is taken out
     double seconds;          // length of the file
+
+    // Every field: two notes rendered alike have equal keys.
+    constexpr auto key() const { return std::make_tuple(holdSeconds, dampSeconds, decayDbPerSecond, steady, seconds); }
 };
 
 inline constexpr Articulation Plucked{1.2, 0.4, 0.0, false, 2.0};

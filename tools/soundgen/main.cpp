@@ -63,17 +63,18 @@ struct Job {
     std::vector<std::string> names;
 };
 
+using ArticulationKey = decltype(Articulation{}.key());
+
 std::vector<Job> buildJobs()
 {
     std::map<std::string, size_t> byName;
-    std::map<std::tuple<int, int, int, double, double, double, bool, double>, size_t> bySound;
+    std::map<std::tuple<int, int, int, ArticulationKey>, size_t> bySound;
     std::vector<Job> jobs;
 
     auto add = [&](const std::string& name, int program, int key, int pitch, Articulation a) {
         if (byName.count(name))
             return;
-        const auto soundKey =
-            std::make_tuple(program, key, pitch, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond, a.steady, a.seconds);
+        const auto soundKey = std::make_tuple(program, key, pitch, a.key());
         auto it = bySound.find(soundKey);
         if (it == bySound.end()) {
             Job job;
@@ -103,13 +104,11 @@ std::vector<Job> buildJobs()
 // to take would make the files depend on the number of threads and their timing.
 std::vector<std::vector<size_t>> renderingUnits(const std::vector<Job>& jobs)
 {
-    std::map<std::tuple<int, int, double, double, double, bool, double>, size_t> unitOf;
+    std::map<std::tuple<int, int, ArticulationKey>, size_t> unitOf;
     std::vector<std::vector<size_t>> units;
     for (size_t i = 0; i < jobs.size(); ++i) {
         const Job& j = jobs[i];
-        const Articulation& a = j.articulation;
-        const auto key = std::make_tuple(j.program, j.key, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond, a.steady,
-                                         a.seconds);
+        const auto key = std::make_tuple(j.program, j.key, j.articulation.key());
         auto it = unitOf.find(key);
         if (it == unitOf.end()) {
             units.emplace_back();
@@ -378,18 +377,27 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
     }
 
     // A bowed tone's partials must be exactly harmonic: a sample with a loud partial astray (a
-    // resonance recorded with it) is replaced by a neighbour's, at most three keys away, carried
-    // to this pitch.
+    // resonance recorded with it) is replaced by a neighbour's, at most four keys away, carried
+    // to this pitch. The tone is judged held steady at its pitch, as it is shaped below before any
+    // correction: that copy is kept for it.
+    std::vector<float> steadied;
     if (a.steady) {
-        auto strayOf = [&](const std::vector<float>& x) {
-            const std::vector<float> steady = SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
-            return SoundMeasure::strayPartial(steady, sampleRate, target, 0.15, 1.0);
+        auto steadyOf = [&](const std::vector<float>& x) {
+            return SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
         };
-        if (strayOf(raw) > strayPartialLimit) {
+        auto isClean = [&](const std::vector<float>& steady) {
+            return SoundMeasure::strayPartial(steady, sampleRate, target, 0.15, 1.0) <= strayPartialLimit;
+        };
+        steadied = steadyOf(raw);
+        if (!isClean(steadied)) {
             for (const int away : {1, -1, 2, -2, 3, -3, 4, -4}) {
                 std::vector<float> other = renderer.renderNote(job, job.key + away, renderedSeconds, 0.0);
-                if (isAudible(other) && strayOf(other) <= strayPartialLimit) {
+                if (!isAudible(other))
+                    continue;
+                std::vector<float> otherSteadied = steadyOf(other);
+                if (isClean(otherSteadied)) {
                     raw.swap(other);
+                    steadied.swap(otherSteadied);
                     playedKey = job.key + away;
                     break;
                 }
@@ -403,10 +411,11 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
     // rendering it again.
     double correction = 0.0;
     auto shaped = [&]() {
-        std::vector<float> x = a.steady ? SoundShaping::steadyPitch(raw, sampleRate, target,
-                                                                    target * std::pow(2.0, correction / 1200.0),
-                                                                    size_t(a.seconds * sampleRate))
-                                        : raw;
+        std::vector<float> x = !a.steady           ? raw
+                               : correction == 0.0 ? steadied
+                                                   : SoundShaping::steadyPitch(raw, sampleRate, target,
+                                                                               target * std::pow(2.0, correction / 1200.0),
+                                                                               size_t(a.seconds * sampleRate));
         SoundShaping::shapeEnvelope(x, sampleRate, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond);
         return x;
     };

@@ -32,11 +32,6 @@ QString errorText(pa_context* context)
     return QString::fromUtf8(pa_strerror(pa_context_errno(context)));
 }
 
-QByteArray utf8OrNull(const QString& name)
-{
-    return name.toUtf8();
-}
-
 void closeStream(pa_stream*& stream)
 {
     if (!stream)
@@ -62,7 +57,7 @@ void cork(pa_stream* stream, bool on)
 class StreamBase : public ServerStream
 {
 public:
-    StreamBase(SoundServer& server, const QString& device) : m_server(server), m_device(utf8OrNull(device)) {}
+    StreamBase(SoundServer& server, const QString& device) : m_server(server), m_device(device.toUtf8()) {}
 
     void contextLost(const QString& why) override { fail(why); }
 
