@@ -240,7 +240,6 @@ public:
         fluid_settings_setnum(m_settings, "synth.reverb.width", 0.6);
         fluid_settings_setnum(m_settings, "synth.reverb.level", 0.35);
         fluid_settings_setint(m_settings, "synth.chorus.active", 0);
-        fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
         fluid_settings_setint(m_settings, "synth.polyphony", 64);
         fluid_settings_setnum(m_settings, "synth.gain", 0.5);
         fluid_settings_setint(m_settings, "synth.cpu-cores", 1);
@@ -475,14 +474,9 @@ int usableCores()
 
 void quietFluidLog(int, const char*, void*) {}
 
-// FluidSynth reports, as errors, that it cannot unload samples a synthesizer never loaded: each
-// worker loads only the samples of its own notes. Those say nothing; every other error is shown.
 void fluidErrorLog(int, const char* message, void*)
 {
-    const std::string text = message ? message : "";
-    if (text.find("not found in cache") != std::string::npos || text.find("Unable to unload sample") != std::string::npos)
-        return;
-    std::fprintf(stderr, "fluidsynth: %s\n", text.c_str());
+    std::fprintf(stderr, "fluidsynth: %s\n", message ? message : "");
 }
 
 } // namespace
@@ -529,6 +523,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "soundgen: %s\n", message.c_str());
         failed = true;
     };
+
+    // Every sample of the SoundFont is read once, here, into the synthesizer library's shared cache,
+    // and stays there while this synthesizer lives: the workers' synthesizers find them there.
+    // (Loading samples on demand, from several threads at once, now and then lost a sample.)
+    const Renderer samples(soundFont);
+    if (!samples.isValid()) {
+        std::fprintf(stderr, "soundgen: cannot load the SoundFont %s\n", soundFont.c_str());
+        return 1;
+    }
 
     auto work = [&](bool metronome) {
         if (metronome) {
