@@ -474,9 +474,14 @@ int usableCores()
 
 void quietFluidLog(int, const char*, void*) {}
 
+// An error of the synthesizer (a sample it could not load, a voice it could not start) may leave a
+// note rendered from the wrong sample or not at all: the bank is then not written as if all was well.
+std::atomic<bool> synthesizerFailed{false};
+
 void fluidErrorLog(int, const char* message, void*)
 {
     std::fprintf(stderr, "fluidsynth: %s\n", message ? message : "");
+    synthesizerFailed = true;
 }
 
 } // namespace
@@ -593,7 +598,9 @@ int main(int argc, char** argv)
         threads.emplace_back(work, i == 0);
     for (std::thread& t : threads)
         t.join();
-    if (failed)
+    if (synthesizerFailed)
+        std::fprintf(stderr, "soundgen: the synthesizer reported an error (above)\n");
+    if (failed || synthesizerFailed)
         return 1;
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
