@@ -1,7 +1,8 @@
 // The beat mixer and its players on a stream the test plays by hand: a sound lands on the frame of
 // its time, whenever it was asked for within the lead; one stream serves every beat; a sound is
 // decoded once (it still plays once its file is gone); a player deleted early stays silent; a
-// sound asked for too late starts at once instead of being lost; finished() follows the sound.
+// sound asked for too late starts at once instead of being lost; finished() follows the sound; a
+// stream opened afresh after a failure goes on with the sound under way.
 #include "RIRurud/BeatMixer.h"
 #include "RIRurud/BeatPlayer.h"
 
@@ -147,6 +148,32 @@ private slots:
         missing.play(m_dir.filePath("none.wav"));
         QVERIFY(missingDone.wait(1000));
         QCOMPARE(m_mixer->voiceCount(), 0);
+    }
+
+    // The device fails while a sound plays, long after the stream opened: the new stream goes on
+    // with the rest of that sound at once, and the sound ends with it, not at its frame on the old
+    // stream's count.
+    void soundGoesOnAcrossAReopenedStream()
+    {
+        const QString tone = m_dir.filePath("long.wav");
+        QVERIFY(TestAudio::writeTone(tone, 500, 0.3, 1, 0.8f));
+        run(3000);
+        BeatPlayer player;
+        QSignalSpy done(&player, &BeatPlayer::finished);
+        player.play(tone);
+        run(double(BeatPlayer::leadNs()) / 1e6 + 100);
+        QVERIFY(player.hasStarted());
+        m_backend->last()->broken = true;
+        run(1);
+        QCOMPARE(m_backend->streams.size(), 2);
+        const TestAudio::FakeStream& reopened = *m_backend->last();
+        run(600);
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(m_mixer->voiceCount(), 0);
+        const qint64 heard = firstSound(reopened, 0);
+        QVERIFY2(heard >= 0 && heard < qint64(kRate * 0.01), qPrintable(QString("first sound at frame %1").arg(heard)));
+        // A tenth of a second had been heard: only the rest sounds again.
+        QCOMPARE(firstSound(reopened, heard + qint64(kRate * 0.21)), -1);
     }
 };
 

@@ -124,9 +124,6 @@ private slots:
 
     void timerPeriodAndRestart()
     {
-        QCOMPARE(Metronome::periodMs(38), 1578);
-        QCOMPARE(Metronome::periodMs(208), 288);
-        QCOMPARE(Metronome::periodMs(1000), 60);
         Metronome metronome;
         QCOMPARE(metronome.timer().timerType(), Qt::PreciseTimer);
         QVERIFY(metronome.timer().isActive());

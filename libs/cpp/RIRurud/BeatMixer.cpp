@@ -134,11 +134,24 @@ void BeatMixer::openOutput()
     m_queueNs = qint64(double(m_queueFrames) * 1e9 / rate);
     m_written = 0;
     m_originNs = nowNs() - m_queueNs;
+    // Sounds begun on a stream that went away go on where they are by now.
+    for (Voice& v : m_voices) {
+        if (v.placed)
+            v.startFrame = qint64(std::llround(double(v.atNs - m_originNs - m_queueNs) * rate / 1e9));
+    }
     pump();
 }
 
 void BeatMixer::closeOutput()
 {
+    // A placed sound keeps the time its first frame was heard at: the clock ends it without a
+    // stream, and a new stream goes on with it from there.
+    if (m_output) {
+        for (Voice& v : m_voices) {
+            if (v.placed)
+                v.atNs = m_originNs + m_queueNs + qint64(double(v.startFrame) * 1e9 / rate);
+        }
+    }
     m_output.reset();
     m_queueNs = 0;
     m_queueFrames = 0;
@@ -147,7 +160,7 @@ void BeatMixer::closeOutput()
 quint64 BeatMixer::addVoice(const Sound* sound, qint64 atNs, float volume)
 {
     const quint64 id = m_nextId++;
-    m_voices.push_back({id, sound, atNs, volume, -1});
+    m_voices.push_back({id, sound, atNs, volume, false, 0});
     updateTimer();
     return id;
 }
@@ -163,7 +176,7 @@ bool BeatMixer::hasStarted(quint64 id) const
 {
     for (const Voice& v : m_voices) {
         if (v.id == id)
-            return m_output ? v.startFrame >= 0 && v.startFrame < m_written : nowNs() >= v.atNs;
+            return m_output ? v.placed && v.startFrame < m_written : nowNs() >= v.atNs;
     }
     return false;
 }
@@ -172,12 +185,13 @@ void BeatMixer::mixInto(qint64 from, qint64 count)
 {
     m_mix.assign(size_t(count * 2), 0.0f);
     for (Voice& v : m_voices) {
-        if (v.startFrame < 0) {
+        if (!v.placed) {
             // Placed once its frame comes within reach; a voice asked for too late starts now.
             const qint64 due = qint64(std::llround(double(v.atNs - m_originNs - m_queueNs) * rate / 1e9));
             if (due >= from + count)
                 continue;
             v.startFrame = qMax(due, from);
+            v.placed = true;
         }
         const qint64 first = qMax(from, v.startFrame);
         const qint64 last = qMin(from + count, v.startFrame + v.sound->frameCount());
@@ -235,7 +249,7 @@ void BeatMixer::pump()
     std::vector<quint64> ended;
     for (const Voice& v : m_voices) {
         const bool over = m_output
-            ? v.startFrame >= 0 && m_written >= v.startFrame + v.sound->frameCount() + m_queueFrames
+            ? v.placed && m_written >= v.startFrame + v.sound->frameCount() + m_queueFrames
             : now >= v.atNs + qint64(double(v.sound->frameCount()) * 1e9 / rate);
         if (over)
             ended.push_back(v.id);

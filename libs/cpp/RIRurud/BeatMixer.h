@@ -82,9 +82,10 @@ private:
     {
         quint64 id;
         const Sound* sound;
-        qint64 atNs;
+        qint64 atNs;         // once placed and the stream is closed: when its first frame was heard
         float volume;
-        qint64 startFrame;   // in the stream's frames; -1 until it is placed
+        bool placed;
+        qint64 startFrame;   // in the stream's frames, once placed
     };
 
     void openOutput();

@@ -31,6 +31,9 @@ Metronome::Metronome(QWidget* parent)
     : QFrame(parent)
 {
     setObjectName(QStringLiteral("Metronome"));
+    // Every paint covers the whole frame: nothing beneath it (the page's background, a style
+    // sheet's) needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     BeatMixer::instance()->acquire();
     const REZirudid::App* app = REZirudid::App::theApp();
     setSoundDirectory(app ? app->bundleResourcePath() : QString());

@@ -158,25 +158,23 @@ void MetronomeControls::setSelectListItem(int bpm)
 
 void MetronomeControls::slotTempoInc()
 {
-    bool ok = false;
-    const int bpm = m_tempoLabel->text().toInt(&ok);
-    if (!ok)
-        return;
-    const int v = qMin(bpm + 1, kMaxTempo);
-    setInterval(v);
-    // Entering the next row sets that row's lower bound, which is v.
-    setSelectListItem(v);
+    stepTempo(1);
 }
 
 void MetronomeControls::slotTempoDec()
+{
+    stepTempo(-1);
+}
+
+void MetronomeControls::stepTempo(int step)
 {
     bool ok = false;
     const int bpm = m_tempoLabel->text().toInt(&ok);
     if (!ok)
         return;
-    const int v = qMax(bpm - 1, kMinTempo);
+    const int v = qBound(kMinTempo, bpm + step, kMaxTempo);
     setInterval(v);
-    // Entering the row below must not reset the tempo to that row's lower bound.
+    // The row follows the tempo: choosing it would set the tempo to the row's lower bound.
     const QSignalBlocker quiet(m_tempoList);
     setSelectListItem(v);
     m_tempoList->viewport()->update();

@@ -71,6 +71,9 @@ public slots:
     void slotCurrentItemChanged();
 
 private:
+    // One step of minus or plus, kept within 38..208.
+    void stepTempo(int step);
+
     QPushButton* m_visibleTickButton = nullptr;
     QPushButton* m_audibleTickButton = nullptr;
     QTreeWidget* m_tempoList = nullptr;
