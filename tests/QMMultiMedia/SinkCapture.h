@@ -11,6 +11,17 @@
 
 #include <vector>
 
+// For a test's initTestCase: without a sound server the test is skipped, or fails where the test run
+// started one (scripts/test says so), since a missing server is then a fault, not a machine without sound.
+#define TONARIX_REQUIRE_SOUND_SERVER()                                                          \
+    do {                                                                                        \
+        if (!TestAudio::SinkCapture::serverAnswers()) {                                         \
+            if (qEnvironmentVariableIsSet("TONARIX_REQUIRE_SERVICES"))                          \
+                QFAIL("no sound server answers, though the test run started one");              \
+            QSKIP("no sound server answers: nothing to capture");                               \
+        }                                                                                       \
+    } while (false)
+
 namespace TestAudio {
 
 class SinkCapture : public QObject
