@@ -7,9 +7,8 @@ foreach(locale "fr_FR.UTF-8;France" "de_AT.UTF-8;Austria" "en_CA.UTF-8;Canada" "
   list(GET locale 0 lc)
   list(GET locale 1 country)
   string(REGEX REPLACE "[^A-Za-z]" "_" suffix "${lc}")
-  add_test(NAME test_shops_${suffix} COMMAND test_shops everyShopFollowsTheSystemCountry)
-  set_tests_properties(test_shops_${suffix} PROPERTIES ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;LC_ALL=${lc};TONARIX_EXPECT_COUNTRY=${country}")
+  tonarix_add_test_run(test_shops_${suffix} test_shops ARGS everyShopFollowsTheSystemCountry
+    ENVIRONMENT "LC_ALL=${lc}" "TONARIX_EXPECT_COUNTRY=${country}")
 endforeach()
 tonarix_add_test(test_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_Pages.cpp LIBS RIRurud PICTURES)
 tonarix_add_bench(bench_pages SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_Pages.cpp LIBS RIRurud PICTURES)

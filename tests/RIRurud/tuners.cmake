@@ -11,9 +11,8 @@ foreach(locale "fr_FR.UTF-8;France" "de_CH.UTF-8;Switzerland" "en_CA.UTF-8;Canad
   list(GET locale 0 lc)
   list(GET locale 1 country)
   string(REGEX REPLACE "[^A-Za-z]" "_" suffix "${lc}")
-  add_test(NAME test_tuners_${suffix} COMMAND test_tuners linksFollowTheSystemCountry)
-  set_tests_properties(test_tuners_${suffix} PROPERTIES ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;LC_ALL=${lc};TONARIX_EXPECT_COUNTRY=${country}")
+  tonarix_add_test_run(test_tuners_${suffix} test_tuners ARGS linksFollowTheSystemCountry
+    ENVIRONMENT "LC_ALL=${lc}" "TONARIX_EXPECT_COUNTRY=${country}")
 endforeach()
 
 # The pages look for the tone files in the bundle's resource folder, beside the folder "MacOS" that
