@@ -1,5 +1,8 @@
 #include "REZirudid/Common.h"
 
+#include "REZirudid/App.h"
+
+#include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
@@ -32,6 +35,13 @@ QIcon sharpIcon(const QString& picture)
     if (QFile::exists(twin))
         icon.addFile(twin);
     return icon;
+}
+
+double pixelRatio()
+{
+    if (const App* app = App::theApp())
+        return app->devicePixelRatio();
+    return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
 } // namespace Common

@@ -21,5 +21,8 @@ QString doubleDensityName(const QString& picture);
 // and buttons draw it sharply at every pixel ratio.
 QIcon sharpIcon(const QString& picture);
 
+// The pixel ratio pictures are drawn for: the application's screen's, or Qt's where no App runs.
+double pixelRatio();
+
 } // namespace Common
 } // namespace REZirudid

@@ -1,6 +1,6 @@
 #include "RIRurud/BoardView.h"
 
-#include "REZirudid/App.h"
+#include "REZirudid/Common.h"
 #include "RIRurud/BoardTables.h"
 #include "RIRurud/OverlayTiles.h"
 
@@ -27,9 +27,7 @@ float BoardView::aspectRatio() const
 
 double BoardView::devicePixelRatio()
 {
-    if (REZirudid::App* app = REZirudid::App::theApp())
-        return app->devicePixelRatio();
-    return qApp ? qApp->devicePixelRatio() : 1.0;
+    return REZirudid::Common::pixelRatio();
 }
 
 void BoardView::paintPicture(QPainter& painter, const QSize& widgetSize, const OverlayList& overlays)

@@ -1,5 +1,6 @@
 #include "RIRurud/ChordBaseView.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/App.h"
 #include "RIRurud/ChordBook.h"
 
@@ -14,16 +15,6 @@
 #include <QUrl>
 
 namespace RIRurud {
-
-namespace {
-
-double pixelRatio()
-{
-    const REZirudid::App* app = REZirudid::App::theApp();
-    return app ? app->devicePixelRatio() : qApp->devicePixelRatio();
-}
-
-} // namespace
 
 ChordBaseView::ChordBaseView(QWidget* parent)
     : QWidget(parent)
@@ -131,7 +122,7 @@ void ChordBaseView::drawKeys(QPainter*) {}
 
 void ChordBaseView::drawCenteredPicture(QPainter* painter, const QString& path)
 {
-    const double ratio = pixelRatio();
+    const double ratio = REZirudid::Common::pixelRatio();
     const QSize box(int(width() * ratio), int(height() * ratio));
     if (path != m_cachedPath || box != m_cachedSize) {
         m_cachedPath = path;

@@ -6,6 +6,7 @@
 #include "RIRurud/MetronomeControls.h"
 #include "RIRurud/NoteName.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/App.h"
 
 #include <QHBoxLayout>
@@ -19,12 +20,6 @@ namespace RIRurud {
 namespace {
 const QString kTick = QStringLiteral("tick.wav");
 const QString kBell = QStringLiteral("bell.wav");
-
-double pixelRatio()
-{
-    const REZirudid::App* app = REZirudid::App::theApp();
-    return app ? app->devicePixelRatio() : qApp->devicePixelRatio();
-}
 } // namespace
 
 Metronome::Metronome(QWidget* parent)
@@ -232,7 +227,7 @@ const QPixmap& Metronome::picture(int which)
     if (cached.isNull()) {
         const QPixmap loaded(QString::fromLatin1(MetronomeFaces::kFaces[which].resource));
         if (!loaded.isNull()) {
-            const double r = pixelRatio();
+            const double r = REZirudid::Common::pixelRatio();
             cached = loaded.scaled(QSize(qRound(width() * r), qRound(height() * r)), Qt::KeepAspectRatio,
                                    Qt::SmoothTransformation);
         }
@@ -264,7 +259,7 @@ void Metronome::showEvent(QShowEvent* event)
 QRectF Metronome::faceRect(const QPixmap& face) const
 {
     // Centred at every pixel ratio, on whole device pixels so that the picture is copied unscaled.
-    const double r = pixelRatio();
+    const double r = REZirudid::Common::pixelRatio();
     const double w = face.width() / r;
     const double h = face.height() / r;
     const double left = std::round((width() - w) / 2 * r) / r;
