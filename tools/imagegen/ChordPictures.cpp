@@ -36,12 +36,6 @@ namespace tables = RIRurud::ChordTables;
 
 const QString kChordFolder = QStringLiteral("_resources/imgs/Chords/");
 
-QColor withAlpha(QColor c, int alpha)
-{
-    c.setAlpha(alpha);
-    return c;
-}
-
 // ------------------------------------------------------------------------------------------------
 // The codes the tables use.
 

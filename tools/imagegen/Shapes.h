@@ -13,6 +13,13 @@ class QPainter;
 
 namespace imagegen {
 
+// `c` with the given alpha (0 to 255).
+inline QColor withAlpha(QColor c, int alpha)
+{
+    c.setAlpha(alpha);
+    return c;
+}
+
 // A gradient from `top` to `bottom` down `r`, and a pen with round caps and joins.
 QLinearGradient verticalGradient(const QRectF& r, const QColor& top, const QColor& bottom);
 QPen roundCapPen(const QColor& colour, qreal width);

@@ -75,16 +75,6 @@ QPainterPath symmetric(const std::vector<Pt>& rightHalf)
     return path;
 }
 
-QPainterPath ellipse(qreal cx, qreal cy, qreal rx, qreal ry)
-{
-    return ellipsePath(cx, cy, rx, ry);
-}
-
-QPainterPath roundRect(const QRectF& r, qreal radius)
-{
-    return roundedRectPath(r, radius);
-}
-
 // A straight piece (neck, fingerboard) narrowing from `topHalf` at `top` to `bottomHalf` at `bottom`.
 QPainterPath taper(qreal top, qreal topHalf, qreal bottom, qreal bottomHalf, qreal cx = 0)
 {
@@ -105,12 +95,6 @@ qreal fretY(qreal nut, qreal scale, int n)
 
 // ---------------------------------------------------------------------------------------------
 // Materials
-
-QColor withAlpha(QColor c, int alpha)
-{
-    c.setAlpha(alpha);
-    return c;
-}
 
 // Wood: lighter along the middle, darker at the sides, with fine grain lines along the instrument.
 void fillWood(QPainter& p, const QPainterPath& shape, const QColor& base, quint32 seed, qreal grain = 5.0,
@@ -277,7 +261,7 @@ void drawFretboard(QPainter& p, const Fretboard& f, quint32 seed)
         dots(p, f.nut, f.scale, f.dotsAt, f.dotRadius, f.half * 0.47);
     shade(p, board, f.half * 0.16, 110, 30);
     const qreal nutHeight = f.fretWidth * 2;
-    fill(p, roundRect(QRectF(-f.half * 1.04, f.nut - nutHeight, 2 * f.half * 1.04, nutHeight * 1.2), 2), kBone);
+    fill(p, roundedRectPath(QRectF(-f.half * 1.04, f.nut - nutHeight, 2 * f.half * 1.04, nutHeight * 1.2), 2), kBone);
 }
 
 // A string along the points in turn: from its post over the nut and the bridge to where it ends.
@@ -367,8 +351,8 @@ QPainterPath fHole(const QPointF& c, qreal height, int side)
     stroker.setWidth(height * 0.05);
     stroker.setCapStyle(Qt::RoundCap);
     QPainterPath hole = stroker.createStroke(stroke);
-    hole = hole.united(ellipse(top.x() - s * h * 0.03, top.y(), height * 0.055, height * 0.055));
-    hole = hole.united(ellipse(bottom.x() + s * h * 0.03, bottom.y(), height * 0.07, height * 0.07));
+    hole = hole.united(ellipsePath(top.x() - s * h * 0.03, top.y(), height * 0.055, height * 0.055));
+    hole = hole.united(ellipsePath(bottom.x() + s * h * 0.03, bottom.y(), height * 0.07, height * 0.07));
     QPainterPath notch;
     notch.addRect(QRectF(c.x() - height * 0.06, c.y() - height * 0.007, height * 0.12, height * 0.014));
     return hole.united(notch).simplified();
@@ -380,7 +364,7 @@ void scroll(QPainter& p, qreal top, qreal r, const QColor& wood, quint32 seed)
 {
     for (int side : {-1, 1}) {
         const QPointF e(side * r * 0.62, top + r * 1.1);
-        const QPainterPath ear = ellipse(e.x(), e.y(), r * 0.4, r * 0.46);
+        const QPainterPath ear = ellipsePath(e.x(), e.y(), r * 0.4, r * 0.46);
         fillWood(p, ear, wood.darker(110), seed + 7, r * 0.1);
         shade(p, ear, r * 0.08, 160, 60);
         QPainterPath spiral;
@@ -398,7 +382,7 @@ void scroll(QPainter& p, qreal top, qreal r, const QColor& wood, quint32 seed)
         p.setPen(QPen(QColor(0, 0, 0, 140), r * 0.05, Qt::SolidLine, Qt::RoundCap));
         p.drawPath(spiral);
     }
-    const QPainterPath head = ellipse(0, top + r, r * 0.58, r).united(taper(top + r, r * 0.5, top + r * 2.2, r * 0.44));
+    const QPainterPath head = ellipsePath(0, top + r, r * 0.58, r).united(taper(top + r, r * 0.5, top + r * 2.2, r * 0.44));
     fillWood(p, head, wood, seed, r * 0.1);
     shade(p, head, r * 0.12, 150, 80);
     // The fluting: two grooves either side of a light spine.
@@ -458,18 +442,18 @@ void drawBowed(QPainter& p, const Bowed& b, quint32 seed)
         if (b.machines) {
             const qreal size = b.neckHalf * 0.62;
             const QRectF plate(side < 0 ? -b.neckHalf * 1.45 : b.neckHalf * 0.85, y - size * 0.95, b.neckHalf * 0.6, size * 1.9);
-            fill(p, roundRect(plate, size * 0.3), metal(plate.left(), plate.right(), QColor(0xC8, 0xA8, 0x5E)));
+            fill(p, roundedRectPath(plate, size * 0.3), metal(plate.left(), plate.right(), QColor(0xC8, 0xA8, 0x5E)));
             machine(p, QPointF(side * b.neckHalf * 1.15, y), side, size, QColor(0x2A, 0x1E, 0x16));
         } else {
             // A peg: its shaft across the box and a thumb piece standing out at the side.
             const qreal len = b.neckHalf * 1.7;
             const QPointF head(side * (b.neckHalf + len * 0.5), y);
-            fill(p, roundRect(QRectF(-b.neckHalf * 1.15, y - b.neckHalf * 0.13, b.neckHalf * 2.3, b.neckHalf * 0.26), 3),
+            fill(p, roundedRectPath(QRectF(-b.neckHalf * 1.15, y - b.neckHalf * 0.13, b.neckHalf * 2.3, b.neckHalf * 0.26), 3),
                  kEbony.lighter(150));
-            fill(p, ellipse(head.x() + b.neckHalf * 0.06, head.y() + b.neckHalf * 0.1, len * 0.5, b.neckHalf * 0.5),
+            fill(p, ellipsePath(head.x() + b.neckHalf * 0.06, head.y() + b.neckHalf * 0.1, len * 0.5, b.neckHalf * 0.5),
                  QColor(0, 0, 0, 90));
-            fill(p, ellipse(head.x(), head.y(), len * 0.5, b.neckHalf * 0.46), dome(head, len * 0.5, kEbony.lighter(140)));
-            fill(p, ellipse(head.x() + side * len * 0.5, head.y(), len * 0.06, b.neckHalf * 0.18), dome(head, len * 0.1, kBone));
+            fill(p, ellipsePath(head.x(), head.y(), len * 0.5, b.neckHalf * 0.46), dome(head, len * 0.5, kEbony.lighter(140)));
+            fill(p, ellipsePath(head.x() + side * len * 0.5, head.y(), len * 0.06, b.neckHalf * 0.18), dome(head, len * 0.1, kBone));
         }
     }
     scroll(p, 0, r, b.varnish, seed + 2);
@@ -508,11 +492,11 @@ void drawBowed(QPainter& p, const Bowed& b, quint32 seed)
     fill(p, board.translated(W * 0.02, W * 0.03), QColor(0, 0, 0, 100));
     fillWood(p, board, kEbony.lighter(125), seed + 5, W * 0.012, 40);
     shade(p, board, b.neckHalf * 0.15, 120, 50);
-    fill(p, QPainterPath(roundRect(QRectF(-b.neckHalf, b.nut - W * 0.018, 2 * b.neckHalf, W * 0.02), 2)), kEbony.lighter(170));
+    fill(p, QPainterPath(roundedRectPath(QRectF(-b.neckHalf, b.nut - W * 0.018, 2 * b.neckHalf, W * 0.02), 2)), kEbony.lighter(170));
 
     // Bridge.
     const qreal bh = W * 0.045;
-    const QPainterPath bridge = roundRect(QRectF(-b.waist * 0.5, b.bridge - bh / 2, b.waist, bh), bh * 0.3);
+    const QPainterPath bridge = roundedRectPath(QRectF(-b.waist * 0.5, b.bridge - bh / 2, b.waist, bh), bh * 0.3);
     fill(p, bridge.translated(W * 0.015, W * 0.025), QColor(0, 0, 0, 100));
     fillWood(p, bridge, QColor(0xE0, 0xC3, 0x8E), seed + 6, W * 0.01, 40);
     shade(p, bridge, bh * 0.2, 120, 40);
@@ -530,7 +514,7 @@ void drawBowed(QPainter& p, const Bowed& b, quint32 seed)
     // Fine tuners on the tailpiece.
     for (int i = 0; i < strings; ++i) {
         const QPointF c(atTail[i], tailTop + L * 0.035);
-        fill(p, ellipse(c.x(), c.y(), W * 0.02, W * 0.02), dome(c, W * 0.02, kNickel));
+        fill(p, ellipsePath(c.x(), c.y(), W * 0.02, W * 0.02), dome(c, W * 0.02, kNickel));
     }
 }
 
@@ -598,12 +582,12 @@ void drawFlattop(QPainter& p, const Flattop& g, quint32 seed)
     rosette.setColorAt(0.9, QColor(0x7A, 0x4A, 0x22));
     rosette.setColorAt(0.95, QColor(0xE9, 0xDC, 0xC0));
     rosette.setColorAt(1.0, withAlpha(g.top, 0));
-    fill(p, ellipse(hole.x(), hole.y(), R * 1.45, R * 1.45), rosette);
+    fill(p, ellipsePath(hole.x(), hole.y(), R * 1.45, R * 1.45), rosette);
     QRadialGradient depth(hole, R);
     depth.setColorAt(0, QColor(0x05, 0x03, 0x02));
     depth.setColorAt(0.85, QColor(0x14, 0x0B, 0x06));
     depth.setColorAt(1, QColor(0x2A, 0x18, 0x0C));
-    fill(p, ellipse(hole.x(), hole.y(), R, R), depth);
+    fill(p, ellipsePath(hole.x(), hole.y(), R, R), depth);
 
     // Bridge with its saddle.
     const qreal saddle = g.nut + g.scale;
@@ -614,7 +598,7 @@ void drawFlattop(QPainter& p, const Flattop& g, quint32 seed)
     fill(p, bridge.translated(W * 0.015, W * 0.025), QColor(0, 0, 0, 90));
     fillWood(p, bridge, kRosewood, seed + 1, W * 0.02, 40);
     shade(p, bridge, W * 0.02, 130, 40);
-    fill(p, roundRect(QRectF(-W * 0.24, saddle - W * 0.012, W * 0.48, W * 0.022), W * 0.01), kBone);
+    fill(p, roundedRectPath(QRectF(-W * 0.24, saddle - W * 0.012, W * 0.48, W * 0.022), W * 0.01), kBone);
 
     // Neck, head and fingerboard.
     const qreal headHalf = g.neckHalf * 1.45;
@@ -632,7 +616,7 @@ void drawFlattop(QPainter& p, const Flattop& g, quint32 seed)
         for (int side : {-1, 1}) {
             const QRectF slot(side < 0 ? -headHalf * 0.62 : headHalf * 0.2, g.headTop + headLen * 0.16,
                               headHalf * 0.42, headLen * 0.66);
-            fill(p, roundRect(slot, slot.width() * 0.5), QColor(0x0C, 0x07, 0x04));
+            fill(p, roundedRectPath(slot, slot.width() * 0.5), QColor(0x0C, 0x07, 0x04));
         }
     }
     for (int i = 0; i < g.strings; ++i) {
@@ -644,7 +628,7 @@ void drawFlattop(QPainter& p, const Flattop& g, quint32 seed)
         posts.push_back(QPointF(px, y));
         machine(p, QPointF(side * headHalf * 0.98, y), side, W * 0.05, g.slotted ? kBone : kNickel);
         if (g.slotted)
-            fill(p, roundRect(QRectF(px - headHalf * 0.22, y - W * 0.02, headHalf * 0.44, W * 0.04), W * 0.02), kBone.darker(110));
+            fill(p, roundedRectPath(QRectF(px - headHalf * 0.22, y - W * 0.02, headHalf * 0.44, W * 0.04), W * 0.02), kBone.darker(110));
     }
     drawFretboard(p, {g.nut, g.scale, g.neckHalf * 0.96, fretY(g.nut, g.scale, g.fretCount + 1) - 2, g.neckHalf * 1.42,
                       g.fretCount, W * 0.012, g.slotted ? std::vector<int>() : std::vector<int>{3, 5, 7, 9, 12, 15, 17},
@@ -716,37 +700,37 @@ void drawBassGuitar(QPainter& p, quint32 seed)
     shade(p, guard, 6, 60, 50);
     for (const QPointF& s : {QPointF(-W * 0.62, Y(0.05)), QPointF(-W * 0.7, Y(0.45)), QPointF(W * 0.62, Y(0.2)),
                              QPointF(-W * 0.2, Y(0.6)), QPointF(W * 0.3, Y(0.42))})
-        fill(p, ellipse(s.x(), s.y(), 4, 4), dome(s, 4, kNickel));
+        fill(p, ellipsePath(s.x(), s.y(), 4, 4), dome(s, 4, kNickel));
 
     // Split pickup: two black covers with pole pieces.
     for (int side : {-1, 1}) {
         const QRectF cover(side < 0 ? -W * 0.36 : -W * 0.02, Y(side < 0 ? 0.28 : 0.33), W * 0.36, W * 0.16);
-        fill(p, roundRect(cover.translated(3, 5), 10), QColor(0, 0, 0, 110));
+        fill(p, roundedRectPath(cover.translated(3, 5), 10), QColor(0, 0, 0, 110));
         QLinearGradient g(0, cover.top(), 0, cover.bottom());
         g.setColorAt(0, QColor(0x3A, 0x3A, 0x3A));
         g.setColorAt(1, QColor(0x0E, 0x0E, 0x0E));
-        fill(p, roundRect(cover, 10), g);
+        fill(p, roundedRectPath(cover, 10), g);
         for (int k = 0; k < 2; ++k) {
             const QPointF pole(cover.left() + cover.width() * (0.3 + 0.4 * k), cover.center().y());
-            fill(p, ellipse(pole.x(), pole.y(), 6, 6), dome(pole, 6, kNickel));
+            fill(p, ellipsePath(pole.x(), pole.y(), 6, 6), dome(pole, 6, kNickel));
         }
     }
     // Control plate with two knobs.
     const QRectF plate(W * 0.4, Y(0.6), W * 0.34, W * 0.6);
-    fill(p, roundRect(plate, W * 0.2), metal(plate.left(), plate.right()));
+    fill(p, roundedRectPath(plate, W * 0.2), metal(plate.left(), plate.right()));
     for (qreal f : {0.28, 0.72}) {
         const QPointF k(plate.center().x(), plate.top() + plate.height() * f);
-        fill(p, ellipse(k.x() + 2, k.y() + 3, W * 0.1, W * 0.1), QColor(0, 0, 0, 120));
-        fill(p, ellipse(k.x(), k.y(), W * 0.1, W * 0.1), dome(k, W * 0.1, QColor(0x2A, 0x2A, 0x2A)));
+        fill(p, ellipsePath(k.x() + 2, k.y() + 3, W * 0.1, W * 0.1), QColor(0, 0, 0, 120));
+        fill(p, ellipsePath(k.x(), k.y(), W * 0.1, W * 0.1), dome(k, W * 0.1, QColor(0x2A, 0x2A, 0x2A)));
     }
     // Bridge.
     const qreal saddle = nut + scale;
     const QRectF bridge(-W * 0.28, saddle - 10, W * 0.56, W * 0.34);
-    fill(p, roundRect(bridge.translated(3, 5), 6), QColor(0, 0, 0, 110));
-    fill(p, roundRect(bridge, 6), metal(bridge.left(), bridge.right()));
+    fill(p, roundedRectPath(bridge.translated(3, 5), 6), QColor(0, 0, 0, 110));
+    fill(p, roundedRectPath(bridge, 6), metal(bridge.left(), bridge.right()));
     const std::vector<qreal> atSaddle = spread(4, W * 0.16);
     for (qreal x : atSaddle)
-        fill(p, roundRect(QRectF(x - 8, saddle - 4, 16, 26), 4), metal(x - 8, x + 8, kNickel.lighter(110)));
+        fill(p, roundedRectPath(QRectF(x - 8, saddle - 4, 16, 26), 4), metal(x - 8, x + 8, kNickel.lighter(110)));
 
     // Neck, head with four machines in line on the bass side.
     const qreal headTop = 10;
@@ -778,10 +762,10 @@ void drawBassGuitar(QPainter& p, quint32 seed)
     for (int i = 0; i < 4; ++i) {
         const QPointF post = posts[i];
         const QPointF knob(-neckHalf * 2.1 - 26, post.y());
-        fill(p, roundRect(QRectF(-neckHalf * 2.2 - 8, post.y() - 4, 14, 8), 2), metal(0, 10));
-        fill(p, ellipse(knob.x() + 3, knob.y() + 4, 20, 15), QColor(0, 0, 0, 90));
-        fill(p, ellipse(knob.x(), knob.y(), 20, 15), dome(knob, 20, kNickel));
-        fill(p, ellipse(post.x(), post.y(), 7, 7), dome(post, 7, kNickel));
+        fill(p, roundedRectPath(QRectF(-neckHalf * 2.2 - 8, post.y() - 4, 14, 8), 2), metal(0, 10));
+        fill(p, ellipsePath(knob.x() + 3, knob.y() + 4, 20, 15), QColor(0, 0, 0, 90));
+        fill(p, ellipsePath(knob.x(), knob.y(), 20, 15), dome(knob, 20, kNickel));
+        fill(p, ellipsePath(post.x(), post.y(), 7, 7), dome(post, 7, kNickel));
     }
 }
 
@@ -798,13 +782,13 @@ void drawBanjo(QPainter& p, quint32 seed)
     const qreal bridgeY = nut + scale;
 
     // Resonator flange and the rim.
-    fill(p, ellipse(c.x() + 10, c.y() + 14, R * 1.08, R * 1.08), QColor(0, 0, 0, 110));
+    fill(p, ellipsePath(c.x() + 10, c.y() + 14, R * 1.08, R * 1.08), QColor(0, 0, 0, 110));
     QRadialGradient flange(c, R * 1.08);
     flange.setColorAt(0.88, QColor(0x5A, 0x30, 0x18));
     flange.setColorAt(0.93, QColor(0x7A, 0x45, 0x22));
     flange.setColorAt(1, QColor(0x2A, 0x14, 0x0A));
-    fill(p, ellipse(c.x(), c.y(), R * 1.08, R * 1.08), flange);
-    fill(p, ellipse(c.x(), c.y(), R * 1.0, R * 1.0), metal(c.x() - R, c.x() + R));
+    fill(p, ellipsePath(c.x(), c.y(), R * 1.08, R * 1.08), flange);
+    fill(p, ellipsePath(c.x(), c.y(), R * 1.0, R * 1.0), metal(c.x() - R, c.x() + R));
     // The hooks and their nuts around the rim.
     for (int i = 0; i < 24; ++i) {
         const qreal a = i * 2 * M_PI / 24;
@@ -812,14 +796,14 @@ void drawBanjo(QPainter& p, quint32 seed)
         const QPointF from = c + dir * R * 0.95, to = c + dir * R * 1.06;
         p.setPen(QPen(QColor(0xE6, 0xE8, 0xEA), 5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(from, to);
-        fill(p, ellipse(to.x(), to.y(), 6, 6), dome(to, 6, kNickel));
+        fill(p, ellipsePath(to.x(), to.y(), 6, 6), dome(to, 6, kNickel));
     }
     // The head: frosted white with a soft light.
     QRadialGradient head(c - QPointF(R * 0.3, R * 0.35), R * 1.2);
     head.setColorAt(0, QColor(0xFB, 0xF7, 0xEC));
     head.setColorAt(0.7, QColor(0xEE, 0xE6, 0xD2));
     head.setColorAt(1, QColor(0xC8, 0xBE, 0xA8));
-    fill(p, ellipse(c.x(), c.y(), R * 0.9, R * 0.9), head);
+    fill(p, ellipsePath(c.x(), c.y(), R * 0.9, R * 0.9), head);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0x8C, 0x8E, 0x90), 3));
     p.drawEllipse(c, R * 0.9, R * 0.9);
@@ -868,8 +852,8 @@ void drawBanjo(QPainter& p, quint32 seed)
 
     // Bridge on the head and the strings: the fifth (G4) leftmost from its peg, then D3 G3 B3 D4.
     const QRectF bridge(-R * 0.2, bridgeY - 6, R * 0.4, 12);
-    fill(p, roundRect(bridge.translated(3, 5), 3), QColor(0, 0, 0, 90));
-    fillWood(p, roundRect(bridge, 3), QColor(0xD9, 0xB8, 0x80), seed + 3, 3, 40);
+    fill(p, roundedRectPath(bridge.translated(3, 5), 3), QColor(0, 0, 0, 90));
+    fillWood(p, roundedRectPath(bridge, 3), QColor(0xD9, 0xB8, 0x80), seed + 3, 3, 40);
     const std::vector<qreal> atBridge = spread(5, R * 0.16);
     const std::vector<qreal> atNut = spread(4, neckHalf * 0.7);
     const qreal tailY = c.y() + R * 0.42;
@@ -884,7 +868,7 @@ void drawBanjo(QPainter& p, quint32 seed)
                     col);
     }
     // The fifth string's nut: a small pip beside the fifth fret.
-    fill(p, ellipse(-neckHalf * 0.95, fifthStart, 3.5, 3.5), dome(QPointF(-neckHalf * 0.95, fifthStart), 4, kNickel));
+    fill(p, ellipsePath(-neckHalf * 0.95, fifthStart, 3.5, 3.5), dome(QPointF(-neckHalf * 0.95, fifthStart), 4, kNickel));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -921,8 +905,8 @@ void drawBalalaika(QPainter& p, quint32 seed)
     rosette.setColorAt(0.8, QColor(0x2A, 0x18, 0x0C));
     rosette.setColorAt(0.88, QColor(0xF2, 0xE6, 0xC8));
     rosette.setColorAt(1, QColor(0xE4, 0xBE, 0x82, 0));
-    fill(p, ellipse(hole.x(), hole.y(), R * 1.9, R * 1.9), rosette);
-    fill(p, ellipse(hole.x(), hole.y(), R, R), QColor(0x0A, 0x06, 0x03));
+    fill(p, ellipsePath(hole.x(), hole.y(), R * 1.9, R * 1.9), rosette);
+    fill(p, ellipsePath(hole.x(), hole.y(), R, R), QColor(0x0A, 0x06, 0x03));
     QPainterPath guard;
     guard.moveTo(-half * 0.34, bottom - 150);
     guard.cubicTo(QPointF(-half * 0.3, bottom - 210), QPointF(-half * 0.12, bottom - 250), QPointF(0, hole.y() + R * 2.2));
@@ -934,10 +918,10 @@ void drawBalalaika(QPainter& p, quint32 seed)
 
     // Bridge and the string holder at the bottom.
     const qreal bridgeY = nut + scale;
-    fill(p, roundRect(QRectF(-50, bridgeY - 6, 100, 12).translated(3, 4), 4), QColor(0, 0, 0, 90));
-    fillWood(p, roundRect(QRectF(-50, bridgeY - 6, 100, 12), 4), QColor(0xF0, 0xE4, 0xC4), seed + 2, 3, 30);
+    fill(p, roundedRectPath(QRectF(-50, bridgeY - 6, 100, 12).translated(3, 4), 4), QColor(0, 0, 0, 90));
+    fillWood(p, roundedRectPath(QRectF(-50, bridgeY - 6, 100, 12), 4), QColor(0xF0, 0xE4, 0xC4), seed + 2, 3, 30);
     const QRectF holder(-22, bottom - 22, 44, 20);
-    fill(p, roundRect(holder, 5), QColor(0x2A, 0x16, 0x0A));
+    fill(p, roundedRectPath(holder, 5), QColor(0x2A, 0x16, 0x0A));
 
     // Neck and a spade-shaped head with three machines (two left, one right).
     const qreal headTop = 10;
@@ -1007,14 +991,14 @@ void drawMandolin(QPainter& p, quint32 seed)
     tortoise.setColorAt(1, QColor(0x62, 0x2E, 0x0E, 235));
     fill(p, guard.translated(3, 5), QColor(0, 0, 0, 90));
     fill(p, guard, tortoise, QPen(QColor(0xF4, 0xEE, 0xDD), 2.5));
-    fill(p, ellipse(hole.x(), hole.y(), 46, 62), QColor(0xF4, 0xEE, 0xDD));
-    fill(p, ellipse(hole.x(), hole.y(), 40, 56), QColor(0x0A, 0x05, 0x02));
+    fill(p, ellipsePath(hole.x(), hole.y(), 46, 62), QColor(0xF4, 0xEE, 0xDD));
+    fill(p, ellipsePath(hole.x(), hole.y(), 40, 56), QColor(0x0A, 0x05, 0x02));
 
     // Bridge and tailpiece cover.
     const qreal bridgeY = nut + scale;
-    fill(p, roundRect(QRectF(-60, bridgeY - 7, 120, 14).translated(3, 5), 4), QColor(0, 0, 0, 90));
-    fillWood(p, roundRect(QRectF(-60, bridgeY - 7, 120, 14), 4), kEbony.lighter(150), seed + 1, 3, 30);
-    fill(p, roundRect(QRectF(-14, bridgeY - 3, 28, 6), 2), kBone);
+    fill(p, roundedRectPath(QRectF(-60, bridgeY - 7, 120, 14).translated(3, 5), 4), QColor(0, 0, 0, 90));
+    fillWood(p, roundedRectPath(QRectF(-60, bridgeY - 7, 120, 14), 4), kEbony.lighter(150), seed + 1, 3, 30);
+    fill(p, roundedRectPath(QRectF(-14, bridgeY - 3, 28, 6), 2), kBone);
     const QPainterPath tail = symmetric({{0, Y(0.86)}, {34, Y(0.86)}, {26, Y(0.99)}, {0, Y(0.995)}});
     fill(p, tail.translated(3, 5), QColor(0, 0, 0, 90));
     fill(p, tail, metal(-34, 34));
@@ -1104,15 +1088,15 @@ void drawDombra(QPainter& p, quint32 seed)
     p.restore();
     for (int side : {-1, 1}) {
         const QPointF h(side * 34, Y(0.3));
-        fill(p, ellipse(h.x(), h.y(), 9, 9), ivory);
-        fill(p, ellipse(h.x(), h.y(), 6, 6), QColor(0x0A, 0x05, 0x02));
+        fill(p, ellipsePath(h.x(), h.y(), 9, 9), ivory);
+        fill(p, ellipsePath(h.x(), h.y(), 6, 6), QColor(0x0A, 0x05, 0x02));
     }
 
     // Bridge and the string holder.
     const qreal bridgeY = nut + scale;
-    fill(p, roundRect(QRectF(-32, bridgeY - 6, 64, 12).translated(3, 5), 4), QColor(0, 0, 0, 90));
-    fillWood(p, roundRect(QRectF(-32, bridgeY - 6, 64, 12), 4), QColor(0xE8, 0xD6, 0xAE), seed + 1, 3, 30);
-    fill(p, roundRect(QRectF(-16, bottom - 24, 32, 20), 5), QColor(0x2A, 0x14, 0x08));
+    fill(p, roundedRectPath(QRectF(-32, bridgeY - 6, 64, 12).translated(3, 5), 4), QColor(0, 0, 0, 90));
+    fillWood(p, roundedRectPath(QRectF(-32, bridgeY - 6, 64, 12), 4), QColor(0xE8, 0xD6, 0xAE), seed + 1, 3, 30);
+    fill(p, roundedRectPath(QRectF(-16, bottom - 24, 32, 20), 5), QColor(0x2A, 0x14, 0x08));
 
     // The long neck with frets tied round it, and a small head with two pegs at the sides.
     const qreal headTop = 5;
@@ -1133,7 +1117,7 @@ void drawDombra(QPainter& p, quint32 seed)
         p.fillRect(QRectF(-neckHalf * 2, y + 3.5, neckHalf * 4, 1.5), QColor(0, 0, 0, 80));
     }
     p.restore();
-    fill(p, roundRect(QRectF(-neckHalf, nut - 5, 2 * neckHalf, 6), 2), kBone);
+    fill(p, roundedRectPath(QRectF(-neckHalf, nut - 5, 2 * neckHalf, 6), 2), kBone);
     const std::vector<QPointF> posts = {QPointF(-neckHalf * 0.3, headTop + 55), QPointF(neckHalf * 0.3, headTop + 30)};
     machine(p, QPointF(-neckHalf * 1.3, posts[0].y()), -1, 8, kBone);
     machine(p, QPointF(neckHalf * 1.35, posts[1].y()), 1, 8, kBone);
