@@ -12,6 +12,8 @@
 
 #include "QMMultiMedia/NativeAudioPlayer.h"
 
+#include "ProcessStatus.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,18 +27,6 @@
 using namespace QMMultiMedia;
 
 namespace {
-
-long statusKb(const char* field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(strlen(field))).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 void waitAllGone(const QVector<QPointer<NativeAudioPlayer>>& players, int timeoutMs)
 {
@@ -109,7 +99,7 @@ int main(int argc, char** argv)
     }
 
     // Memory while playing 1,000 notes, twice: the second round must not add to the first.
-    const long startKb = statusKb("VmRSS:");
+    const long startKb = TestSupport::processStatusKb("VmRSS:");
     std::vector<long> endKb;
     int left = 0;
     std::printf("memory, 1,000 notes a round (20 every 100 ms), resident at start %ld kB:\n", startKb);
@@ -124,15 +114,15 @@ int main(int argc, char** argv)
             QTest::qWait(100);
             peakLive = std::max(peakLive, livePlayers(players));
             if ((batch + 1) % 10 == 0)
-                rssAt.push_back(statusKb("VmRSS:"));
+                rssAt.push_back(TestSupport::processStatusKb("VmRSS:"));
         }
         waitAllGone(players, 5000);
         std::printf("  round %d: after 200/400/600/800/1000 notes", round);
         for (long kb : rssAt)
             std::printf(" %ld", kb);
-        endKb.push_back(statusKb("VmRSS:"));
+        endKb.push_back(TestSupport::processStatusKb("VmRSS:"));
         std::printf(" kB; peak %ld kB; after all ended %ld kB; at most %d players at once, %d left\n",
-                    statusKb("VmHWM:"), endKb.back(), peakLive, livePlayers(players));
+                    TestSupport::processStatusKb("VmHWM:"), endKb.back(), peakLive, livePlayers(players));
         left += livePlayers(players);
     }
     const long growthKb = endKb.size() > 1 ? endKb.back() - endKb[endKb.size() - 2] : 0;
@@ -141,11 +131,11 @@ int main(int argc, char** argv)
 
     // Clicks on a missing file must not leave players behind.
     QVector<QPointer<NativeAudioPlayer>> missing;
-    const long beforeMissing = statusKb("VmRSS:");
+    const long beforeMissing = TestSupport::processStatusKb("VmRSS:");
     for (int i = 0; i < 1000; ++i)
         missing.append(NativeAudioPlayer::playOnce(dir.filePath("no-such-note.mp3")));
     waitAllGone(missing, 3000);
     std::printf("memory, 1,000 clicks on a missing file: %+ld kB, %d players left   goal: 0 players left\n",
-                statusKb("VmRSS:") - beforeMissing, livePlayers(missing));
+                TestSupport::processStatusKb("VmRSS:") - beforeMissing, livePlayers(missing));
     return 0;
 }

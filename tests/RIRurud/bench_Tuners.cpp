@@ -18,6 +18,8 @@
 #include "RIRurud/_Tuner/TunersMainPage.h"
 #include "TestMain.h"
 
+#include "ProcessStatus.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMouseEvent>
@@ -35,18 +37,6 @@ using namespace RIRurud;
 using TestAudio::SinkCapture;
 
 namespace {
-
-long residentKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 void click(QWidget* button)
 {
@@ -178,7 +168,7 @@ int main(int argc, char** argv)
             }
             QTest::qWait(2600);   // every tone has ended and its player is gone
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            rss.push_back(residentKb());
+            rss.push_back(TestSupport::residentKb());
             heap.push_back(long(mallinfo2().uordblks / 1024));
         };
         for (int i = 0; i < 4; ++i)

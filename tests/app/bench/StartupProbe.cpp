@@ -8,6 +8,8 @@
 #include "TonarixStartup.h"
 #endif
 
+#include "ProcessStatus.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
@@ -26,18 +28,6 @@ long long monotonicNs()
     return ts.tv_sec * 1000000000LL + ts.tv_nsec;
 }
 
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 // Waits for the window's first paint; once that whole paint has been delivered, stamps the clock.
 class FirstPaint : public QObject
 {
@@ -53,7 +43,7 @@ protected:
                 std::printf("painted %lld\n", monotonicNs());
                 std::fflush(stdout);
                 QTimer::singleShot(1000, [] {
-                    std::printf("rss %ld\n", residentKb());
+                    std::printf("rss %ld\n", TestSupport::residentKb());
                     std::fflush(stdout);
                     QCoreApplication::quit();
                 });
