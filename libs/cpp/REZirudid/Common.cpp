@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QFontMetrics>
 #include <QPushButton>
 
@@ -29,11 +30,17 @@ QString doubleDensityName(const QString& picture)
 
 QIcon sharpIcon(const QString& picture)
 {
+    // Every page's menus name the same few pictures: each is read once and its icon shared.
+    static QHash<QString, QIcon> icons;
+    auto it = icons.constFind(picture);
+    if (it != icons.cend())
+        return it.value();
     QIcon icon;
     icon.addFile(picture);
     const QString twin = doubleDensityName(picture);
     if (QFile::exists(twin))
         icon.addFile(twin);
+    icons.insert(picture, icon);
     return icon;
 }
 

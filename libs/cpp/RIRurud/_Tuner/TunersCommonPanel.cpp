@@ -3,6 +3,7 @@
 #include "RIRurud/_Tuner/TunerSettings.h"
 #include "RIRurud/_Tuner/TunerTables.h"
 
+#include "REZirudid/Common.h"
 #include "REZirudid/AboutDialog.h"
 #include "REZirudid/App.h"
 
@@ -84,7 +85,7 @@ QMenu* TunersCommonPanel::buildAppMenu()
     auto* menu = new QMenu(m_appButton);
     REZirudid::App* app = REZirudid::App::theApp();
     const auto add = [&](const char* icon, const QString& text, QObject* receiver, const char* slot) {
-        QAction* action = menu->addAction(QIcon(QString::fromLatin1(icon)), text);
+        QAction* action = menu->addAction(REZirudid::Common::sharpIcon(QString::fromLatin1(icon)), text);
         if (receiver)
             connect(action, SIGNAL(triggered()), receiver, slot);
     };
