@@ -96,10 +96,7 @@ void measure(const Run& run, TimedMetronome& metronome, TestAudio::SinkCapture& 
     MetronomeControls* controls = metronome.controls();
     const int period = Metronome::periodMs(run.bpm);
     const double periodFrames = period * double(TestAudio::SinkCapture::rate) / 1000.0;
-    for (QAction* action : controls->beatsMenu()->actions()) {
-        if (action->data().toInt() == 4)
-            action->trigger();
-    }
+    controls->beatsAction(4)->trigger();
     controls->audibleTickButton()->setChecked(false);
     controls->setSelectListItem(run.bpm);
     controls->setInterval(run.bpm);

@@ -25,15 +25,6 @@ namespace MF = RIRurud::MetronomeFaces;
 
 namespace {
 
-QAction* beatsAction(MetronomeControls* controls, int count)
-{
-    for (QAction* action : controls->beatsMenu()->actions()) {
-        if (action->data().toInt() == count)
-            return action;
-    }
-    return nullptr;
-}
-
 int shownMarks(MetronomeBeats* beats)
 {
     int n = 0;
@@ -146,14 +137,14 @@ private slots:
         MetronomeControls* c = metronome.controls();
         MetronomeBeats* beats = metronome.beats();
         QCOMPARE(c->beatsMenu()->actions().size(), 12);
-        QCOMPARE(beatsAction(c, 1), nullptr);
+        QCOMPARE(c->beatsAction(1), nullptr);
         QCOMPARE(shownMarks(beats), 4);
         QCOMPARE(litMark(beats), -1);
 
         QSignalSpy changed(c, &MetronomeControls::beatsCountChanged);
         const QList<std::pair<int, int>> choices = {{0, 0}, {12, 12}, {3, 3}};
         for (const auto& choice : choices) {
-            QAction* action = beatsAction(c, choice.first);
+            QAction* action = c->beatsAction(choice.first);
             // A desktop may decorate menu texts with accelerators.
             action->setText("&" + action->text());
             action->trigger();
@@ -210,7 +201,7 @@ private slots:
     void noBarWithZeroBeats()
     {
         Metronome metronome;
-        beatsAction(metronome.controls(), 0)->trigger();
+        metronome.controls()->beatsAction(0)->trigger();
         QVector<int> faces;
         for (int i = 0; i < 6; ++i) {
             metronome.slotTick();
@@ -224,10 +215,10 @@ private slots:
     void changingTheBarStartsTheNextOne()
     {
         Metronome metronome;
-        beatsAction(metronome.controls(), 6)->trigger();
+        metronome.controls()->beatsAction(6)->trigger();
         for (int i = 0; i < 5; ++i)
             metronome.slotTick();
-        beatsAction(metronome.controls(), 3)->trigger();
+        metronome.controls()->beatsAction(3)->trigger();
         const int before = m_sounds.size();
         metronome.slotTick();
         QCOMPARE(soundsSince(before), QString("bell.wav"));
@@ -329,7 +320,7 @@ private slots:
         };
         QTRY_VERIFY(whole(m->controls()) && whole(m->beats()));
         QVERIFY(m->controls()->geometry().top() >= m->beats()->geometry().bottom());
-        beatsAction(m->controls(), 12)->trigger();
+        m->controls()->beatsAction(12)->trigger();
         QTRY_VERIFY(whole(m->controls()) && whole(m->beats()));
     }
 

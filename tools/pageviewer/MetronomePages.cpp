@@ -38,10 +38,9 @@ PAGEVIEWER_PAGE(metronome, "metronome [--bpm N] [--beats N] [--visual-off] [--au
     }
     const QString beats = pageviewer::optionValue(args, QStringLiteral("--beats"));
     if (!beats.isEmpty()) {
-        for (QAction* action : controls->beatsMenu()->actions()) {
-            if (action->data().toString() == beats)
-                action->trigger();
-        }
+        bool ok = false;
+        if (QAction* action = controls->beatsAction(beats.toInt(&ok)); ok && action)
+            action->trigger();
     }
     if (args.contains(QLatin1String("--visual-off")))
         controls->visibleTickButton()->setChecked(true);

@@ -201,4 +201,13 @@ void MetronomeControls::slotBeatsCountChanged()
     emit beatsCountChanged(count);
 }
 
+QAction* MetronomeControls::beatsAction(int count) const
+{
+    for (QAction* action : m_beatsMenu->actions()) {
+        if (action->data().toInt() == count)
+            return action;
+    }
+    return nullptr;
+}
+
 } // namespace RIRurud

@@ -54,6 +54,8 @@ public:
     QTreeWidget* tempoList() const { return m_tempoList; }
     QPushButton* beatsCombo() const { return m_beatsCombo; }
     QMenu* beatsMenu() const { return m_beatsMenu; }
+    // The beats menu's entry for a count of beats; null where there is none.
+    QAction* beatsAction(int count) const;
     QLabel* tempoLabel() const { return m_tempoLabel; }
     QPushButton* tempoIncButton() const { return m_tempoIncButton; }
     QPushButton* tempoDecButton() const { return m_tempoDecButton; }
