@@ -7,6 +7,7 @@
 // Plain C++ only (no Qt): the generator links no Qt. The staff layouts come from the staff's own
 // tables, so the notes a click on a staff can sound follow the staff.
 
+#include "RIRurud/ChordTables.h"
 #include "RIRurud/StaffTables.h"
 #include "RIRurud/_Tuner/TunerTables.h"
 
@@ -150,11 +151,12 @@ inline constexpr int sampleRate = 44100;
 // Note names. A note name is a letter, "d" for a sharp, and an octave digit ("C4", "Cd4");
 // C4 is middle C, MIDI key 60.
 
-inline const char* const semitoneNames[12] = {"C", "Cd", "D", "Dd", "E", "F", "Fd", "G", "Gd", "A", "Ad", "B"};
+using RIRurud::ChordTables::kSoundNoteNames;
 
 inline std::string noteName(int midiKey)
 {
-    return std::string(semitoneNames[((midiKey % 12) + 12) % 12]) + std::to_string(midiKey / 12 - 1);
+    return std::string(kSoundNoteNames[RIRurud::ChordTables::pitchClassOfKey(midiKey)])
+        + std::to_string(RIRurud::ChordTables::octaveOfKey(midiKey));
 }
 
 // MIDI key of a note name, or -1 for a text that is no note name.
@@ -167,7 +169,7 @@ inline int midiKey(const std::string& name)
     if (octave < '0' || octave > '9')
         return -1;
     for (int i = 0; i < 12; ++i) {
-        if (head == semitoneNames[i])
+        if (head == kSoundNoteNames[i])
             return (octave - '0' + 1) * 12 + i;
     }
     return -1;
