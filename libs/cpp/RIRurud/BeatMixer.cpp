@@ -263,11 +263,18 @@ void BeatMixer::pump()
 
 void BeatMixer::updateTimer()
 {
-    const bool needed = m_output || !m_voices.empty() || m_users > 0;
-    if (needed && !m_timer.isActive())
-        m_timer.start();
-    else if (!needed && m_timer.isActive())
+    // A stream to write or voices to end on time: every few milliseconds. Only a device to try
+    // again: at the pace of those tries, not 250 times a second for nothing.
+    const bool busy = m_output || !m_voices.empty();
+    if (!busy && m_users == 0) {
         m_timer.stop();
+        return;
+    }
+    const int interval = busy ? pumpIntervalMs : int(reopenAfterNs / 1'000'000);
+    if (m_timer.interval() != interval)
+        m_timer.setInterval(interval);
+    if (!m_timer.isActive())
+        m_timer.start();
 }
 
 } // namespace RIRurud
