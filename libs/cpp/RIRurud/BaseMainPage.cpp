@@ -22,15 +22,8 @@ BaseMainPage::BaseMainPage(QWidget* parent)
 void BaseMainPage::doShopConnections()
 {
     m_promoMenuBar->addMenuSeparator();
-    for (int i = 0; i < 6; ++i) {
-        if (i == 5)
-            m_promoMenuBar->addMenuSeparator();
-        const ShopLinks::MenuEntry& e = ShopLinks::kMenuEntries[i];
-        auto* action = new QAction(REZirudid::Common::sharpIcon(QString::fromLatin1(e.icon)),
-                                   QCoreApplication::translate("RIRurud::ShopLinks", e.text), this);
-        connect(action, SIGNAL(triggered(bool)), this, e.slot);
+    for (QAction* action : ShopLinks::menuActions(this))
         m_promoMenuBar->addMenuAction(action);
-    }
 }
 
 void BaseMainPage::openLink(QString (MusicShopBase::*link)() const)

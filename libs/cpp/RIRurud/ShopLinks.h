@@ -5,6 +5,11 @@
 // each country and the article titles. Plain constant tables; MusicShopBase turns one row into the
 // six links of a shop.
 
+#include "REZirudid/Common.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QList>
 #include <QLocale>
 #include <QObject>
 #include <QString>
@@ -149,6 +154,25 @@ inline const MenuEntry kMenuEntries[kEntryCount + 1] = {
     {":/eye.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "See"), SLOT(slotSee())},
     {":/wikipedia.png", QT_TRANSLATE_NOOP("RIRurud::ShopLinks", "Wikipedia"), SLOT(slotWikipedia())},
 };
+
+// The shop menu's actions in menu order, a separator before the encyclopedia, each owned by
+// `receiver` and connected to its slot there.
+inline QList<QAction*> menuActions(QObject* receiver)
+{
+    QList<QAction*> actions;
+    for (const MenuEntry& entry : kMenuEntries) {
+        if (&entry == &kMenuEntries[kEntryCount]) {
+            auto* separator = new QAction(receiver);
+            separator->setSeparator(true);
+            actions << separator;
+        }
+        auto* action = new QAction(REZirudid::Common::sharpIcon(QString::fromLatin1(entry.icon)),
+                                   QCoreApplication::translate("RIRurud::ShopLinks", entry.text), receiver);
+        QObject::connect(action, SIGNAL(triggered()), receiver, entry.slot);
+        actions << action;
+    }
+    return actions;
+}
 
 // "http://<store host>/<tag>?_encoding=UTF8&node=<category>"
 inline QString storeLink(Instrument instrument, Store store, Entry entry)

@@ -60,14 +60,7 @@ void ModesPanel::hideAppOptions()
 
 void ModesPanel::addBaseActions()
 {
-    for (int i = 0; i < 6; ++i) {
-        if (i == 5)
-            m_moreMenu->addSeparator();
-        const ShopLinks::MenuEntry& entry = ShopLinks::kMenuEntries[i];
-        QAction* action = m_moreMenu->addAction(REZirudid::Common::sharpIcon(QString::fromLatin1(entry.icon)),
-                                                QCoreApplication::translate("RIRurud::ShopLinks", entry.text));
-        connect(action, SIGNAL(triggered()), this, entry.slot);
-    }
+    m_moreMenu->addActions(ShopLinks::menuActions(this));
 }
 
 void ModesPanel::addMenuLink(const QPixmap& icon, const QString& title, const QString& url)
