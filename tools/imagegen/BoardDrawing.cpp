@@ -82,6 +82,23 @@ void metalDisc(QPainter& p, const QPointF& c, double r)
     p.drawEllipse(c, r, r);
 }
 
+void positionMark(QPainter& p, const QPointF& c, double r)
+{
+    // Drawn for a radius of 4.7; a larger mark keeps the proportions.
+    const double k = r / 4.7;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawEllipse(c + QPointF(0.4 * k, 0.8 * k), r + 1.3 * k, r + 1.3 * k);
+    p.setBrush(palette::markRing());
+    p.drawEllipse(c, r + 0.9 * k, r + 0.9 * k);
+    QRadialGradient g(c - QPointF(1.4 * k, 1.4 * k), r * 1.5);
+    g.setColorAt(0, palette::mark().lighter(140));
+    g.setColorAt(0.55, palette::mark());
+    g.setColorAt(1, palette::mark().darker(130));
+    p.setBrush(g);
+    p.drawEllipse(c, r, r);
+}
+
 void pearlDot(QPainter& p, const QPointF& c, double r)
 {
     QRadialGradient g(c - QPointF(r * 0.3, r * 0.3), r * 1.3);

@@ -32,6 +32,10 @@ void metalDisc(QPainter& p, const QPointF& c, double r);
 // A mother-of-pearl dot (fret markers).
 void pearlDot(QPainter& p, const QPointF& c, double r);
 
+// A lit position on a board: a shadow, a light ring, then the mark with a soft highlight, all in
+// proportion to its radius.
+void positionMark(QPainter& p, const QPointF& c, double r);
+
 // The dark felt every board lies on, with a faint texture and vignette.
 void feltBackground(QPainter& p, const QRectF& area);
 

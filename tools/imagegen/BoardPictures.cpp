@@ -1090,19 +1090,7 @@ QImage overlayPicture(const BoardTable& table, const QString& layer)
         if (!spot.marked || form != layer)
             continue;
         const RIRurud::BoardTables::MarkCentre centre = RIRurud::BoardTables::markCentre(table, i);
-        const QPointF c(centre.x, centre.y);
-        // Shadow, light ring, then the mark with a soft highlight.
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 0, 0, 70));
-        p.drawEllipse(c + QPointF(0.4, 0.8), kMarkRadius + 1.3, kMarkRadius + 1.3);
-        p.setBrush(palette::markRing());
-        p.drawEllipse(c, kMarkRadius + 0.9, kMarkRadius + 0.9);
-        QRadialGradient g(c - QPointF(1.4, 1.4), kMarkRadius * 1.5);
-        g.setColorAt(0, palette::mark().lighter(140));
-        g.setColorAt(0.55, palette::mark());
-        g.setColorAt(1, palette::mark().darker(130));
-        p.setBrush(g);
-        p.drawEllipse(c, kMarkRadius, kMarkRadius);
+        positionMark(p, QPointF(centre.x, centre.y), kMarkRadius);
     }
     return image;
 }

@@ -5,6 +5,7 @@
 // is laid out and its note drawn as the banjo page's staff does, and the buttons, keys and papers
 // are the window's own faces.
 #include "AppFaces.h"
+#include "BoardDrawing.h"
 #include "ImageSink.h"
 #include "Palette.h"
 #include "Shapes.h"
@@ -310,18 +311,7 @@ QPointF drawMark(QPainter& p, const Neck& n, std::size_t spot)
 {
     const tables::MarkCentre c = tables::markCentre(tables::kBanjo, spot);
     const QPointF at = n.at(c.x, c.y);
-    const qreal r = slides::kMarkRadius;
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 80));
-    p.drawEllipse(at + QPointF(0.6, 1.2), r + 2, r + 2);
-    p.setBrush(pal::markRing());
-    p.drawEllipse(at, r + 1.6, r + 1.6);
-    QRadialGradient g(at - QPointF(2.5, 2.5), r * 1.5);
-    g.setColorAt(0, pal::mark().lighter(140));
-    g.setColorAt(0.55, pal::mark());
-    g.setColorAt(1, pal::mark().darker(130));
-    p.setBrush(g);
-    p.drawEllipse(at, r, r);
+    positionMark(p, at, slides::kMarkRadius);
     return at;
 }
 
