@@ -1,9 +1,28 @@
 # The sanitizers' settings for every program run under them (tests, and build-time tools through
-# scripts/common.sh).
-set(TONARIX_SANITIZER_ENVIRONMENT
-  "ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
-  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/lsan.supp:print_suppressions=0"
-  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+# scripts/common.sh, which sets the same).
+if(TONARIX_SANITIZER STREQUAL "address")
+  set(TONARIX_SANITIZER_ENVIRONMENT
+    "ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/lsan.supp:print_suppressions=0"
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+elseif(TONARIX_SANITIZER STREQUAL "thread")
+  set(TONARIX_SANITIZER_ENVIRONMENT
+    "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/tsan.supp")
+endif()
+
+# A build-time generator runs uninstrumented in a ThreadSanitizer build: it links none of the
+# libraries, runs once per build and alone, and would only slow the build down.
+function(tonarix_build_tool target)
+  if(TONARIX_SANITIZER STREQUAL "thread")
+    foreach(property COMPILE_OPTIONS LINK_OPTIONS)
+      get_target_property(options ${target} ${property})
+      if(options)
+        list(REMOVE_ITEM options ${TONARIX_SANITIZER_FLAGS})
+        set_target_properties(${target} PROPERTIES ${property} "${options}")
+      endif()
+    endforeach()
+  endif()
+endfunction()
 
 # tonarix_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK ...] [TIMEOUT s] [PICTURES])
 #
@@ -43,7 +62,7 @@ function(tonarix_add_test_run name executable)
   set(home "${PROJECT_BINARY_DIR}/test-home/${name}")
   file(MAKE_DIRECTORY "${home}")
   set(env "QT_QPA_PLATFORM=offscreen" "HOME=${home}" ${R_ENVIRONMENT})
-  if(TONARIX_SANITIZE)
+  if(TONARIX_SANITIZER)
     list(APPEND env ${TONARIX_SANITIZER_ENVIRONMENT})
   endif()
   if(NOT R_TIMEOUT)

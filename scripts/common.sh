@@ -5,15 +5,26 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build}"
 CONFIGURE_ARGS=()
-# TONARIX_SANITIZE=1: the same under AddressSanitizer and UndefinedBehaviorSanitizer with leak
-# checking, in a build folder of its own (build-sanitize); the build-time tools run under them too.
-if [ -n "${TONARIX_SANITIZE:-}" ] && [ "${TONARIX_SANITIZE}" != 0 ]; then
-    BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build-sanitize}"
-    CONFIGURE_ARGS=(-DTONARIX_SANITIZE=ON)
-    export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
-    export LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizer/lsan.supp:print_suppressions=0"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-fi
+# TONARIX_SANITIZE=1 (or address): the same under AddressSanitizer and UndefinedBehaviorSanitizer
+# with leak checking, in a build folder of its own (build-sanitize); the build-time tools run under
+# them too. TONARIX_SANITIZE=thread: under ThreadSanitizer, in build-tsan; the build-time tools run
+# uninstrumented.
+case "${TONARIX_SANITIZE:-0}" in
+    0|"")
+        ;;
+    thread)
+        BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build-tsan}"
+        CONFIGURE_ARGS=(-DTONARIX_SANITIZE=thread)
+        export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/sanitizer/tsan.supp"
+        ;;
+    *)
+        BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build-sanitize}"
+        CONFIGURE_ARGS=(-DTONARIX_SANITIZE=address)
+        export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+        export LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizer/lsan.supp:print_suppressions=0"
+        export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+        ;;
+esac
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 log() { printf '\033[1m== %s\033[0m\n' "$*"; }
