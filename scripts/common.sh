@@ -15,7 +15,7 @@ case "${TONARIX_SANITIZE:-0}" in
     thread)
         BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build-tsan}"
         CONFIGURE_ARGS=(-DTONARIX_SANITIZE=thread)
-        export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/sanitizer/tsan.supp"
+        export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:history_size=7:ignore_noninstrumented_modules=1:suppressions=$ROOT/tests/sanitizer/tsan.supp"
         ;;
     *)
         BUILD_DIR="${TONARIX_BUILD_DIR:-$ROOT/build-sanitize}"

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QImageReader>
-#include <QMutex>
 #include <QPainter>
 #include <QPointer>
 #include <QThreadPool>
@@ -15,6 +14,7 @@
 #endif
 
 #include <atomic>
+#include <mutex>
 
 namespace RIRurud {
 
@@ -27,13 +27,13 @@ class TileCache
 public:
     OverlayTiles::Ptr find(const QString& path)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         return m_entries.value(path);
     }
     // Keeps the first entry stored for a path (the worker and a paint may both cut one overlay).
     OverlayTiles::Ptr insert(const QString& path, OverlayTiles::Ptr entry)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         auto it = m_entries.find(path);
         if (it != m_entries.end())
             return *it;
@@ -43,7 +43,7 @@ public:
     }
     OverlayTiles::Use use()
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         OverlayTiles::Use result;
         result.layers = m_entries.size();
         result.bytes = m_bytes;
@@ -51,7 +51,8 @@ public:
     }
 
 private:
-    QMutex m_mutex;
+    // A standard mutex, which thread checkers see, unlike Qt's futex-based one.
+    std::mutex m_mutex;
     QHash<QString, OverlayTiles::Ptr> m_entries;
     qint64 m_bytes = 0;
 };
@@ -61,6 +62,21 @@ TileCache& tileCache()
     // Never destroyed: a worker may still be cutting an overlay while the program ends.
     static auto* cache = new TileCache;
     return *cache;
+}
+
+// The overlays waiting to be cut ahead, and whether a worker is taking them.
+struct CutQueue
+{
+    std::mutex mutex;
+    QStringList pending;
+    bool working = false;
+};
+
+CutQueue& cutQueue()
+{
+    // Never destroyed, like the cache.
+    static auto* queue = new CutQueue;
+    return *queue;
 }
 
 // Set when the application object goes away, so that a worker stops between two overlays.
@@ -151,11 +167,31 @@ void OverlayTiles::preload(const QStringList& paths)
         g_stopCutting = false;
         qAddPostRoutine([] { g_stopCutting = true; });
     }
-    // One overlay at a time: a worker holds at most one decoded picture.
-    QThreadPool::globalInstance()->start([missing] {
-        for (const QString& path : missing) {
-            if (g_stopCutting)
-                return;
+    // One worker at a time, one overlay at a time: it holds at most one decoded picture. The
+    // paths go to it through a queue under a standard mutex, never inside the task itself.
+    CutQueue& queue = cutQueue();
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    for (const QString& path : qAsConst(missing)) {
+        if (!queue.pending.contains(path))
+            queue.pending.append(path);
+    }
+    if (queue.working)
+        return;
+    queue.working = true;
+    QThreadPool::globalInstance()->start([] {
+        CutQueue& queue = cutQueue();
+        for (;;) {
+            QString path;
+            {
+                std::lock_guard<std::mutex> lock(queue.mutex);
+                if (g_stopCutting)
+                    queue.pending.clear();
+                if (queue.pending.isEmpty()) {
+                    queue.working = false;
+                    return;
+                }
+                path = queue.pending.takeFirst();
+            }
             if (!isCut(path))
                 tileCache().insert(path, cut(path));
         }

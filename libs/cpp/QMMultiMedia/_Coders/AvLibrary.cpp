@@ -2,10 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMutex>
-#include <QMutexLocker>
 
 #include <cstring>
+#include <mutex>
 #include <dlfcn.h>
 
 namespace QMMultiMedia {
@@ -103,10 +102,10 @@ QString AvLibrary::fileName(const char* library)
 
 const AvLibrary* AvLibrary::load(QString* error)
 {
-    static QMutex mutex;
+    static std::mutex mutex;
     static AvLibrary api;
     static bool loaded = false;
-    QMutexLocker lock(&mutex);
+    std::lock_guard<std::mutex> lock(mutex);
     if (loaded)
         return &api;
     QString why;
