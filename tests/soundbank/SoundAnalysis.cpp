@@ -1,7 +1,5 @@
 #include "SoundAnalysis.h"
 
-#include "SoundMeasure.h"
-
 #include <sndfile.h>
 
 #include <algorithm>
@@ -85,6 +83,8 @@ std::vector<Figures> measureAll(const std::vector<Request>& requests)
             f.cents = f.pitched ? SoundMeasure::cents(hz, r.hz) : 0.0;
             if (r.bowed)
                 f.stray = SoundMeasure::strayPartial(d.mono, d.sampleRate, r.hz, 0.15, 1.0);
+            f.strong = SoundMeasure::strongPartials(d.mono, d.sampleRate, r.hz, 0.15, 1.0);
+            f.halfPeriod = SoundMeasure::halfPeriodCorrelation(d.mono, d.sampleRate, r.hz, 0.15, 1.0);
             f.loudness = SoundMeasure::integratedLoudness(d.mono, d.sampleRate);
             f.fall = SoundMeasure::fallBy(d.mono, d.sampleRate, r.fadeStart);
             f.ring = ringTime(d.mono, d.sampleRate);

@@ -3,6 +3,8 @@
 // Decoding and measuring the sound files of the bundle: length and decay, and the figures of many
 // files at once (pitch and loudness by the generator's own measures).
 
+#include "SoundMeasure.h"
+
 #include <string>
 #include <vector>
 
@@ -33,6 +35,8 @@ struct Figures {
     double ring = 0.0;       // ringTime
     double lead = 0.0;       // seconds before its first sample at -60 dBFS or above
     double stray = 0.0;      // a bowed note's loud partials: how far the furthest strays, cents
+    SoundMeasure::StrongPartials strong; // what a listener tunes to
+    double halfPeriod = 0.0; // autocorrelation at half its period (near 1: an octave high)
 };
 
 struct Request {

@@ -42,20 +42,26 @@ struct Articulation {
     double decayDbPerSecond; // while held, the level falls this much faster than recorded; 0: as recorded
     bool steady;             // the vibrato recorded in the patch's samples is taken out
     double seconds;          // length of the file
+    // The string's partials lie in one harmonic series (bowed and plucked strings), so a sample
+    // whose partials do not is not used; a struck piano string's overtones lie sharp by nature.
+    bool harmonic;
 
     // Every field: two notes rendered alike have equal keys.
-    constexpr auto key() const { return std::make_tuple(holdSeconds, dampSeconds, decayDbPerSecond, steady, seconds); }
+    constexpr auto key() const
+    {
+        return std::make_tuple(holdSeconds, dampSeconds, decayDbPerSecond, steady, seconds, harmonic);
+    }
 };
 
-inline constexpr Articulation Plucked{1.2, 0.4, 0.0, false, 2.0};
-inline constexpr Articulation ShortPlucked{0.9, 0.4, 0.0, false, 2.0};
+inline constexpr Articulation Plucked{1.2, 0.4, 0.0, false, 2.0, true};
+inline constexpr Articulation ShortPlucked{0.9, 0.4, 0.0, false, 2.0, true};
 // A bowed note lasts longer and is released before the longer file ends; the patches' samples
 // were recorded with vibrato, which a reference tone must not have.
-inline constexpr Articulation Bowed{1.6, 0.0, 0.0, true, 2.5};
-inline constexpr Articulation Struck{1.2, 0.0, 0.0, false, 2.0};
+inline constexpr Articulation Bowed{1.6, 0.0, 0.0, true, 2.5, true};
+inline constexpr Articulation Struck{1.2, 0.0, 0.0, false, 2.0, false};
 // A balalaika's small triangular body and short strings: a bright pluck that is gone within about
 // half a second (a guitar's rings on for seconds).
-inline constexpr Articulation BalalaikaPluck{0.9, 0.4, 30.0, false, 2.0};
+inline constexpr Articulation BalalaikaPluck{0.9, 0.4, 30.0, false, 2.0, true};
 
 // Every file fades out over its last quarter second, so that nothing that still sounds ends in a click.
 inline constexpr double fadeSeconds = 0.25;

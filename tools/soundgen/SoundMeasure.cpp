@@ -253,6 +253,53 @@ double strayPartial(const std::vector<float>& mono, int sampleRate, double expec
     return widest;
 }
 
+StrongPartials strongPartials(const std::vector<float>& mono, int sampleRate, double expectedHz,
+                              double startSeconds, double lengthSeconds)
+{
+    std::vector<Peak> peaks = partials(mono, sampleRate, expectedHz, startSeconds, lengthSeconds);
+    peaks.erase(std::remove_if(peaks.begin(), peaks.end(), [](const Peak& p) { return p.harmonic > 4; }), peaks.end());
+    const double strongest = strongestPower(peaks);
+    StrongPartials s;
+    for (const Peak& p : peaks) {
+        if (p.power < 0.01 * strongest)
+            continue;
+        const double c = cents(p.hz / p.harmonic, expectedHz);
+        if (!s.found) {
+            s.lowest = s.low = s.high = c;
+            s.found = true;
+        }
+        s.low = std::min(s.low, c);
+        s.high = std::max(s.high, c);
+    }
+    return s;
+}
+
+double halfPeriodCorrelation(const std::vector<float>& mono, int sampleRate, double hz, double startSeconds,
+                             double lengthSeconds)
+{
+    if (sampleRate <= 0 || hz <= 0.0)
+        return 0.0;
+    const size_t start = size_t(startSeconds * sampleRate);
+    const size_t length = size_t(lengthSeconds * sampleRate);
+    const double lag = 0.5 * sampleRate / hz;
+    const size_t whole = size_t(lag);
+    if (length == 0 || mono.size() < start + length + whole + 1)
+        return 0.0;
+    // At the two whole lags around it, interpolated.
+    auto at = [&](size_t shift) {
+        double xy = 0.0, xx = 0.0, yy = 0.0;
+        for (size_t i = start; i < start + length; ++i) {
+            const double x = mono[i], y = mono[i + shift];
+            xy += x * y;
+            xx += x * x;
+            yy += y * y;
+        }
+        return xx > 0.0 && yy > 0.0 ? xy / std::sqrt(xx * yy) : 0.0;
+    };
+    const double t = lag - double(whole);
+    return (1.0 - t) * at(whole) + t * at(whole + 1);
+}
+
 double integratedLoudness(const std::vector<float>& mono, int sampleRate)
 {
     const size_t block = size_t(0.4 * sampleRate);

@@ -34,6 +34,25 @@ double fundamental(const std::vector<float>& mono, int sampleRate, double expect
 double strayPartial(const std::vector<float>& mono, int sampleRate, double expectedHz, double startSeconds,
                     double lengthSeconds);
 
+// What a listener tunes to: the strong partials of a note (harmonics 1 to 4 within 20 dB of the
+// loudest of them), where they lie in cents from its pitch. A string whose series is harmonic has
+// them together; a sample whose fundamental lies apart from its overtones has no clear pitch.
+struct StrongPartials {
+    bool found = false;
+    double lowest = 0.0; // the lowest-numbered strong partial
+    double low = 0.0, high = 0.0; // the flattest and the sharpest
+    double spread() const { return high - low; }
+    double centre() const { return 0.5 * (low + high); }
+};
+StrongPartials strongPartials(const std::vector<float>& mono, int sampleRate, double expectedHz,
+                              double startSeconds, double lengthSeconds);
+
+// The normalised autocorrelation of the stretch [start, start + length) at half the period of
+// `hz`: near 1 when the waveform repeats there, that is when the note sounds an octave higher than
+// `hz` (its odd harmonics, the fundamental among them, faint).
+double halfPeriodCorrelation(const std::vector<float>& mono, int sampleRate, double hz, double startSeconds,
+                             double lengthSeconds);
+
 // Integrated loudness of a mono signal in LUFS: K-weighted mean square over 400 ms blocks (100 ms
 // apart), gated at -70 LUFS and at 10 LU below the mean of the blocks above that. A signal shorter
 // than one block, or silent, gives -70.

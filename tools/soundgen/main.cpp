@@ -52,6 +52,12 @@ constexpr double tuningTolerance = 0.5;
 constexpr int tuningPasses = 4;
 // A bowed tone none of whose loudest partials strays further than this from its series (cents).
 constexpr double strayPartialLimit = 8.0;
+// A plucked tone whose strong partials lie within this of each other (cents).
+constexpr double partialSpreadLimit = 10.0;
+// A tone whose waveform repeats at half its period this closely sounds an octave high.
+constexpr double octaveCorrelationLimit = 0.8;
+// A plucked note's attack is over by then (seconds).
+constexpr double attackSeconds = 0.3;
 
 // One rendering, written under one or more names (a tuner tone at 440 Hz is also the note sound of
 // the same instrument when the names agree; the violin tuner and the violin page share the patch).
@@ -256,13 +262,15 @@ public:
 
     // Renders one note, mono, the given number of seconds long, on the given key of the patch. A
     // key other than the job's is shifted to the job's pitch by resampling: a patch whose samples
-    // end before the note (the piano above C8) still sounds it from its last key.
+    // end before the note (the piano above C8) still sounds it from its last key. The key is let go
+    // when the articulation says, in the time of the note as it is heard.
     std::vector<float> renderNote(const Job& job, int playedKey, double seconds, double correctionCents)
     {
+        const double hold = job.articulation.holdSeconds;
         if (playedKey == job.key)
-            return renderKey(job, playedKey, seconds, correctionCents);
+            return renderKey(job, playedKey, seconds, hold, correctionCents);
         const double ratio = std::pow(2.0, (job.key - playedKey) / 12.0);
-        const std::vector<float> source = renderKey(job, playedKey, seconds * ratio + 0.01, correctionCents);
+        const std::vector<float> source = renderKey(job, playedKey, seconds * ratio + 0.01, hold * ratio, correctionCents);
         std::vector<float> out(size_t(seconds * sampleRate));
         for (size_t i = 0; i < out.size(); ++i)
             out[i] = SoundShaping::sampleAt(source, double(i) * ratio);
@@ -270,7 +278,7 @@ public:
     }
 
 private:
-    std::vector<float> renderKey(const Job& job, int playedKey, double seconds, double correctionCents)
+    std::vector<float> renderKey(const Job& job, int playedKey, double seconds, double holdSeconds, double correctionCents)
     {
         const double cents = 1200.0 * std::log2(job.concertPitch / 440.0) + correctionCents;
         double pitches[128];
@@ -282,7 +290,7 @@ private:
         fluid_synth_cc(m_synth, 0, 7, 127);
         fluid_synth_cc(m_synth, 0, 10, 64);
         const size_t total = size_t(seconds * sampleRate);
-        const size_t hold = std::min(total, size_t(job.articulation.holdSeconds * sampleRate));
+        const size_t hold = std::min(total, size_t(holdSeconds * sampleRate));
         std::vector<float> left(total), right(total);
         fluid_synth_noteon(m_synth, 0, playedKey, 100);
         fluid_synth_write_float(m_synth, int(hold), left.data(), 0, 1, right.data(), 0, 1);
@@ -353,8 +361,9 @@ struct Outcome {
 };
 
 // Renders one note ready to encode: in tune, shaped as its articulation says, at the bank's
-// loudness.
-std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcome, std::string& error)
+// loudness. `carried` is how many keys away the sample of the same note at the concert pitch before
+// came from (0: its own): the same is tried first here, and it is set for the next.
+std::vector<float> renderJob(Renderer& renderer, const Job& job, int& carried, Outcome& outcome, std::string& error)
 {
     const Articulation& a = job.articulation;
     const double target = frequency(job.key, job.concertPitch);
@@ -375,33 +384,58 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
         return {};
     }
 
-    // A bowed tone's partials must be exactly harmonic: a sample with a loud partial astray (a
-    // resonance recorded with it) is replaced by a neighbour's, at most four keys away, carried
-    // to this pitch. The tone is judged held steady at its pitch, as it is shaped below before any
-    // correction: that copy is kept for it.
+    // A string's tone has one clear pitch, and a sample that does not give it one is not used: a
+    // bowed string's partials are exactly harmonic (a loud one astray is a resonance recorded with
+    // it), a plucked string's strong partials lie together (not a fundamental apart from its
+    // overtones), and either sounds its fundamental (not a waveform that repeats at half the period,
+    // an octave high). Such a sample is replaced by the nearest key's that is clear, at most an
+    // octave away, carried to this pitch; a plucked note carried down is read slower and would ring
+    // longer, so it is made to die away as the sample of its own key does. The tone is judged as it
+    // is shaped below before any correction (a bowed tone held steady at its pitch): that copy is
+    // kept for it.
     std::vector<float> steadied;
-    if (a.steady) {
-        auto steadyOf = [&](const std::vector<float>& x) {
-            return SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
+    double extraDecay = 0.0;
+    if (a.harmonic) {
+        auto isClear = [&](const std::vector<float>& x, std::vector<float>& steady) {
+            if (a.steady)
+                steady = SoundShaping::steadyPitch(x, sampleRate, target, target, size_t(a.seconds * sampleRate));
+            const std::vector<float>& heard = a.steady ? steady : x;
+            if (SoundMeasure::halfPeriodCorrelation(heard, sampleRate, target, 0.15, 1.0) >= octaveCorrelationLimit)
+                return false;
+            if (a.steady)
+                return SoundMeasure::strayPartial(heard, sampleRate, target, 0.15, 1.0) <= strayPartialLimit;
+            return SoundMeasure::strongPartials(heard, sampleRate, target, 0.15, 1.0).spread() <= partialSpreadLimit;
         };
-        auto isClean = [&](const std::vector<float>& steady) {
-            return SoundMeasure::strayPartial(steady, sampleRate, target, 0.15, 1.0) <= strayPartialLimit;
+        // How fast a plucked note dies away once its attack is over (dB a second, until its release).
+        auto decayRate = [&](const std::vector<float>& x) {
+            return (SoundMeasure::fallBy(x, sampleRate, a.holdSeconds) - SoundMeasure::fallBy(x, sampleRate, attackSeconds))
+                   / (a.holdSeconds - attackSeconds);
         };
-        steadied = steadyOf(raw);
-        if (!isClean(steadied)) {
-            for (const int away : {1, -1, 2, -2, 3, -3, 4, -4}) {
-                std::vector<float> other = renderer.renderNote(job, job.key + away, renderedSeconds, 0.0);
-                if (!isAudible(other))
-                    continue;
-                std::vector<float> otherSteadied = steadyOf(other);
-                if (isClean(otherSteadied)) {
-                    raw.swap(other);
-                    steadied.swap(otherSteadied);
-                    playedKey = job.key + away;
-                    break;
-                }
+        bool clear = isClear(raw, steadied);
+        std::vector<int> nearest;
+        if (carried != 0)
+            nearest.push_back(job.key + carried);
+        for (int away = 1; away <= 12; ++away) {
+            for (const int key : {job.key + away, job.key - away}) {
+                if (key != job.key + carried && key >= 0 && key <= 127)
+                    nearest.push_back(key);
             }
         }
+        for (auto key = nearest.begin(); !clear && key != nearest.end(); ++key) {
+            std::vector<float> other = renderer.renderNote(job, *key, renderedSeconds, 0.0);
+            std::vector<float> otherSteadied;
+            if (!isAudible(other) || !isClear(other, otherSteadied))
+                continue;
+            if (!a.steady)
+                extraDecay = std::max(0.0, decayRate(raw) - decayRate(other));
+            raw.swap(other);
+            steadied.swap(otherSteadied);
+            playedKey = *key;
+            clear = true;
+        }
+        carried = playedKey - job.key;
+        if (!clear)
+            std::fprintf(stderr, "soundgen: no sample near %s gives it one clear pitch\n", job.names.front().c_str());
     }
 
     // Samples recorded from real instruments are not all in equal temperament (a piano's treble is
@@ -415,7 +449,7 @@ std::vector<float> renderJob(Renderer& renderer, const Job& job, Outcome& outcom
                                                    : SoundShaping::steadyPitch(raw, sampleRate, target,
                                                                                target * std::pow(2.0, correction / 1200.0),
                                                                                size_t(a.seconds * sampleRate));
-        SoundShaping::shapeEnvelope(x, sampleRate, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond);
+        SoundShaping::shapeEnvelope(x, sampleRate, a.holdSeconds, a.dampSeconds, a.decayDbPerSecond + extraDecay);
         return x;
     };
     std::vector<float> samples = shaped();
@@ -567,11 +601,12 @@ int main(int argc, char** argv)
                 report("cannot load the SoundFont " + soundFont);
                 return;
             }
+            int carried = 0;
             for (size_t i : units[u]) {
                 const Job& job = jobs[i];
                 Outcome outcome;
                 std::string error;
-                const std::vector<float> samples = renderJob(renderer, job, outcome, error);
+                const std::vector<float> samples = renderJob(renderer, job, carried, outcome, error);
                 if (!error.empty()) {
                     report(error);
                     return;
