@@ -8,9 +8,9 @@
 // also run with the xcb OpenGL integration switched off as a reference for the figures.
 
 #include "Median.h"
+#include "ProgramSettings.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -149,12 +149,7 @@ Sample runOnce(MapWatch& watch, const Window& window, bool glOff)
 {
     // A fresh home, with the program's introduction switched off: its first window is the main window.
     QTemporaryDir home;
-    const QString support = home.path() + "/Library/Application Support/TonarixLite";
-    QDir().mkpath(support);
-    QFile settings(support + "/settings.plist");
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[TonarixLite]\nShowHelpOnStart=false\n");
-    settings.close();
+    TestSupport::writeProgramSettings(home.path(), "ShowHelpOnStart=false\n");
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home.path());
