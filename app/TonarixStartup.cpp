@@ -45,10 +45,6 @@ std::unique_ptr<MainPage> start(REZirudid::App& app, const std::function<void(St
         if (observe)
             observe(step);
     };
-    // The widgets draw in software only. Without this the first window would set up OpenGL (the
-    // GLX extension and a driver) in case a GL child were added later: tens of milliseconds
-    // before the first paint, for nothing.
-    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     // The first use of any font reads the system's whole font list, which takes tens of
     // milliseconds where many fonts are installed. A worker reads it, and looks up the fallbacks
     // of the default font, while the window is built; the database is shared and locked, so the

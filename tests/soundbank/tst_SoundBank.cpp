@@ -605,7 +605,8 @@ private slots:
     }
 
     // The bar's first beat is a bell that rings on and is at least as loud; the other beats a short,
-    // dry tick that is over well before the next beat at the fastest tempo.
+    // dry tick that is over well before the next beat at the fastest tempo. Both are heard from their
+    // first sample (at -48 dBFS or above), so that a beat sounds when the metronome plays it.
     void metronomeSounds()
     {
         REQUIRE_SOUNDS();
@@ -621,6 +622,11 @@ private slots:
         QVERIFY2(bellRing > 2.0 * tickRing, qPrintable(QStringLiteral("%1 vs %2").arg(bellRing).arg(tickRing)));
         QVERIFY(SoundShaping::peak(bell.mono) >= SoundShaping::peak(tick.mono));
         QVERIFY(SoundShaping::peak(tick.mono) > 0.3f);
+        for (const auto& [name, sound] : {std::make_pair(metronomeTick, &tick), std::make_pair(metronomeBell, &bell)}) {
+            const auto onset = std::find_if(sound->mono.begin(), sound->mono.end(), [](float v) { return std::fabs(v) >= 0.004f; });
+            QVERIFY2(onset == sound->mono.begin(), qPrintable(QStringLiteral("%1 starts with %2 ms of silence").arg(name)
+                                                                  .arg((onset - sound->mono.begin()) * 1000.0 / sound->sampleRate, 0, 'f', 2)));
+        }
     }
 };
 

@@ -588,6 +588,10 @@ int main(int argc, char** argv)
                 report("the metronome sounds are silent");
                 return;
             }
+            // A beat is heard when it is played: each sound starts at its first audible sample (the
+            // wood block rises out of 2 ms of silence, which put every tick behind the bell).
+            SoundShaping::trimLeadIn(tick, leadInThreshold, 0);
+            SoundShaping::trimLeadIn(bell, leadInThreshold, 0);
             if (!writeWav(outDir + metronomeTick, tick) || !writeWav(outDir + metronomeBell, bell)) {
                 report("cannot write the metronome sounds into " + outDir);
                 return;

@@ -238,7 +238,7 @@ public:
     bool start() override
     {
         Locker lock(m_server.mainloop());
-        if (m_rate <= 0 || m_channels <= 0 || m_channels > PA_CHANNELS_MAX) {
+        if (m_rate <= 0 || m_channels <= 0 || m_channels > int(PA_CHANNELS_MAX)) {
             fail(QStringLiteral("%1 Hz with %2 channels cannot be recorded").arg(m_rate).arg(m_channels));
             return false;
         }

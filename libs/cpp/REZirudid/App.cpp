@@ -35,6 +35,10 @@ App::App(int& argc, char** argv, const QString& organisationName, const QString&
 {
     // Icons hand out pixmaps at the screen's pixel ratio (Qt 5 scales 1x pixmaps up otherwise).
     setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // Every widget of these programs draws in software. Without this a window's first show sets up
+    // OpenGL in case a GL child were added later: the GLX extension and a driver (on a software
+    // renderer, Mesa with LLVM: tens of megabytes and tens of milliseconds), for nothing.
+    setAttribute(Qt::AA_ForceRasterWidgets);
     setOrganizationName(organisationName);
     setApplicationName(applicationName);
     m_bundleResourcePath = bundleResourcePathFor(applicationDirPath());

@@ -2,6 +2,7 @@
 // the banjo page shown, against the floor: the smallest Qt widget program showing an empty window.
 // Both are measured in the same run, alternating, ten times each; the medians are compared.
 #include "Median.h"
+#include "ProgramSettings.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -33,12 +34,7 @@ Sample runOnce(const QString& program)
     // A fresh home each time, with the introduction switched off so that the idle state is the
     // banjo page alone (the introduction opens after start-up in any case).
     QTemporaryDir home;
-    const QString support = home.path() + "/Library/Application Support/TonarixLite";
-    QDir().mkpath(support);
-    QFile settings(support + "/settings.plist");
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[TonarixLite]\nShowHelpOnStart=false\n");
-    settings.close();
+    TestSupport::writeProgramSettings(home.path(), "ShowHelpOnStart=false\n");
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home.path());
