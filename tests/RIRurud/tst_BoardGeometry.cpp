@@ -2,6 +2,7 @@
 // walk, the single-position search of training, and that the drawing geometry (string lines, fret
 // wires) agrees with the hot spots that clicks hit.
 #include "RIRurud/BoardGeometry.h"
+#include "RIRurud/BoardMarks.h"
 #include "RIRurud/BoardTables.h"
 #include "RIRurud/NoteName.h"
 
@@ -223,7 +224,7 @@ void TestBoardGeometry::marksLieOnTheDrawnStringsAndFrets_data()
 }
 
 // The pictures draw each string along its fitted line, the fret wires halfway between the fret
-// spots and each mark at markCentre(). A mark must sit on its drawn string, pressing the mark must
+// spots and each mark at markPlace(). A mark must touch its drawn string, pressing its middle must
 // answer its note (also where an earlier spot's box covers the spot's centre), and it must lie
 // between the two wires of its fret; else the picture would lie about where to press.
 void TestBoardGeometry::marksLieOnTheDrawnStringsAndFrets()
@@ -240,15 +241,16 @@ void TestBoardGeometry::marksLieOnTheDrawnStringsAndFrets()
         const QString centre = QStringLiteral("%1,%2").arg(spot.x).arg(spot.y);
         const QString where = QStringLiteral("%1 at %2").arg(spot.note, centre);
         QVERIFY2(spot.string >= 0 && spot.string < table->stringCount, qPrintable(where));
-        const BoardTables::MarkCentre mark = BoardTables::markCentre(*table, i);
+        const BoardMarks::MarkPlace mark = BoardMarks::markPlace(*table, i);
         BoardTables::StringLine line;
         if (BoardTables::stringLine(*table, spot.string, &line)) {
+            // The drawn string is about a unit wide.
             const double off = mark.y - line.yAt(mark.x);
-            QVERIFY2(qAbs(off) <= 1.5, qPrintable(where + QStringLiteral(": mark %1 off its string").arg(off)));
+            QVERIFY2(qAbs(off) <= mark.ry + 0.5,
+                     qPrintable(where + QStringLiteral(": mark %1 off its string").arg(off)));
         }
-        for (const QPoint& press : {QPoint(int(mark.x), qRound(mark.y)), QPoint(int(mark.x) - 1, int(mark.y)),
-                                    QPoint(int(mark.x) + 1, int(mark.y))})
-            QVERIFY2(BoardGeometry::noteAt(*table, press) == QLatin1String(spot.note), qPrintable(where));
+        QVERIFY2(BoardGeometry::noteAt(*table, QPoint(int(mark.x), int(mark.y))) == QLatin1String(spot.note),
+                 qPrintable(where));
 
         // Open-string spots lie before the nut or, over the body, past the last fret; every other
         // mark lies between two wires of the fingerboard, at least two units from either.

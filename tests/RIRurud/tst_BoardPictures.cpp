@@ -3,6 +3,7 @@
 // the piano's keys where its key table has them, and what a board actually paints in Find Note mode
 // and in training.
 #include "BoardsUnderTest.h"
+#include "RIRurud/BoardMarks.h"
 #include "RIRurud/NoteName.h"
 #include "RIRurud/OverlayTiles.h"
 #include "RIRurud/PianoBoard.h"
@@ -100,6 +101,9 @@ void TestBoardPictures::overlaysMarkExactlyTheirSpots_data()
 void TestBoardPictures::overlaysMarkExactlyTheirSpots()
 {
     QFETCH(const BoardTable*, table);
+    QVector<BoardMarks::MarkPlace> marks;
+    for (std::size_t i = 0; i < table->spotCount; ++i)
+        marks.append(BoardMarks::markPlace(*table, i));
     for (std::size_t l = 0; l < table->layerCount; ++l) {
         const QString layer = QString::fromLatin1(table->layerNames[l]);
         const QImage overlay =
@@ -109,9 +113,9 @@ void TestBoardPictures::overlaysMarkExactlyTheirSpots()
         for (std::size_t i = 0; i < table->spotCount; ++i) {
             const BoardTables::HotSpot& spot = table->spots[i];
             const bool ofThisNote = NoteName::layerFromBoard(QString::fromLatin1(spot.note)) == layer;
-            const BoardTables::MarkCentre mark = BoardTables::markCentre(*table, i);
-            const QPoint at = ofThisNote && spot.marked ? QPoint(int(mark.x), int(mark.y)) : QPoint(spot.x, spot.y);
-            const QRgb pixel = overlay.pixel(picturePoint(at.x(), at.y(), overlay.size()));
+            const BoardMarks::MarkPlace& mark = marks.at(int(i));
+            const QPointF at = ofThisNote && spot.marked ? QPointF(mark.x, mark.y) : QPointF(spot.x, spot.y);
+            const QRgb pixel = overlay.pixel(int(at.x() * overlay.width() / 800), int(at.y() * overlay.height() / 194));
             const bool marked = qAlpha(pixel) > 200 && BoardGeometry::isMarked(pixel);
             const QString where = QStringLiteral("%1 %2 at %3,%4").arg(layer, spot.note).arg(spot.x).arg(spot.y);
             if (ofThisNote) {
@@ -122,7 +126,7 @@ void TestBoardPictures::overlaysMarkExactlyTheirSpots()
             bool near = false;
             for (std::size_t j = 0; j < table->spotCount; ++j) {
                 const BoardTables::HotSpot& other = table->spots[j];
-                const BoardTables::MarkCentre otherMark = BoardTables::markCentre(*table, j);
+                const BoardMarks::MarkPlace& otherMark = marks.at(int(j));
                 if (other.marked && NoteName::layerFromBoard(QString::fromLatin1(other.note)) == layer
                     && qAbs(otherMark.x - spot.x) <= 8 && qAbs(otherMark.y - spot.y) <= 8)
                     near = true;
@@ -166,7 +170,8 @@ QString boardFormOf(int semitones)
     return name.left(1) + QString::number(semitones / 12 - 1) + name.mid(1);
 }
 
-// The marks of an overlay: the centres (in overlay pixels) of its connected groups of marked pixels.
+// The marks of an overlay: the centres (in overlay pixels) of its connected groups of marked pixels
+// (the narrowest marks, high up the neck, are a stroke about two pixels wide).
 QVector<QPointF> marksOf(const QImage& overlay)
 {
     const QImage image = overlay.convertToFormat(QImage::Format_ARGB32);
@@ -201,11 +206,68 @@ QVector<QPointF> marksOf(const QImage& overlay)
                     }
                 }
             }
-            if (count >= 20)
+            if (count >= 8)
                 marks.append(QPointF(sx / count, sy / count));
         }
     }
     return marks;
+}
+
+// What lighting a note changes on the screen, mark by mark: the pixels where `lit` differs from
+// `unlit`, in touching groups (one per drawn mark), each pixel asked which note a press on it
+// answers (a press lands on whole logical pixels, so at a pixel ratio of 2 it is rounded).
+struct MarkPixels
+{
+    int marks = 0;
+    int answeringOther = 0;     // marks with a pixel that answers another note
+    int answeringNothing = 0;   // marks with a pixel that answers no note
+    QString firstWrong;
+};
+
+template <typename Board>
+void tallyMarkPixels(const Board& board, const QImage& unlit, const QImage& lit, const QString& note,
+                     MarkPixels& tally)
+{
+    const int w = lit.width();
+    const int h = lit.height();
+    const qreal dpr = lit.devicePixelRatio();
+    QVector<char> changed(w * h, 0);
+    for (int y = 0; y < h; ++y) {
+        const QRgb* a = reinterpret_cast<const QRgb*>(lit.constScanLine(y));
+        const QRgb* b = reinterpret_cast<const QRgb*>(unlit.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            changed[y * w + x] = a[x] != b[x] ? 1 : 0;
+    }
+    QVector<int> stack;
+    for (int start = 0; start < w * h; ++start) {
+        if (changed[start] != 1)
+            continue;
+        bool other = false, nothing = false;
+        changed[start] = 2;
+        stack.append(start);
+        while (!stack.isEmpty()) {
+            const int i = stack.takeLast();
+            const int x = i % w, y = i / w;
+            const QPoint press = QPointF(x / dpr, y / dpr).toPoint();
+            const QString answered = board.positionToNote(press.x(), press.y());
+            if (answered != note && tally.firstWrong.isEmpty())
+                tally.firstWrong =
+                    QStringLiteral("%1 at pixel %2,%3 answers \"%4\"").arg(note).arg(x).arg(y).arg(answered);
+            other = other || (!answered.isEmpty() && answered != note);
+            nothing = nothing || answered.isEmpty();
+            for (int ny = qMax(0, y - 1); ny <= qMin(h - 1, y + 1); ++ny) {
+                for (int nx = qMax(0, x - 1); nx <= qMin(w - 1, x + 1); ++nx) {
+                    if (changed[ny * w + nx] == 1) {
+                        changed[ny * w + nx] = 2;
+                        stack.append(ny * w + nx);
+                    }
+                }
+            }
+        }
+        ++tally.marks;
+        tally.answeringOther += other ? 1 : 0;
+        tally.answeringNothing += nothing ? 1 : 0;
+    }
 }
 
 } // namespace
@@ -220,7 +282,8 @@ void TestBoardPictures::everyMarkNamesItsStringPlusFret_data()
 // For every mark the overlays draw: the string it lies on (the nearest drawn string) and its fret
 // (the fret wires left of it; before the nut or over the body it is the open string) name a note
 // by the instrument's tuning. That note must be the overlay's own, and pressing the mark's centre
-// on the board must answer it. So no table or picture can teach a wrong note.
+// on the board must answer it, and so must a press on any pixel of any mark the board draws (also
+// run at a pixel ratio of 2). So no table or picture can teach a wrong note.
 void TestBoardPictures::everyMarkNamesItsStringPlusFret()
 {
     QFETCH(int, tuning);
@@ -283,6 +346,29 @@ void TestBoardPictures::everyMarkNamesItsStringPlusFret()
             }
         }
         QVERIFY(checked > 0);
+
+        // Not only the centre: every pixel a lit mark changes on the screen answers the mark's own
+        // note, at the usual width and at the board's narrowest.
+        board.setMinimumWidth(800);
+        for (int width : {1200, 800}) {
+            board.resize(width, 600);
+            board.slotSetNote(QString(), 0);
+            const QImage unlit = board.grab().toImage();
+            MarkPixels tally;
+            int spots = 0;
+            for (std::size_t l = 0; l < table.layerCount; ++l) {
+                const QString note = NoteName::boardFromLayer(QString::fromLatin1(table.layerNames[l]));
+                for (std::size_t i = 0; i < table.spotCount; ++i)
+                    spots += table.spots[i].marked && note == QLatin1String(table.spots[i].note) ? 1 : 0;
+                board.slotSetNote(NoteName::naturalName(note), NoteName::boardAccidental(note));
+                tallyMarkPixels(board, unlit, board.grab().toImage(), note, tally);
+            }
+            QVERIFY2(tally.marks == spots && tally.answeringOther == 0 && tally.answeringNothing == 0,
+                     qPrintable(QStringLiteral("%1 px wide: %2 marks drawn for %3 spots, %4 reach another "
+                                               "note, %5 reach no note; %6")
+                                    .arg(width).arg(tally.marks).arg(spots).arg(tally.answeringOther)
+                                    .arg(tally.answeringNothing).arg(tally.firstWrong)));
+        }
     });
 }
 

@@ -82,21 +82,29 @@ void metalDisc(QPainter& p, const QPointF& c, double r)
     p.drawEllipse(c, r, r);
 }
 
-void positionMark(QPainter& p, const QPointF& c, double r)
+void positionMark(QPainter& p, const QPointF& c, double rx, double ry)
 {
-    // Drawn for a radius of 4.7; a larger mark keeps the proportions.
-    const double k = r / 4.7;
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 70));
-    p.drawEllipse(c + QPointF(0.4 * k, 0.8 * k), r + 1.3 * k, r + 1.3 * k);
+    if (qMin(rx, ry) < 1.2) {
+        // Too narrow for a ring: the whole mark in a light red, which shows best as a thin stroke.
+        p.setBrush(palette::mark().lighter(125));
+        p.drawEllipse(c, rx, ry);
+        return;
+    }
+    // The ring and the mark sit a little up and left of the rim, as lit from there, so the rim
+    // shows as a shadow below and right; nothing reaches past (rx, ry). Rim and ring stay thin, so
+    // that even a small mark is mostly red.
+    const QPointF lift(-0.03 * rx, -0.04 * ry);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawEllipse(c, rx, ry);
     p.setBrush(palette::markRing());
-    p.drawEllipse(c, r + 0.9 * k, r + 0.9 * k);
-    QRadialGradient g(c - QPointF(1.4 * k, 1.4 * k), r * 1.5);
-    g.setColorAt(0, palette::mark().lighter(140));
+    p.drawEllipse(c + lift, 0.92 * rx, 0.92 * ry);
+    QRadialGradient g(c + lift - QPointF(0.3 * rx, 0.3 * ry), 1.1 * qMax(rx, ry));
+    g.setColorAt(0, palette::mark().lighter(115));
     g.setColorAt(0.55, palette::mark());
-    g.setColorAt(1, palette::mark().darker(130));
+    g.setColorAt(1, palette::mark().darker(110));
     p.setBrush(g);
-    p.drawEllipse(c, r, r);
+    p.drawEllipse(c + lift, 0.78 * rx, 0.78 * ry);
 }
 
 void pearlDot(QPainter& p, const QPointF& c, double r)

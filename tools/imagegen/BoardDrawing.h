@@ -32,9 +32,10 @@ void metalDisc(QPainter& p, const QPointF& c, double r);
 // A mother-of-pearl dot (fret markers).
 void pearlDot(QPainter& p, const QPointF& c, double r);
 
-// A lit position on a board: a shadow, a light ring, then the mark with a soft highlight, all in
-// proportion to its radius.
-void positionMark(QPainter& p, const QPointF& c, double r);
+// A lit position on a board: a dark rim, a light ring, then the mark with a soft highlight, all in
+// proportion and all inside the ellipse of radii rx, ry around c (a circle when they are equal); a
+// mark too narrow for a ring is a plain light red stroke.
+void positionMark(QPainter& p, const QPointF& c, double rx, double ry);
 
 // The dark felt every board lies on, with a faint texture and vignette.
 void feltBackground(QPainter& p, const QRectF& area);

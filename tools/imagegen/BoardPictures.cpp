@@ -8,6 +8,7 @@
 #include "ImageSink.h"
 #include "Palette.h"
 
+#include "RIRurud/BoardMarks.h"
 #include "RIRurud/BoardTables.h"
 #include "RIRurud/FinderTables.h"
 
@@ -30,9 +31,6 @@ using RIRurud::BoardTables::fretWireX;
 
 constexpr double kFrameW = RIRurud::BoardTables::kFrameWidth;
 constexpr double kFrameH = RIRurud::BoardTables::kFrameHeight;
-// Overlay marks: radius in frame units (the training band keeps 80 pixels or more around a mark,
-// a mark with its ring is about 30 pixels wide).
-constexpr double kMarkRadius = 4.7;
 
 struct Look;
 
@@ -1075,7 +1073,8 @@ QImage boardPicture(const Look& look)
     return image;
 }
 
-// One note's overlay: a round mark where each marked spot of that note answers, nothing else.
+// One note's overlay: a mark where each marked spot of that note answers (BoardMarks.h), nothing
+// else.
 QImage overlayPicture(const BoardTable& table, const QString& layer)
 {
     QImage image(kBoardPictureWidth, kBoardPictureHeight, QImage::Format_ARGB32_Premultiplied);
@@ -1089,8 +1088,8 @@ QImage overlayPicture(const BoardTable& table, const QString& layer)
         const QString form = note.endsWith('#') ? note.left(1) + "d" + note.mid(1, 1) : note;
         if (!spot.marked || form != layer)
             continue;
-        const RIRurud::BoardTables::MarkCentre centre = RIRurud::BoardTables::markCentre(table, i);
-        positionMark(p, QPointF(centre.x, centre.y), kMarkRadius);
+        const RIRurud::BoardMarks::MarkPlace mark = RIRurud::BoardMarks::markPlace(table, i);
+        positionMark(p, QPointF(mark.x, mark.y), mark.rx, mark.ry);
     }
     return image;
 }

@@ -26,8 +26,8 @@ struct NeckView
 
 // The neck of the slides that show positions (steps 3, 4 and 5).
 inline constexpr NeckView kNeck{30, 54, 800, 124, 40, 320, 880, 146};
-// Radius of a lit position's mark, in slide pixels.
-inline constexpr double kMarkRadius = 8.5;
+// Radius of a lit position's mark with its rim, in slide pixels.
+inline constexpr double kMarkRadius = 11.5;
 
 // The staff of steps 3 and 4, laid out as the banjo page's staff lays out its lines: line k lies at
 // top + (k - translateLines) * lineHeight; the note's rectangle follows the staff's drawing rules.

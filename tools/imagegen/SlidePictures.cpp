@@ -11,6 +11,7 @@
 #include "Shapes.h"
 #include "SlideLayout.h"
 
+#include "RIRurud/BoardMarks.h"
 #include "RIRurud/BoardTables.h"
 #include "RIRurud/StaffTables.h"
 
@@ -309,9 +310,9 @@ QVector<std::size_t> markedSpots(const char* note)
 // A lit position, where the board's overlay marks it.
 QPointF drawMark(QPainter& p, const Neck& n, std::size_t spot)
 {
-    const tables::MarkCentre c = tables::markCentre(tables::kBanjo, spot);
-    const QPointF at = n.at(c.x, c.y);
-    positionMark(p, at, slides::kMarkRadius);
+    const RIRurud::BoardMarks::MarkPlace mark = RIRurud::BoardMarks::markPlace(tables::kBanjo, spot);
+    const QPointF at = n.at(mark.x, mark.y);
+    positionMark(p, at, slides::kMarkRadius, slides::kMarkRadius);
     return at;
 }
 
