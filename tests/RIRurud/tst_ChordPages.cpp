@@ -104,10 +104,9 @@ private slots:
     {
         // Every case starts from no stored favourites and the sound switch at its default.
         REZirudid::App* app = REZirudid::App::theApp();
+        ChordBook::writeFavorites({});
         app->removeSettingsValue(SettingsKeys::favoritesCount());
         app->removeSettingsValue(SettingsKeys::transposerSoundOn());
-        for (int i = 0; i < 10; ++i)
-            app->removeSettingsValue(SettingsKeys::favorite(i));
     }
 
     void choosingAndPlayingChords_data();
@@ -115,6 +114,9 @@ private slots:
     void unknownNamesAndIndicesChangeNothing();
     void transposerTabsMenuAndSound();
     void favoritesAreSharedByPages();
+    void namelessFavoriteIsDeletedLikeAnyOther_data();
+    void namelessFavoriteIsDeletedLikeAnyOther();
+    void favoritesMenuShowsLongAndOddNames();
     void everyChordHasItsPictures();
     void indexedPicturesDoNotDependOnTheHashSeed();
     void ukuleleHandsStopTheGStringWhereTheChordDoes();
@@ -365,6 +367,63 @@ void TestChordPages::favoritesAreSharedByPages()
     first->setCurrentChords({"D"});
     QVERIFY(save(first, QStringLiteral("Song 499")));
     QCOMPARE(ChordBook::readFavorites().value(QStringLiteral("Song 499")), QStringList({"D"}));
+}
+
+// A favourite stored without a name ("", ":" or an invalid value) is listed and deleted like any
+// other.
+void TestChordPages::namelessFavoriteIsDeletedLikeAnyOther_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("empty") << QVariant(QString(""));
+    QTest::newRow("colon alone") << QVariant(QStringLiteral(":"));
+    QTest::newRow("invalid") << QVariant();
+}
+void TestChordPages::namelessFavoriteIsDeletedLikeAnyOther()
+{
+    QFETCH(QVariant, value);
+    REZirudid::App* app = REZirudid::App::theApp();
+    app->setSettingsValue(SettingsKeys::favoritesCount(), 2);
+    app->setSettingsValue(SettingsKeys::favorite(0), value);
+    app->setSettingsValue(SettingsKeys::favorite(1), QStringLiteral("Song:A\nm"));
+    Transposer transposer;
+    QCOMPARE(transposer.favorites().keys(), QStringList({"", "Song"}));
+    std::unique_ptr<TestSupport::DialogAnswerer> question;
+    TestSupport::DialogAnswerer pick(QStringLiteral("Delete"));
+    pick.setInspector([&](QWidget* dialog) {
+        dialog->findChild<QListWidget*>()->setCurrentRow(1);   // the list runs backwards
+        question = std::make_unique<TestSupport::DialogAnswerer>(QStringLiteral("Yes"));
+    });
+    menuAction(transposer.favoritesMenu(), "&Delete...")->trigger();
+    QVERIFY(question && question->wait());
+    QCOMPARE(ChordBook::readFavorites().keys(), QStringList({"Song"}));
+}
+
+// The menu shows a long name cut short, the whole of it in the tool tip, and stays narrow; an "&"
+// shows as itself, and a tab does not push the rest of a name off into the shortcut column.
+void TestChordPages::favoritesMenuShowsLongAndOddNames()
+{
+    const QString longName = QStringLiteral("Verse and chorus ").repeated(300);
+    const QString tabbed = QStringLiteral("Rock & Roll\tLive");
+    ChordBook::writeFavorites({{longName, {"C\n"}}, {tabbed, {"A\n"}}});
+    Transposer transposer;
+    QMenu* menu = transposer.favoritesMenu();
+    QVERIFY2(menu->sizeHint().width() <= 600, qPrintable(QString::number(menu->sizeHint().width())));
+    QAction* cut = nullptr;
+    QAction* rock = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->data().toString() == longName)
+            cut = action;
+        if (action->data().toString() == tabbed)
+            rock = action;
+    }
+    QVERIFY(cut && rock);
+    QCOMPARE(cut->toolTip(), longName);
+    QVERIFY(menu->toolTipsVisible());
+    cut->trigger();
+    QCOMPARE(transposer.currentChords(), QStringList({"C\n"}));
+    QVERIFY(!rock->text().contains('\t'));
+    QVERIFY(rock->text().startsWith(QStringLiteral("Rock && Roll")));
+    QVERIFY(rock->text().endsWith(QStringLiteral("Live")));
 }
 
 void TestChordPages::everyChordHasItsPictures()
