@@ -4,6 +4,7 @@
 
 #include "REZirudid/AboutDialog.h"
 #include "REZirudid/App.h"
+#include "REZirudid/Common.h"
 #include "REZirudid/FrameworkFaces.h"
 #include "REZirudid/HelpDialog.h"
 #include "REZirudid/JoinDialog.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrlQuery>
+#include <QWindow>
 
 using namespace REZirudid;
 
@@ -257,6 +259,38 @@ private slots:
         QCOMPARE(answer->dialogTitle(), kind == "information" ? QString("Info") : QString("Careful"));
         QCOMPARE(shownText, QStringLiteral("Some text"));
         QCOMPARE(shownParent, &parent);
+    }
+
+    // The icon is the program's own picture of the kind, drawn for the pixel ratio of the screen
+    // the box opens on: the double-density picture at twice the size on a dense screen (this case
+    // also runs at scale 2), never a smaller one scaled up.
+    void messageBoxIconsFollowThePixelRatio()
+    {
+        QWidget parent;
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        const qreal ratio = parent.windowHandle()->devicePixelRatio();
+        const struct
+        {
+            MessageBox::Icon icon;
+            const char* picture;
+        } kinds[] = {{MessageBox::Information, ":/messageinformation.png"},
+                     {MessageBox::Warning, ":/messagewarning.png"},
+                     {MessageBox::Question, ":/messagequestion.png"}};
+        for (const auto& kind : kinds) {
+            const MessageBox box(&parent, kind.icon, "Title", "Text", MessageBox::Ok);
+            QPixmap shown;
+            for (const QLabel* label : box.findChildren<QLabel*>()) {
+                if (label->pixmap() && !label->pixmap()->isNull())
+                    shown = *label->pixmap();
+            }
+            const QString picture = QString::fromLatin1(kind.picture);
+            const QImage expected(ratio > 1 ? Common::doubleDensityName(picture) : picture);
+            QVERIFY2(!expected.isNull(), kind.picture);
+            QCOMPARE(shown.devicePixelRatio(), ratio);
+            QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                     expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
     }
 
     // ---- About box ----
