@@ -114,7 +114,6 @@ private slots:
     void unknownNamesAndIndicesChangeNothing();
     void transposerTabsMenuAndSound();
     void favoritesAreSharedByPages();
-    void namelessFavoriteIsDeletedLikeAnyOther_data();
     void namelessFavoriteIsDeletedLikeAnyOther();
     void favoritesMenuShowsLongAndOddNames();
     void everyChordHasItsPictures();
@@ -369,61 +368,40 @@ void TestChordPages::favoritesAreSharedByPages()
     QCOMPARE(ChordBook::readFavorites().value(QStringLiteral("Song 499")), QStringList({"D"}));
 }
 
-// A favourite stored without a name ("", ":" or an invalid value) is listed and deleted like any
-// other.
-void TestChordPages::namelessFavoriteIsDeletedLikeAnyOther_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::newRow("empty") << QVariant(QString(""));
-    QTest::newRow("colon alone") << QVariant(QStringLiteral(":"));
-    QTest::newRow("invalid") << QVariant();
-}
+// A favourite stored without a name ("", ":" or an invalid value) is deleted like any other.
 void TestChordPages::namelessFavoriteIsDeletedLikeAnyOther()
 {
-    QFETCH(QVariant, value);
-    REZirudid::App* app = REZirudid::App::theApp();
-    app->setSettingsValue(SettingsKeys::favoritesCount(), 2);
-    app->setSettingsValue(SettingsKeys::favorite(0), value);
-    app->setSettingsValue(SettingsKeys::favorite(1), QStringLiteral("Song:A\nm"));
-    Transposer transposer;
-    QCOMPARE(transposer.favorites().keys(), QStringList({"", "Song"}));
-    std::unique_ptr<TestSupport::DialogAnswerer> question;
-    TestSupport::DialogAnswerer pick(QStringLiteral("Delete"));
-    pick.setInspector([&](QWidget* dialog) {
-        dialog->findChild<QListWidget*>()->setCurrentRow(1);   // the list runs backwards
-        question = std::make_unique<TestSupport::DialogAnswerer>(QStringLiteral("Yes"));
-    });
-    menuAction(transposer.favoritesMenu(), "&Delete...")->trigger();
-    QVERIFY(question && question->wait());
-    QCOMPARE(ChordBook::readFavorites().keys(), QStringList({"Song"}));
+    for (const QVariant& nameless : {QVariant(QString("")), QVariant(QStringLiteral(":")), QVariant()}) {
+        ChordBook::writeFavorites({{QStringLiteral("Song"), {"A\nm"}}, {QStringLiteral("Tune"), {"D\n"}}});
+        REZirudid::App::theApp()->setSettingsValue(SettingsKeys::favorite(0), nameless);
+        Transposer transposer;
+        std::unique_ptr<TestSupport::DialogAnswerer> question;
+        TestSupport::DialogAnswerer pick(QStringLiteral("Delete"));
+        pick.setInspector([&](QWidget* dialog) {
+            dialog->findChild<QListWidget*>()->setCurrentRow(1);   // the list runs backwards
+            question = std::make_unique<TestSupport::DialogAnswerer>(QStringLiteral("Yes"));
+        });
+        menuAction(transposer.favoritesMenu(), "&Delete...")->trigger();
+        QVERIFY(question && question->wait());
+        QCOMPARE(ChordBook::readFavorites().keys(), QStringList({"Tune"}));
+    }
 }
 
-// The menu shows a long name cut short, the whole of it in the tool tip, and stays narrow; an "&"
-// shows as itself, and a tab does not push the rest of a name off into the shortcut column.
+// A long name is cut short in the menu, which stays narrow, and its tool tip holds it whole; an
+// "&" shows as itself, and a tab does not push the rest of a name into the shortcut column.
 void TestChordPages::favoritesMenuShowsLongAndOddNames()
 {
     const QString longName = QStringLiteral("Verse and chorus ").repeated(300);
-    const QString tabbed = QStringLiteral("Rock & Roll\tLive");
-    ChordBook::writeFavorites({{longName, {"C\n"}}, {tabbed, {"A\n"}}});
+    ChordBook::writeFavorites({{longName, {"C\n"}}, {QStringLiteral("Rock & Roll\tLive"), {"A\n"}}});
     Transposer transposer;
     QMenu* menu = transposer.favoritesMenu();
     QVERIFY2(menu->sizeHint().width() <= 600, qPrintable(QString::number(menu->sizeHint().width())));
-    QAction* cut = nullptr;
-    QAction* rock = nullptr;
-    for (QAction* action : menu->actions()) {
-        if (action->data().toString() == longName)
-            cut = action;
-        if (action->data().toString() == tabbed)
-            rock = action;
-    }
-    QVERIFY(cut && rock);
-    QCOMPARE(cut->toolTip(), longName);
+    const QList<QAction*> entries = menu->actions().mid(4);
+    QCOMPARE(entries.at(1)->toolTip(), longName);
     QVERIFY(menu->toolTipsVisible());
-    cut->trigger();
+    entries.at(1)->trigger();
     QCOMPARE(transposer.currentChords(), QStringList({"C\n"}));
-    QVERIFY(!rock->text().contains('\t'));
-    QVERIFY(rock->text().startsWith(QStringLiteral("Rock && Roll")));
-    QVERIFY(rock->text().endsWith(QStringLiteral("Live")));
+    QVERIFY(QRegularExpression(QStringLiteral("^Rock && Roll +Live$")).match(entries.at(0)->text()).hasMatch());
 }
 
 void TestChordPages::everyChordHasItsPictures()

@@ -104,6 +104,20 @@ private:
                                 sizes, &diff);
         return diff < 40 ? at : QRect();
     }
+    // A window's place on the screen widened by the frame extents its window manager sets; empty
+    // while it has not framed the window.
+    static QRect frameOf(const QString& window)
+    {
+        const QString info = run("xwininfo", {"-id", window});
+        const QStringList extents = run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',');
+        const auto value = [&](const char* key) {
+            return QRegularExpression(QStringLiteral("%1:\\s*(-?\\d+)").arg(QLatin1String(key))).match(info).captured(1).toInt();
+        };
+        if (extents.size() != 4)
+            return QRect();
+        return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
+            .adjusted(-extents[0].toInt(), -extents[2].toInt(), extents[1].toInt(), extents[3].toInt());
+    }
     // Polls until `ready` holds or the time is up; the program may be slow on a loaded machine.
     template <typename Ready>
     static bool waitFor(Ready ready, int timeoutMs = 4000)
@@ -226,91 +240,43 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Width=%1").arg(m_size.width())), qPrintable(text));
     }
 
-    // A size stored on a larger screen, or a damaged one, still opens a window the screen holds.
+    // A size stored on a larger screen, or a damaged one, still opens a window whose whole frame,
+    // title bar and bottom edge, the screen holds: the main window and the tuner window, on a small
+    // screen of their own under a window manager (which frames a window only once it is shown).
     void hugeStoredSizeOpensOnScreen()
     {
-        QTemporaryDir home;
-        const QString support = home.path() + "/Library/Application Support/TonarixLite";
-        QDir().mkpath(support);
-        QFile settings(support + "/settings.plist");
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[TonarixLite]\nShowHelpOnStart=false\nAutoReminder=false\nWidth=100000\nHeight=100000\n");
-        settings.close();
-        QProcess program;
-        QVERIFY(launch(program, home.path()));
-        const QString window = waitForWindow(program, "^TonarixLite$");
-        QVERIFY2(!window.isEmpty(), "the program ended before it opened its window");
-        const QRect opened = geometry(window);
-        const QStringList display = run("xdotool", {"getdisplaygeometry"}).split(' ');
-        const QRect screen(0, 0, display.value(0).toInt(), display.value(1).toInt());
-        QTest::qWait(500);
-        const bool running = program.state() == QProcess::Running;
-        stop(program);
-        QVERIFY2(running, "the program ended by itself");
-        QVERIFY2(screen.contains(opened), qPrintable(QStringLiteral("%1x%2 at %3,%4").arg(opened.width()).arg(opened.height())
-                                                         .arg(opened.x()).arg(opened.y())));
-    }
-
-    // On a small screen under a window manager, the main window and the tuner window open with
-    // their whole frames, title bar and bottom edge, on the screen, whatever size is stored. The
-    // frame is known only once the window manager has framed the window, after it is shown.
-    void windowsFitASmallScreenWithTheirFrames()
-    {
-        QProcess xvfb;
+        QProcess xvfb, manager;
         xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x600x24", "-nolisten", "tcp"});
-        QVERIFY2(xvfb.waitForStarted() && xvfb.waitForReadyRead(10000 * kSlowdown), "Xvfb did not start");
-        const QByteArray display = ":" + xvfb.readLine().trimmed();
-        const QByteArray ownDisplay = qgetenv("DISPLAY");
-        qputenv("DISPLAY", display);
-        const auto restore = qScopeGuard([&] { qputenv("DISPLAY", ownDisplay); });
-        QProcess manager;
+        QVERIFY2(xvfb.waitForReadyRead(10000 * kSlowdown), "Xvfb did not start");
+        const QByteArray display = qgetenv("DISPLAY");
+        const auto restore = qScopeGuard([&] { qputenv("DISPLAY", display); stop(manager); stop(xvfb); });
+        qputenv("DISPLAY", ":" + xvfb.readLine().trimmed());
         manager.start("openbox", {"--sm-disable"});
-        QVERIFY2(manager.waitForStarted(), "no window manager (openbox)");
         QVERIFY2(waitFor([] { return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"); }),
-                 "the window manager did not start");
-
-        const struct
-        {
-            const char* program;
-            const char* argument;
-            const char* name;   // the settings' and the window's
-            const char* title;
-        } windows[] = {{TONARIX_EXECUTABLE, nullptr, "TonarixLite", "^TonarixLite$"},
-                       {TONARIX_PAGEVIEWER, "tuners", "TonarixPageViewer", "^pageviewer: tuners$"}};
-        QStringList failures;
-        for (const auto& w : windows) {
+                 "the window manager (openbox) did not start");
+        for (const QString name : {"TonarixLite", "TonarixPageViewer"}) {
+            const bool viewer = name == "TonarixPageViewer";
             QTemporaryDir home;
-            const QString support = home.path() + "/Library/Application Support/" + w.name;
+            const QString support = home.path() + "/Library/Application Support/" + name;
             QDir().mkpath(support);
             QFile settings(support + "/settings.plist");
             QVERIFY(settings.open(QIODevice::WriteOnly));
-            settings.write(QByteArray("[") + w.name + "]\nShowHelpOnStart=false\nAutoReminder=false\nWidth=5000\nHeight=5000\n");
+            settings.write("[" + name.toUtf8() + "]\nShowHelpOnStart=false\nAutoReminder=false\nWidth=100000\nHeight=100000\n");
             settings.close();
             QProcess program;
-            QVERIFY(launch(program, home.path(), w.program, w.argument ? QStringList{w.argument} : QStringList()));
-            const QString window = waitForWindow(program, w.title);
-            // The frame: the window's place on the screen widened by the extents the manager sets.
+            QVERIFY(launch(program, home.path(), viewer ? TONARIX_PAGEVIEWER : TONARIX_EXECUTABLE,
+                           viewer ? QStringList{"tuners"} : QStringList()));
+            const QString window = waitForWindow(program, viewer ? "^pageviewer: tuners$" : "^TonarixLite$");
+            QVERIFY2(!window.isEmpty(), qPrintable(name + " ended before it opened its window"));
             QRect frame;
-            const bool inside = !window.isEmpty() && waitFor([&] {
-                const QString info = run("xwininfo", {"-id", window});
-                const QStringList extents = run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',');
-                const auto value = [&](const char* key) {
-                    return QRegularExpression(QStringLiteral("%1:\\s*(-?\\d+)").arg(QLatin1String(key))).match(info).captured(1).toInt();
-                };
-                if (extents.size() != 4)
-                    return false;
-                frame = QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
-                            .adjusted(-extents[0].toInt(), -extents[2].toInt(), extents[1].toInt(), extents[3].toInt());
-                return QRect(0, 0, 1024, 600).contains(frame);
-            });
+            const bool inside = waitFor([&] { return QRect(0, 0, 1024, 600).contains(frame = frameOf(window)); });
+            QTest::qWait(500);
+            const bool running = program.state() == QProcess::Running;
             stop(program);
-            if (window.isEmpty() || !inside)
-                failures << QStringLiteral("%1: frame %2x%3 at %4,%5").arg(w.name).arg(frame.width()).arg(frame.height())
-                                .arg(frame.x()).arg(frame.y());
+            QVERIFY2(running, qPrintable(name + " ended by itself"));
+            QVERIFY2(inside, qPrintable(QStringLiteral("%1: frame %2x%3 at %4,%5").arg(name).arg(frame.width())
+                                            .arg(frame.height()).arg(frame.x()).arg(frame.y())));
         }
-        stop(manager);
-        stop(xvfb);
-        QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
     }
 
     void banjoNoteSoundsLightsAndShows()
