@@ -5,6 +5,7 @@
 
 #include "REZirudid/App.h"
 #include "REZirudid/PromoMenuBar.h"
+#include "REZirudid/ScreenFit.h"
 #include "RIRurud/BalalaikaTonarixMainPage.h"
 #include "RIRurud/BanjoTonarixMainPage.h"
 #include "RIRurud/BoardBase.h"
@@ -12,8 +13,6 @@
 #include <QHBoxLayout>
 #include <QPixmap>
 #include <QResizeEvent>
-#include <QScreen>
-#include <QWindow>
 #include <QStackedWidget>
 
 namespace {
@@ -71,8 +70,17 @@ MainPage::MainPage(QWidget* parent)
     layout->addWidget(m_stack);
     setLayout(layout);
 
+    // The boards ask for 800 pixels of width, more than a small screen leaves beside the column;
+    // there they take what is left (a board draws and answers clicks at any width).
+    auto* fit = new REZirudid::ScreenFit(this, [this](const QSize& room) {
+        const int excess = this->layout()->totalMinimumSize().width() - room.width();
+        if (excess > 0) {
+            for (RIRurud::BoardBase* board : findChildren<RIRurud::BoardBase*>())
+                board->setMinimumWidth(qMax(kNarrowestBoard, board->minimumWidth() - excess));
+        }
+    });
     resize(storedSize());
-    fitIntoScreen();
+    fit->fit();
     REZirudid::App::theApp()->showHelpOnStart();
 }
 
@@ -89,40 +97,6 @@ void MainPage::resizeEvent(QResizeEvent* e)
     app->setSettingsValue(kWidthKey, e->size().width());
     app->setSettingsValue(kHeightKey, e->size().height());
     QFrame::resizeEvent(e);
-}
-
-void MainPage::showEvent(QShowEvent* e)
-{
-    // Once more with everything the window holds by now (the application adds its menu bar).
-    fitIntoScreen();
-    QFrame::showEvent(e);
-}
-
-void MainPage::fitIntoScreen()
-{
-    // A stored size from a larger screen, or a damaged one, would open the window beyond the
-    // screen (and build pictures of that size); a layout taller than a small screen would push
-    // the window's bottom out of reach. Both are held to the room the screen offers.
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    QSize room = screen->availableGeometry().size();
-    if (const QWindow* window = windowHandle()) {
-        const QMargins frame = window->frameMargins();
-        room -= QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-    }
-    const QLayout* box = layout();
-    if (!box)
-        return;
-    // The boards ask for 800 pixels of width, more than a small screen leaves beside the column;
-    // there they take what is left (a board draws and answers clicks at any width).
-    const int excess = box->totalMinimumSize().width() - room.width();
-    if (excess > 0) {
-        for (RIRurud::BoardBase* board : findChildren<RIRurud::BoardBase*>())
-            board->setMinimumWidth(qMax(kNarrowestBoard, board->minimumWidth() - excess));
-    }
-    setMinimumSize(box->totalMinimumSize().boundedTo(room));
-    resize(size().boundedTo(room));
 }
 
 void MainPage::slotItemChanged(const QString& name)

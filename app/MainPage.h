@@ -34,12 +34,8 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
 
 private:
-    // Keeps the window, and its minimum size, within the available area of its screen.
-    void fitIntoScreen();
-
     ItemsPanel* m_panel = nullptr;
     QStackedWidget* m_stack = nullptr;
     RIRurud::BalalaikaTonarixMainPage* m_balalaika = nullptr;

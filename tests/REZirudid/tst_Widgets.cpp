@@ -4,6 +4,7 @@
 
 #include "REZirudid/AboutDialog.h"
 #include "REZirudid/App.h"
+#include "REZirudid/Common.h"
 #include "REZirudid/FrameworkFaces.h"
 #include "REZirudid/HelpDialog.h"
 #include "REZirudid/JoinDialog.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrlQuery>
+#include <QWindow>
 
 using namespace REZirudid;
 
@@ -257,6 +259,26 @@ private slots:
         QCOMPARE(answer->dialogTitle(), kind == "information" ? QString("Info") : QString("Careful"));
         QCOMPARE(shownText, QStringLiteral("Some text"));
         QCOMPARE(shownParent, &parent);
+    }
+
+    // The icon is the program's own picture, drawn for the pixel ratio of the screen the box opens
+    // on: on a dense screen (this case also runs at scale 2) the double-density picture, never a
+    // smaller one scaled up.
+    void messageBoxIconsFollowThePixelRatio()
+    {
+        QWidget parent;
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        const qreal ratio = parent.windowHandle()->devicePixelRatio();
+        for (const auto& [icon, picture] : {std::pair(MessageBox::Information, ":/messageinformation.png"),
+                                            std::pair(MessageBox::Warning, ":/messagewarning.png"),
+                                            std::pair(MessageBox::Question, ":/messagequestion.png")}) {
+            const MessageBox box(&parent, icon, "Title", "Text", MessageBox::Ok);
+            const QPixmap shown = box.findChildren<QLabel*>().first()->pixmap(Qt::ReturnByValue);
+            const QImage expected(ratio > 1 ? Common::doubleDensityName(picture) : QString(picture));
+            QCOMPARE(shown.devicePixelRatio(), ratio);
+            QVERIFY2(!expected.isNull() && shown.toImage().convertToFormat(expected.format()) == expected, picture);
+        }
     }
 
     // ---- About box ----

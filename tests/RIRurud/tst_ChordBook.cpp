@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <limits>
 #include <set>
 
 using namespace RIRurud;
@@ -63,6 +64,8 @@ private slots:
     void transposition();
     void pictureCodesAndPaths();
     void favoritesRoundTripThroughTheSettings();
+    void storedFavoritesAreNeverLost_data();
+    void storedFavoritesAreNeverLost();
 };
 
 void TestChordBook::everyChordSoundsItsNotes_data()
@@ -226,15 +229,45 @@ void TestChordBook::favoritesRoundTripThroughTheSettings()
     QVERIFY(!ChordBook::isStorableFavoriteName(QString()));
     QVERIFY(ChordBook::isStorableFavoriteName(QStringLiteral(" ")));
 
-    // A damaged count reads what is there (keys never stored read as the built-in song) and stops
-    // at a sane number instead of a hundred million look-ups.
-    app->setSettingsValue(SettingsKeys::favoritesCount(), 100000000);
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(ChordBook::readFavorites(), favorites);
-    QVERIFY(clock.elapsed() < 10000);
-    app->setSettingsValue(SettingsKeys::favoritesCount(), 0);
+    // Once nothing is stored, a count of 0 means no favourites, not the built-in song.
+    ChordBook::writeFavorites({});
+    QCOMPARE(app->settingsValue(SettingsKeys::favoritesCount()).toInt(), 0);
     QVERIFY(ChordBook::readFavorites().isEmpty());
+}
+
+// Whatever the count says, every stored favourite is read (a key missing below the count reads as
+// the built-in song), a save writes them all back under the count that matches, and a deleted one
+// leaves no key behind that would bring it back.
+void TestChordBook::storedFavoritesAreNeverLost_data()
+{
+    QTest::addColumn<QVariant>("count");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("below zero") << QVariant(-1) << 3;
+    QTest::newRow("not a number") << QVariant("three") << 3;
+    QTest::newRow("lower") << QVariant(1) << 3;
+    QTest::newRow("more than a new name may join") << QVariant(600) << 600;
+    QTest::newRow("huge, with the built-in song") << QVariant(std::numeric_limits<int>::max()) << 2;
+}
+void TestChordBook::storedFavoritesAreNeverLost()
+{
+    QFETCH(QVariant, count);
+    QFETCH(int, stored);
+    ChordBook::writeFavorites({});
+    ChordBook::Favorites expected;
+    for (int i = 0; i < stored; ++i) {
+        expected.insert(QStringLiteral("Song %1").arg(i, 3, 10, QLatin1Char('0')), {QStringLiteral("A\nm"), QString::number(i)});
+        REZirudid::App::theApp()->setSettingsValue(SettingsKeys::favorite(i), ChordBook::formatFavorite(expected.lastKey(), expected.last()));
+    }
+    REZirudid::App::theApp()->setSettingsValue(SettingsKeys::favoritesCount(), count);
+    if (count.toInt() > stored)
+        expected.insert(QStringLiteral("Pelmaro - Et Si Tu N'existais Pas"), ChordBook::builtInFavorite().section(':', 1).split(','));
+    ChordBook::Favorites favorites = ChordBook::readFavorites();
+    QCOMPARE(favorites, expected);
+    ChordBook::writeFavorites(favorites);
+    QCOMPARE(REZirudid::App::theApp()->settingsValue(SettingsKeys::favoritesCount()).toInt(), expected.size());
+    favorites.remove(favorites.lastKey());   // the last key is the one a longer list leaves behind
+    ChordBook::writeFavorites(favorites);
+    QCOMPARE(ChordBook::readFavorites(), favorites);
 }
 
 TONARIX_APP_TEST_MAIN(TestChordBook)

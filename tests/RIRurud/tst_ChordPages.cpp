@@ -104,10 +104,9 @@ private slots:
     {
         // Every case starts from no stored favourites and the sound switch at its default.
         REZirudid::App* app = REZirudid::App::theApp();
+        ChordBook::writeFavorites({});
         app->removeSettingsValue(SettingsKeys::favoritesCount());
         app->removeSettingsValue(SettingsKeys::transposerSoundOn());
-        for (int i = 0; i < 10; ++i)
-            app->removeSettingsValue(SettingsKeys::favorite(i));
     }
 
     void choosingAndPlayingChords_data();
@@ -115,6 +114,8 @@ private slots:
     void unknownNamesAndIndicesChangeNothing();
     void transposerTabsMenuAndSound();
     void favoritesAreSharedByPages();
+    void namelessFavoriteIsDeletedLikeAnyOther();
+    void favoritesMenuShowsLongAndOddNames();
     void everyChordHasItsPictures();
     void indexedPicturesDoNotDependOnTheHashSeed();
     void ukuleleHandsStopTheGStringWhereTheChordDoes();
@@ -365,6 +366,42 @@ void TestChordPages::favoritesAreSharedByPages()
     first->setCurrentChords({"D"});
     QVERIFY(save(first, QStringLiteral("Song 499")));
     QCOMPARE(ChordBook::readFavorites().value(QStringLiteral("Song 499")), QStringList({"D"}));
+}
+
+// A favourite stored without a name ("", ":" or an invalid value) is deleted like any other.
+void TestChordPages::namelessFavoriteIsDeletedLikeAnyOther()
+{
+    for (const QVariant& nameless : {QVariant(QString("")), QVariant(QStringLiteral(":")), QVariant()}) {
+        ChordBook::writeFavorites({{QStringLiteral("Song"), {"A\nm"}}, {QStringLiteral("Tune"), {"D\n"}}});
+        REZirudid::App::theApp()->setSettingsValue(SettingsKeys::favorite(0), nameless);
+        Transposer transposer;
+        std::unique_ptr<TestSupport::DialogAnswerer> question;
+        TestSupport::DialogAnswerer pick(QStringLiteral("Delete"));
+        pick.setInspector([&](QWidget* dialog) {
+            dialog->findChild<QListWidget*>()->setCurrentRow(1);   // the list runs backwards
+            question = std::make_unique<TestSupport::DialogAnswerer>(QStringLiteral("Yes"));
+        });
+        menuAction(transposer.favoritesMenu(), "&Delete...")->trigger();
+        QVERIFY(question && question->wait());
+        QCOMPARE(ChordBook::readFavorites().keys(), QStringList({"Tune"}));
+    }
+}
+
+// A long name is cut short in the menu, which stays narrow, and its tool tip holds it whole; an
+// "&" shows as itself, and a tab does not push the rest of a name into the shortcut column.
+void TestChordPages::favoritesMenuShowsLongAndOddNames()
+{
+    const QString longName = QStringLiteral("Verse and chorus ").repeated(300);
+    ChordBook::writeFavorites({{longName, {"C\n"}}, {QStringLiteral("Rock & Roll\tLive"), {"A\n"}}});
+    Transposer transposer;
+    QMenu* menu = transposer.favoritesMenu();
+    QVERIFY2(menu->sizeHint().width() <= 600, qPrintable(QString::number(menu->sizeHint().width())));
+    const QList<QAction*> entries = menu->actions().mid(4);
+    QCOMPARE(entries.at(1)->toolTip(), longName);
+    QVERIFY(menu->toolTipsVisible());
+    entries.at(1)->trigger();
+    QCOMPARE(transposer.currentChords(), QStringList({"C\n"}));
+    QVERIFY(QRegularExpression(QStringLiteral("^Rock && Roll +Live$")).match(entries.at(0)->text()).hasMatch());
 }
 
 void TestChordPages::everyChordHasItsPictures()

@@ -308,4 +308,59 @@ IMAGEGEN_PRODUCER(drawDefaultCover)
     });
 }
 
+// The message box's icons, in the program's colours: information and question on a teal disc,
+// warning on an amber triangle. Drawn at both densities, so a dense screen shows smooth edges.
+IMAGEGEN_PRODUCER(drawMessageIcons)
+{
+    const int side = Faces::kMessageIconSize;
+    const QSize size(side, side);
+    auto disc = [](QPainter& p) {
+        const QRectF r(2, 2, 28, 28);
+        p.setPen(QPen(pal::accentDark().darker(130), 1));
+        p.setBrush(verticalGradient(r, pal::accentLight(), pal::accentDark()));
+        p.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
+        p.setPen(QPen(QColor(255, 255, 255, 70), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(r.adjusted(1.5, 1.5, -1.5, -1.5));
+    };
+    sink.saveBoth("messageinformation.png", size, [=](QImage& image, int scale) {
+        QPainter p(&image);
+        prepareScaled(p, scale);
+        disc(p);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(16, 9.6), 2.3, 2.3);
+        p.setPen(roundCapPen(Qt::white, 3.6));
+        p.drawLine(QPointF(16, 14.5), QPointF(16, 22.8));
+    });
+    sink.saveBoth("messagequestion.png", size, [=](QImage& image, int scale) {
+        QPainter p(&image);
+        prepareScaled(p, scale);
+        disc(p);
+        QPainterPath hook;
+        hook.moveTo(11.4, 12.2);
+        hook.cubicTo(11.4, 6.9, 20.6, 6.9, 20.5, 12.1);
+        hook.cubicTo(20.4, 15.4, 16, 15.7, 16, 19.2);
+        p.setPen(roundCapPen(Qt::white, 3.3));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(hook);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(16, 24), 2.1, 2.1);
+    });
+    sink.saveBoth("messagewarning.png", size, [=](QImage& image, int scale) {
+        QPainter p(&image);
+        prepareScaled(p, scale);
+        const QPolygonF triangle(QVector<QPointF>{QPointF(16, 4), QPointF(29, 27.5), QPointF(3, 27.5)});
+        p.setPen(roundCapPen(pal::warm().darker(110), 2.4));
+        p.setBrush(verticalGradient(QRectF(3, 4, 26, 23.5), pal::warm().lighter(150), pal::warm().lighter(108)));
+        p.drawPolygon(triangle);
+        p.setPen(roundCapPen(pal::panelDark(), 3.4));
+        p.drawLine(QPointF(16, 11.5), QPointF(16, 18.8));
+        p.setPen(Qt::NoPen);
+        p.setBrush(pal::panelDark());
+        p.drawEllipse(QPointF(16, 23.3), 2, 2);
+    });
+}
+
 } // namespace

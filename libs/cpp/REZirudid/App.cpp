@@ -74,6 +74,11 @@ void App::removeSettingsValue(const QString& key)
     m_settings->remove(applicationName() + "/" + key);
 }
 
+bool App::containsSettingsValue(const QString& key) const
+{
+    return m_settings->contains(applicationName() + "/" + key);
+}
+
 QString App::settingsFilePath() const
 {
     return supportDirectory() + QStringLiteral("settings.plist");

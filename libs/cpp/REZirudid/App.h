@@ -28,6 +28,8 @@ public:
     QVariant settingsValue(const QString& key, const QVariant& defaultValue = QVariant()) const;
     void setSettingsValue(const QString& key, const QVariant& value);
     void removeSettingsValue(const QString& key);
+    // Whether the key is stored at all, whatever its value (an invalid one included).
+    bool containsSettingsValue(const QString& key) const;
     QString settingsFilePath() const;
     // Writes pending changes to the settings file now (it is written on exit anyway).
     void syncSettings();

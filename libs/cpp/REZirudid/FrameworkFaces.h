@@ -58,5 +58,9 @@ inline constexpr JoinFace kJoinButtons[] = {
 // The About box's logo (the style sheet shows ":/app.png" on "LogoLabel").
 inline constexpr int kLogoSize = 290;
 
+// The message box's icons (":/messageinformation.png", ":/messagewarning.png",
+// ":/messagequestion.png", each with its "@2x" twin) are squares of this many logical pixels.
+inline constexpr int kMessageIconSize = 32;
+
 } // namespace Faces
 } // namespace REZirudid

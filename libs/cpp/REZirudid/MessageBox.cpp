@@ -1,11 +1,13 @@
 #include "REZirudid/MessageBox.h"
 
 #include "REZirudid/Common.h"
+#include "REZirudid/FrameworkFaces.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
+#include <QWindow>
 #include <QVBoxLayout>
 
 namespace REZirudid {
@@ -40,16 +42,25 @@ const ButtonEntry kButtons[] = {
     {MessageBox::RestoreDefaults, QT_TRANSLATE_NOOP("REZirudid::MessageBox", "Restore Defaults")},
 };
 
-QStyle::StandardPixmap iconPixmap(MessageBox::Icon icon)
+QString iconPicture(MessageBox::Icon icon)
 {
     switch (icon) {
     case MessageBox::Warning:
-        return QStyle::SP_MessageBoxWarning;
+        return QStringLiteral(":/messagewarning.png");
     case MessageBox::Question:
-        return QStyle::SP_MessageBoxQuestion;
+        return QStringLiteral(":/messagequestion.png");
     default:
-        return QStyle::SP_MessageBoxInformation;
+        return QStringLiteral(":/messageinformation.png");
     }
+}
+
+// The program's own icon, drawn for the pixel ratio of the screen the box opens on: its parent's,
+// or the densest screen when it has none.
+QPixmap iconPixmap(MessageBox::Icon icon, const QWidget* parent)
+{
+    const QWidget* window = parent ? parent->window() : nullptr;
+    const QSize side(Faces::kMessageIconSize, Faces::kMessageIconSize);
+    return Common::sharpIcon(iconPicture(icon)).pixmap(window ? window->windowHandle() : nullptr, side);
 }
 
 } // namespace
@@ -72,10 +83,8 @@ MessageBox::MessageBox(QWidget* parent, Icon icon, const QString& title, const Q
     setModal(true);
 
     QLabel* iconLabel = new QLabel;
-    if (icon != NoIcon) {
-        const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-        iconLabel->setPixmap(style()->standardIcon(iconPixmap(icon), nullptr, this).pixmap(size));
-    }
+    if (icon != NoIcon)
+        iconLabel->setPixmap(iconPixmap(icon, parent));
     iconLabel->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     QLabel* textLabel = new QLabel(text);

@@ -276,12 +276,21 @@ Favorites readFavorites()
         return favorites;
     // Another program run may have stored favourites since: read what is on disk.
     app->syncSettings();
-    const int count = std::min(app->settingsValue(SettingsKeys::favoritesCount(), 1).toInt(), kMaxFavorites);
-    for (int i = 0; i < count; ++i) {
+    // The count is no reason to leave a stored favourite unread: a damaged one would hide it, and
+    // the next save would write over it. Reading ends at the first missing key, so a huge count
+    // costs nothing.
+    const int count = app->settingsValue(SettingsKeys::favoritesCount(), 1).toInt();
+    for (int i = 0;; ++i) {
+        const QString key = SettingsKeys::favorite(i);
+        const bool stored = app->containsSettingsValue(key);
+        if (!stored && i >= count)
+            break;
         QString name;
         QStringList entries;
-        parseFavorite(app->settingsValue(SettingsKeys::favorite(i), builtInFavorite()).toString(), &name, &entries);
+        parseFavorite(stored ? app->settingsValue(key).toString() : builtInFavorite(), &name, &entries);
         favorites.insert(name, entries);
+        if (!stored)
+            break;
     }
     return favorites;
 }
@@ -295,6 +304,9 @@ void writeFavorites(const Favorites& favorites)
     int i = 0;
     for (auto it = favorites.cbegin(); it != favorites.cend(); ++it)
         app->setSettingsValue(SettingsKeys::favorite(i++), formatFavorite(it.key(), it.value()));
+    // Keys a longer list left behind would be read back.
+    for (; app->containsSettingsValue(SettingsKeys::favorite(i)); ++i)
+        app->removeSettingsValue(SettingsKeys::favorite(i));
     app->syncSettings();
 }
 

@@ -77,7 +77,8 @@ using Favorites = QMap<QString, QStringList>;
 
 // The favourite that is there before anything has been stored.
 QString builtInFavorite();
-// More stored favourites than this are not read: a damaged count cannot make the menu endless.
+// No new name is saved once this many are stored. Favourites already stored are all kept, however
+// many there are.
 inline constexpr int kMaxFavorites = 500;
 
 // Name and entries of a stored value: the part before the first ":" names it, the part after the
@@ -88,6 +89,10 @@ QString formatFavorite(const QString& name, const QStringList& entries);
 bool isStorableFavoriteName(const QString& name);
 
 // Reading and writing through the application's settings ("FavoritesCount", "Favorite<i>").
+// Reading takes every "Favorite<i>" from 0 up to the first that is missing, also past a count that
+// is lower or not a number; a key missing below the count reads as the built-in favourite, as on a
+// first start. Writing stores the count of what it writes and removes the keys after the last, so
+// that nothing deleted comes back.
 Favorites readFavorites();
 void writeFavorites(const Favorites& favorites);
 

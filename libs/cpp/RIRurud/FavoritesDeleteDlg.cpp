@@ -47,6 +47,11 @@ QString FavoritesDeleteDlg::item() const
     return m_list->count() > 0 && current ? current->text() : QString();
 }
 
+bool FavoritesDeleteDlg::hasItem() const
+{
+    return m_list->currentItem() != nullptr;
+}
+
 void FavoritesDeleteDlg::addItem(const QString& text)
 {
     m_list->insertItem(0, text);

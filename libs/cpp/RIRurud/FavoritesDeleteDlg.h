@@ -15,8 +15,10 @@ class FavoritesDeleteDlg : public QDialog
 public:
     explicit FavoritesDeleteDlg(QWidget* parent = nullptr);
 
-    // The chosen name; "" when the list is empty.
+    // The chosen name; "" when the list is empty (or the chosen favourite has an empty name).
     QString item() const;
+    // Whether a name is chosen: false only when the list is empty.
+    bool hasItem() const;
     // Puts a name at the top of the list.
     void addItem(const QString& text);
     void clearItems();

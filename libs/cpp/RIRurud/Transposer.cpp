@@ -8,6 +8,7 @@
 #include "RIRurud/MusicSettings.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QInputDialog>
@@ -23,6 +24,22 @@ bool isPocket()
 {
     const REZirudid::App* app = REZirudid::App::theApp();
     return app && app->isPocketDevice();
+}
+
+// A favourite's menu line holds this many characters of an average width; a longer name is cut
+// short in the middle.
+constexpr int kMenuNameChars = 48;
+
+// A favourite's name as its menu line shows it: as stored, a tab as blanks (a tab would start the
+// shortcut column), cut short when it is wider than `width`, an "&" as itself (no mnemonic).
+QString menuText(const QString& name, const QFontMetrics& metrics, int width, bool* cut)
+{
+    QString shown = name;
+    shown.replace(QLatin1Char('\t'), QStringLiteral("    "));
+    const QString elided = metrics.elidedText(shown, Qt::ElideMiddle, width);
+    *cut = elided != shown;
+    shown = elided;
+    return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 QPushButton* flatButton(const QString& text, const QString& objectName)
@@ -83,6 +100,7 @@ Transposer::Transposer(QWidget* parent)
 
     m_favoritesMenu = new QMenu(favorites);
     m_favoritesMenu->setObjectName(QStringLiteral("FavoritesMenu"));
+    m_favoritesMenu->setToolTipsVisible(true);
     recreateFavoritesMenu();
     favorites->setMenu(m_favoritesMenu);
 
@@ -260,12 +278,16 @@ void Transposer::recreateFavoritesMenu()
     for (auto it = m_favorites.cbegin(); it != m_favorites.cend(); ++it)
         m_deleteDialog->addItem(it.key());
     m_favoritesMenu->addSeparator();
+    // A long name is cut short to keep the menu narrow; its tool tip gives it whole.
+    m_favoritesMenu->ensurePolished();
+    const QFontMetrics metrics = m_favoritesMenu->fontMetrics();
     for (auto it = m_favorites.cbegin(); it != m_favorites.cend(); ++it) {
-        // Shown as stored: an "&" in a name is no mnemonic.
-        QString text = it.key();
-        QAction* action = m_favoritesMenu->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")), this,
-                                                     &Transposer::slotLoadFavorite);
+        bool cut = false;
+        QAction* action = m_favoritesMenu->addAction(menuText(it.key(), metrics, metrics.averageCharWidth() * kMenuNameChars, &cut),
+                                                     this, &Transposer::slotLoadFavorite);
         action->setData(it.key());
+        if (cut)
+            action->setToolTip(it.key());
     }
 }
 
@@ -322,11 +344,10 @@ void Transposer::slotLoadFavorite()
 
 void Transposer::slotDeleteFavorite()
 {
-    if (m_deleteDialog->exec() != QDialog::Accepted)
+    // A favourite stored with an empty name is chosen like any other.
+    if (m_deleteDialog->exec() != QDialog::Accepted || !m_deleteDialog->hasItem())
         return;
     const QString name = m_deleteDialog->item();
-    if (name.isEmpty())
-        return;
     const int answer = REZirudid::MessageBox::warning(
         this, tr("Warning"), tr("Remove the favorite:\n \"") + name + tr("\"?"),
         REZirudid::MessageBox::Yes | REZirudid::MessageBox::No, REZirudid::MessageBox::No);

@@ -16,6 +16,7 @@
 #include "RIRurud/_Tuner/ViolinTuner.h"
 
 #include "REZirudid/App.h"
+#include "REZirudid/ScreenFit.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -102,7 +103,10 @@ TunersMainPage::TunersMainPage(QWidget* parent, bool hideExplorer)
     layout->addWidget(m_stack);
     setLayout(layout);
 
+    // As a window of its own, held within its screen, title bar and all.
+    auto* fit = new REZirudid::ScreenFit(this);
     resize(storedSize());
+    fit->fit();
     m_stack->setCurrentWidget(m_pages[TunerTables::Guitar]);
 }
 
