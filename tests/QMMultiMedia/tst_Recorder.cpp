@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace QMMultiMedia;
 
 class TestRecorder : public QObject
@@ -23,6 +25,16 @@ class TestRecorder : public QObject
 
 private:
     QTemporaryDir m_dir;
+
+    // What the fake input captures next: a tone of so many frames.
+    static void capture(TestAudio::FakeAudioBackend& backend, int frames)
+    {
+        const std::vector<float> tone = TestAudio::sineTone(440.0, double(frames) / 44100, 2);
+        for (float v : tone) {
+            const qint16 sample = qint16(v * 32767);
+            backend.captures.last()->pending.append(reinterpret_cast<const char*>(&sample), 2);
+        }
+    }
 
 private slots:
     void initTestCase()
@@ -222,11 +234,7 @@ private slots:
         QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
         recorder.slotStart(path);
         QVERIFY(!recorder.isStopped());
-        const std::vector<float> tone = TestAudio::sineTone(440.0, double(frames) / 44100, 2);
-        for (float v : tone) {
-            const qint16 sample = qint16(v * 32767);
-            backend.captures.last()->pending.append(reinterpret_cast<const char*>(&sample), 2);
-        }
+        capture(backend, frames);
         backend.captures.last()->error = inputError;
         if (inputError.isEmpty())
             recorder.slotStop();
@@ -243,6 +251,42 @@ private slots:
             QCOMPARE(QFileInfo(path).size(), 44 + 4410 * 4);
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"take.wav"});
+    }
+
+    void permissionsOfTheTake_data()
+    {
+        // A new take is created as the umask says; one that replaces an older take keeps its mode.
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("olderMode");  // -1: no older take
+        QTest::addColumn<int>("mode");
+        QTest::newRow("umask 077") << 077 << -1 << 0600;
+        QTest::newRow("umask 022") << 022 << -1 << 0644;
+        QTest::newRow("older take") << 077 << 0640 << 0640;
+    }
+    void permissionsOfTheTake()
+    {
+        QFETCH(int, umask);
+        QFETCH(int, olderMode);
+        QFETCH(int, mode);
+        TestAudio::FakeAudioBackend backend(false);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("take.wav");
+        const QByteArray file = QFile::encodeName(path);
+        if (olderMode >= 0) {
+            QVERIFY(TestAudio::writeTone(path, 440.0, 0.1, 2));
+            QCOMPARE(::chmod(file.constData(), mode_t(olderMode)), 0);
+        }
+        const mode_t before = ::umask(mode_t(umask));
+        NativeAudioRecorder recorder(nullptr);
+        recorder.slotStart(path);
+        capture(backend, 441);
+        recorder.slotStop();
+        ::umask(before);
+        QVERIFY2(recorder.errorString().isEmpty(), qPrintable(recorder.errorString()));
+        struct stat st {};
+        QCOMPARE(::stat(file.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), mode);
+        QCOMPARE(st.st_size, 44 + 441 * 4);
     }
 };
 
