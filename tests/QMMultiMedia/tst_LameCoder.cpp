@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace QMMultiMedia;
 
 class TestLameCoder : public QObject
@@ -146,6 +148,78 @@ private slots:
         AudioFileReader mp3;
         QTRY_VERIFY_WITH_TIMEOUT(mp3.open(out) && qAbs(mp3.durationSeconds() - 2.0) < 0.2, 10000);
         QCOMPARE(reports, 0);
+    }
+
+    void quitDuringAnEncoding_data()
+    {
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<bool>("older");
+        QTest::newRow("encoder succeeds, over an older output") << true << true;
+        QTest::newRow("encoder fails, over an older output") << false << true;
+        QTest::newRow("encoder succeeds, new output") << true << false;
+    }
+    void quitDuringAnEncoding()
+    {
+        // A program quits while its encoder waits at a gate the test opens only after the quit:
+        // the quit does not wait for it. The encoder then writes a partial output, pauses, and
+        // encodes or fails: the output becomes the whole new encoding or stays as it was, never
+        // anything in between, with nothing left beside it.
+        QFETCH(bool, succeeds);
+        QFETCH(bool, older);
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in.wav");
+        const QString out = dir.filePath("out.mp3");
+        QVERIFY(TestAudio::writeTone(in, 440.0, 3.0, 2));
+        const QByteArray old("an older encoding");
+        if (older) {
+            QFile f(out);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(old);
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+        }
+        const QString encoder = dir.filePath("encoder");
+        {
+            QFile f(encoder);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("#!/bin/sh\nwhile [ ! -e '%1/gate' ]; do [ -d '%1' ] || exit 1; sleep 0.05; done\n"
+                                   "for output; do :; done\nprintf partial >\"$output\"; sleep 0.3\n%2\n")
+                        .arg(dir.path(), succeeds ? QStringLiteral("exec /usr/bin/lame \"$@\"")
+                                                  : QStringLiteral("touch '%1/ended'; exit 3").arg(dir.path()))
+                        .toLocal8Bit());
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        }
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::ForwardedChannels);
+        const mode_t umaskBefore = ::umask(077);
+        probe.start(QStringLiteral(MEDIA_PROBE), {QStringLiteral("encode"), encoder, in, out});
+        const bool started = probe.waitForStarted(10000);
+        ::umask(umaskBefore);
+        QVERIFY(started);
+        QVERIFY2(probe.waitForFinished(20000), "the quit waited for the encoder");
+        QCOMPARE(probe.exitCode(), 0);
+        QFile(dir.filePath("gate")).open(QIODevice::WriteOnly);
+
+        QStringList left {"encoder", "gate", "in.wav"};
+        if (succeeds) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && QFileInfo(out).size() != old.size(), 30000);
+            AudioFileReader mp3;
+            QVERIFY(mp3.open(out));
+            QVERIFY2(qAbs(mp3.durationSeconds() - 3.0) < 0.2, qPrintable(QString::number(mp3.durationSeconds())));
+            struct stat st {};
+            QCOMPARE(::stat(QFile::encodeName(out).constData(), &st), 0);
+            QCOMPARE(st.st_mode & 0777, older ? 0640u : 0600u);
+            left << "out.mp3";
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("ended")), 30000);
+            left << "ended" << "out.mp3";
+        }
+        left.sort();
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), left, 10000);
+        if (!succeeds) {
+            QFile f(out);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), old);
+        }
     }
 };
 
