@@ -26,16 +26,6 @@ class TestRecorder : public QObject
 private:
     QTemporaryDir m_dir;
 
-    // What the fake input captures next: a tone of so many frames.
-    static void capture(TestAudio::FakeAudioBackend& backend, int frames)
-    {
-        const std::vector<float> tone = TestAudio::sineTone(440.0, double(frames) / 44100, 2);
-        for (float v : tone) {
-            const qint16 sample = qint16(v * 32767);
-            backend.captures.last()->pending.append(reinterpret_cast<const char*>(&sample), 2);
-        }
-    }
-
 private slots:
     void initTestCase()
     {
@@ -211,35 +201,51 @@ private slots:
     void takeIsWholeOrNothing_data()
     {
         // A take replaces the file of its name only when it is complete: not when nothing was
-        // captured, not when the input went away before anything came.
+        // captured, not when the input went away before anything came. A new file gets what the
+        // umask gives; one that replaces an older file keeps the older file's permissions.
         QTest::addColumn<int>("frames");
         QTest::addColumn<QString>("inputError");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("complete") << 4410 << QString() << QString();
-        QTest::newRow("nothing captured") << 0 << QString() << "nothing was recorded";
-        QTest::newRow("no input") << 0 << "refused" << "there is no sound input: refused";
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("olderMode");  // -1: no older file
+        QTest::newRow("complete, over an older file") << 4410 << QString() << QString() << 077 << 0640;
+        QTest::newRow("complete, new file, umask 077") << 4410 << QString() << QString() << 077 << -1;
+        QTest::newRow("complete, new file, umask 022") << 4410 << QString() << QString() << 022 << -1;
+        QTest::newRow("nothing captured") << 0 << QString() << "nothing was recorded" << 022 << 0644;
+        QTest::newRow("no input") << 0 << "refused" << "there is no sound input: refused" << 022 << 0644;
     }
     void takeIsWholeOrNothing()
     {
         QFETCH(int, frames);
         QFETCH(QString, inputError);
         QFETCH(QString, reason);
+        QFETCH(int, umask);
+        QFETCH(int, olderMode);
         TestAudio::FakeAudioBackend backend(false);
         QTemporaryDir dir;
         const QString path = dir.filePath("take.wav");
-        QVERIFY(TestAudio::writeTone(path, 440.0, 0.5, 2));
+        if (olderMode >= 0) {
+            QVERIFY(TestAudio::writeTone(path, 440.0, 0.5, 2));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(olderMode)) == 0);
+        }
         const qint64 before = QFileInfo(path).size();
+        const mode_t umaskBefore = ::umask(mode_t(umask));
         NativeAudioRecorder recorder(nullptr);
         QSignalSpy err(&recorder, &NativeAudioRecorder::error);
         QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
         recorder.slotStart(path);
         QVERIFY(!recorder.isStopped());
-        capture(backend, frames);
+        const std::vector<float> tone = TestAudio::sineTone(440.0, double(frames) / 44100, 2);
+        for (float v : tone) {
+            const qint16 sample = qint16(v * 32767);
+            backend.captures.last()->pending.append(reinterpret_cast<const char*>(&sample), 2);
+        }
         backend.captures.last()->error = inputError;
         if (inputError.isEmpty())
             recorder.slotStop();
         else
             QTRY_COMPARE(err.count(), 1);
+        ::umask(umaskBefore);
         QVERIFY(recorder.isStopped());
         QCOMPARE(fin.count(), 1);
         QCOMPARE(err.count(), reason.isEmpty() ? 0 : 1);
@@ -250,43 +256,10 @@ private slots:
             QCOMPARE(recorder.processedUSecs(), qint64(100));
             QCOMPARE(QFileInfo(path).size(), 44 + 4410 * 4);
         }
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"take.wav"});
-    }
-
-    void permissionsOfTheTake_data()
-    {
-        // A new take is created as the umask says; one that replaces an older take keeps its mode.
-        QTest::addColumn<int>("umask");
-        QTest::addColumn<int>("olderMode");  // -1: no older take
-        QTest::addColumn<int>("mode");
-        QTest::newRow("umask 077") << 077 << -1 << 0600;
-        QTest::newRow("umask 022") << 022 << -1 << 0644;
-        QTest::newRow("older take") << 077 << 0640 << 0640;
-    }
-    void permissionsOfTheTake()
-    {
-        QFETCH(int, umask);
-        QFETCH(int, olderMode);
-        QFETCH(int, mode);
-        TestAudio::FakeAudioBackend backend(false);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("take.wav");
-        const QByteArray file = QFile::encodeName(path);
-        if (olderMode >= 0) {
-            QVERIFY(TestAudio::writeTone(path, 440.0, 0.1, 2));
-            QCOMPARE(::chmod(file.constData(), mode_t(olderMode)), 0);
-        }
-        const mode_t before = ::umask(mode_t(umask));
-        NativeAudioRecorder recorder(nullptr);
-        recorder.slotStart(path);
-        capture(backend, 441);
-        recorder.slotStop();
-        ::umask(before);
-        QVERIFY2(recorder.errorString().isEmpty(), qPrintable(recorder.errorString()));
         struct stat st {};
-        QCOMPARE(::stat(file.constData(), &st), 0);
-        QCOMPARE(int(st.st_mode & 0777), mode);
-        QCOMPARE(st.st_size, 44 + 441 * 4);
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 0777), olderMode >= 0 ? olderMode : 0666 & ~umask);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"take.wav"});
     }
 };
 
