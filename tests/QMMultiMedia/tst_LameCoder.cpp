@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace QMMultiMedia;
 
 class TestLameCoder : public QObject
@@ -146,6 +148,63 @@ private slots:
         AudioFileReader mp3;
         QTRY_VERIFY_WITH_TIMEOUT(mp3.open(out) && qAbs(mp3.durationSeconds() - 2.0) < 0.2, 10000);
         QCOMPARE(reports, 0);
+    }
+
+    void quitDuringAnEncoding_data()
+    {
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<QByteArray>("old");
+        QTest::newRow("encoder succeeds, over an older output") << true << QByteArray("an older encoding");
+        QTest::newRow("encoder fails, over an older output") << false << QByteArray("an older encoding");
+        QTest::newRow("encoder succeeds, new output") << true << QByteArray();
+    }
+    void quitDuringAnEncoding()
+    {
+        // A program quits while its encoder waits at a gate that the test opens only after the
+        // quit. The encoder then writes a partial output, pauses, and encodes or fails: the output
+        // is the whole new encoding (with the older file's permissions, else the umask's) or stays
+        // as it was, never anything in between, and nothing is left beside it.
+        QFETCH(bool, succeeds);
+        QFETCH(QByteArray, old);
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in.wav"), out = dir.filePath("out.mp3"), encoder = dir.filePath("encoder");
+        QVERIFY(TestAudio::writeTone(in, 440.0, 3.0, 2));
+        QFile older(out), script(encoder);
+        QVERIFY(old.isEmpty() || (older.open(QIODevice::WriteOnly) && older.write(old)
+                                  && older.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup)));
+        older.close();
+        QVERIFY(script.open(QIODevice::WriteOnly) && script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+        script.write(QStringLiteral("#!/bin/sh\nwhile [ ! -e '%1/gate' ]; do [ -d '%1' ] || exit 1; sleep 0.05; done\n"
+                                    "for output; do :; done\nprintf partial >\"$output\"; sleep 0.3\n%2\n")
+                         .arg(dir.path(), succeeds ? "exec /usr/bin/lame \"$@\"" : "touch ended; exit 3").toLocal8Bit());
+        script.close();
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::ForwardedChannels);
+        probe.setWorkingDirectory(dir.path());
+        const mode_t umaskBefore = ::umask(077);
+        probe.start(MEDIA_PROBE, {"encode", encoder, in, out});
+        const bool started = probe.waitForStarted(10000);
+        ::umask(umaskBefore);
+        QVERIFY(started);
+        QVERIFY2(probe.waitForFinished(20000), "the quit waited for the encoder");
+        QCOMPARE(probe.exitCode(), 0);
+        QVERIFY(QFile(dir.filePath("gate")).open(QIODevice::WriteOnly));
+        QStringList left {"encoder", "gate", "in.wav", "out.mp3"};
+        if (succeeds) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0 && QFileInfo(out).size() != old.size(), 30000);
+            AudioFileReader mp3;
+            QVERIFY(mp3.open(out));
+            QVERIFY2(qAbs(mp3.durationSeconds() - 3.0) < 0.2, qPrintable(QString::number(mp3.durationSeconds())));
+            struct stat st {};
+            QVERIFY(::stat(QFile::encodeName(out).constData(), &st) == 0);
+            QCOMPARE(st.st_mode & 0777, old.isEmpty() ? 0600u : 0640u);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("ended")), 30000);
+            left << "ended";
+            QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : QByteArray(), old);
+        }
+        left.sort();
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), left, 10000);
     }
 };
 

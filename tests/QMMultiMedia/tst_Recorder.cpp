@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace QMMultiMedia;
 
 class TestRecorder : public QObject
@@ -199,24 +201,35 @@ private slots:
     void takeIsWholeOrNothing_data()
     {
         // A take replaces the file of its name only when it is complete: not when nothing was
-        // captured, not when the input went away before anything came.
+        // captured, not when the input went away before anything came. A new file gets what the
+        // umask gives; one that replaces an older file keeps the older file's permissions.
         QTest::addColumn<int>("frames");
         QTest::addColumn<QString>("inputError");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("complete") << 4410 << QString() << QString();
-        QTest::newRow("nothing captured") << 0 << QString() << "nothing was recorded";
-        QTest::newRow("no input") << 0 << "refused" << "there is no sound input: refused";
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("olderMode");  // -1: no older file
+        QTest::newRow("complete, over an older file") << 4410 << QString() << QString() << 077 << 0640;
+        QTest::newRow("complete, new file, umask 077") << 4410 << QString() << QString() << 077 << -1;
+        QTest::newRow("complete, new file, umask 022") << 4410 << QString() << QString() << 022 << -1;
+        QTest::newRow("nothing captured") << 0 << QString() << "nothing was recorded" << 022 << 0644;
+        QTest::newRow("no input") << 0 << "refused" << "there is no sound input: refused" << 022 << 0644;
     }
     void takeIsWholeOrNothing()
     {
         QFETCH(int, frames);
         QFETCH(QString, inputError);
         QFETCH(QString, reason);
+        QFETCH(int, umask);
+        QFETCH(int, olderMode);
         TestAudio::FakeAudioBackend backend(false);
         QTemporaryDir dir;
         const QString path = dir.filePath("take.wav");
-        QVERIFY(TestAudio::writeTone(path, 440.0, 0.5, 2));
+        if (olderMode >= 0) {
+            QVERIFY(TestAudio::writeTone(path, 440.0, 0.5, 2));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(olderMode)) == 0);
+        }
         const qint64 before = QFileInfo(path).size();
+        const mode_t umaskBefore = ::umask(mode_t(umask));
         NativeAudioRecorder recorder(nullptr);
         QSignalSpy err(&recorder, &NativeAudioRecorder::error);
         QSignalSpy fin(&recorder, &NativeAudioRecorder::finished);
@@ -232,6 +245,7 @@ private slots:
             recorder.slotStop();
         else
             QTRY_COMPARE(err.count(), 1);
+        ::umask(umaskBefore);
         QVERIFY(recorder.isStopped());
         QCOMPARE(fin.count(), 1);
         QCOMPARE(err.count(), reason.isEmpty() ? 0 : 1);
@@ -242,6 +256,9 @@ private slots:
             QCOMPARE(recorder.processedUSecs(), qint64(100));
             QCOMPARE(QFileInfo(path).size(), 44 + 4410 * 4);
         }
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 0777), olderMode >= 0 ? olderMode : 0666 & ~umask);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"take.wav"});
     }
 };

@@ -62,6 +62,7 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
     const int rate = int(std::lround(settings.sampleRate));
     r->m_sampleRate = rate;
     r->m_channels = settings.channels;
+    r->m_path = path;
     if (settings.format == RecorderSettings::MPEG4AAC) {
         r->m_aac = std::make_unique<AacFileWriter>();
         if (!r->m_aac->open(path, rate, settings.channels, settings.bitRate))
@@ -72,10 +73,8 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
             return failed(r->m_pcm->errorString());
     }
     r->m_input = AudioBackend::current()->createInput(rate, settings.channels);
-    if (!r->m_input) {
-        r->finishFile(false);
+    if (!r->m_input)
         return failed(QStringLiteral("there is no sound input"));
-    }
     r->m_collectTimer.setInterval(collectIntervalMs);
     connect(&r->m_collectTimer, &QTimer::timeout, r.get(), &PlatformAudioRecorder::checkInput);
     return r;
@@ -138,39 +137,37 @@ void PlatformAudioRecorder::checkInput()
 {
     if (m_finished)
         return;
-    QString why;
-    if (!collect()) {
-        why = m_error;
-    } else if (!m_input->errorString().isEmpty()) {
-        why = m_frames == 0 ? QStringLiteral("there is no sound input: %1").arg(m_input->errorString())
-                            : QStringLiteral("the sound input stopped: %1").arg(m_input->errorString());
-    }
-    if (why.isEmpty())
+    // The input's state first: when it has stopped, all it gave before is collected below.
+    const QString inputError = m_input->errorString();
+    const bool written = collect();
+    if (written && inputError.isEmpty())
         return;
-    // Nothing more can be recorded: a file that could not be written is given up, a take whose
-    // input went away is kept as far as it goes.
-    m_error = why;
+    finish(written, inputError);
+    emit failed(m_error);
+}
+
+void PlatformAudioRecorder::finish(bool written, const QString& inputError)
+{
     m_finished = true;
     m_collectTimer.stop();
     m_input.reset();
-    finishFile(m_frames > 0 && m_error.startsWith(QLatin1String("the sound input stopped")));
-    emit failed(why);
-}
-
-void PlatformAudioRecorder::finishFile(bool keep)
-{
-    if (m_pcm) {
-        if (!keep)
+    const bool keep = written && m_frames > 0;
+    if (written && m_frames == 0)
+        m_error = inputError.isEmpty() ? QStringLiteral("nothing was recorded")
+                                       : QStringLiteral("there is no sound input: %1").arg(inputError);
+    if (!keep) {
+        if (m_pcm)
             m_pcm->discard();
-        else if (!m_pcm->close() && m_error.isEmpty())
-            m_error = m_pcm->errorString();
-    }
-    if (m_aac) {
-        if (!keep)
+        else
             m_aac->discard();
-        else if (!m_aac->close() && m_error.isEmpty())
-            m_error = m_aac->errorString();
+        return;
     }
+    if (!(m_pcm ? m_pcm->close() : m_aac->close()))
+        m_error = m_pcm ? m_pcm->errorString() : m_aac->errorString();
+    else if (!inputError.isEmpty())
+        m_error = QStringLiteral("the sound input stopped after %1 s (%2); the take up to then was kept in %3")
+                      .arg(currentTime(), 0, 'f', 1)
+                      .arg(inputError, m_path);
 }
 
 bool PlatformAudioRecorder::stop()
@@ -178,15 +175,8 @@ bool PlatformAudioRecorder::stop()
     if (m_finished)
         return m_error.isEmpty();
     // The last of the input first: all that was captured up to now belongs to the take.
-    const bool written = collect();
-    m_finished = true;
-    m_collectTimer.stop();
-    if (written && m_frames == 0 && m_error.isEmpty()) {
-        const QString why = m_input ? m_input->errorString() : QString();
-        m_error = why.isEmpty() ? QStringLiteral("nothing was recorded") : QStringLiteral("nothing was recorded: %1").arg(why);
-    }
-    m_input.reset();
-    finishFile(m_error.isEmpty());
+    const QString inputError = m_input ? m_input->errorString() : QString();
+    finish(collect(), inputError);
     return m_error.isEmpty();
 }
 

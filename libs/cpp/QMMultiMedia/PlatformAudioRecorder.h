@@ -26,8 +26,10 @@ struct RecorderSettings
 };
 
 // Records the sound input into a file: the input is captured on the sound system's thread and
-// written here every few milliseconds (libsndfile, or libavcodec for AAC). The file is written
-// whole or not at all: a file of the same name stays as it was until the take is complete.
+// written here every few milliseconds (libsndfile, or libavcodec for AAC). A file of the same name
+// stays as it was until the take ends, and is then replaced whole: by the complete take on stop(),
+// or, when the input stops in the middle, by what was captured up to then, which the error says.
+// A take that captured nothing, or whose file could not be written, never replaces it.
 class PlatformAudioRecorder : public QObject
 {
     Q_OBJECT
@@ -44,7 +46,8 @@ public:
     bool record();
     void pause();
     // Takes everything captured up to now, finishes the file and puts it in place; false (with
-    // the reason) when there is no complete take: then nothing replaces the file of that name.
+    // the reason) when the take is not complete: nothing was captured or written (then nothing
+    // replaces the file of that name), or the input had stopped (then what it gave was kept).
     bool stop();
     // Seconds recorded so far.
     double currentTime() const;
@@ -55,7 +58,8 @@ public:
 
 signals:
     // The recording could not go on (the disk is full, the input is gone): it has stopped, the
-    // reason given. What was there under the file's name stays as it was.
+    // reason given. When the input went away after it gave sound, that much is kept in the file
+    // and the reason says so; otherwise what was there under the file's name stays as it was.
     void failed(const QString& why);
 
 private:
@@ -63,12 +67,14 @@ private:
     // Writes what has been captured; false (with m_error) when it cannot be written.
     bool collect();
     void checkInput();
-    void finishFile(bool keep);
+    // Ends the take with what has been written: kept when it holds sound and could be written.
+    void finish(bool written, const QString& inputError);
 
     std::unique_ptr<AudioFileWriter> m_pcm;
     std::unique_ptr<AacFileWriter> m_aac;
     std::unique_ptr<AudioInput> m_input;
     QTimer m_collectTimer;
+    QString m_path;
     int m_channels = 2;
     int m_sampleRate = 44100;
     qint64 m_frames = 0;

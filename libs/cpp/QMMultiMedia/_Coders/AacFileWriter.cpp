@@ -62,8 +62,10 @@ bool AacFileWriter::open(const QString& path, int sampleRate, int channels, int 
     m_av = AvLibrary::load(nullptr);
     if (!m_staged.begin(path))
         return fail(m_staged.errorString(), 0);
-    const QByteArray file = QFile::encodeName(m_staged.temporaryPath());
-    int rc = m_av->avformat_alloc_output_context2(&m_format, nullptr, muxer, file.constData());
+    // The container is told the target's name; the bytes go to the staged file, opened again by
+    // a name that reaches it.
+    const QByteArray file = QFile::encodeName(m_staged.writePath());
+    int rc = m_av->avformat_alloc_output_context2(&m_format, nullptr, muxer, QFile::encodeName(path).constData());
     if (rc < 0 || !m_format)
         return fail(QStringLiteral("no %1 container").arg(QLatin1String(muxer)), rc);
     const AVCodec* encoder = m_av->avcodec_find_encoder(AV_CODEC_ID_AAC);

@@ -1,6 +1,5 @@
 #include "QMMultiMedia/_Coders/AudioFileWriter.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <sndfile.h>
@@ -53,7 +52,8 @@ bool AudioFileWriter::open(const QString& path, int sampleRate, int channels)
         m_error = m_staged.errorString();
         return false;
     }
-    m_file = sf_open(QFile::encodeName(m_staged.temporaryPath()).constData(), SFM_WRITE, &info);
+    // libsndfile writes the staged file through its descriptor, which stays the staged file's.
+    m_file = sf_open_fd(m_staged.fd(), SFM_WRITE, &info, SF_FALSE);
     if (!m_file) {
         m_error = QString::fromLocal8Bit(sf_strerror(nullptr));
         m_staged.discard();

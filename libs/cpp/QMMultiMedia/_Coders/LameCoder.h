@@ -8,11 +8,13 @@ namespace QMMultiMedia {
 
 class EncoderJob;
 
-// Encodes a sound file into MP3 with the LAME encoder (/usr/bin/lame), run directly with an
-// argument list (no shell: no file name can become a command). start() returns at once;
+// Encodes a sound file into MP3 with the LAME encoder (/usr/bin/lame), run with an argument list
+// (file names are handed on as arguments, never as command text: no name can become a command),
+// see EncoderJob. start() returns at once;
 // finished() tells, from the encoder's exit status, whether this run wrote the MP3 file. The
 // output is written whole or not at all: a failed run leaves an older output as it was. Once
-// started, an encoding goes on to its end also when the runner is deleted (which reports nothing).
+// started, an encoding goes on to its end also when the runner is deleted (which reports nothing)
+// or the program quits, which does not wait for it.
 class LameCoder : public QObject
 {
     Q_OBJECT

@@ -4,9 +4,14 @@
 
 namespace QMMultiMedia {
 
-// A file written whole or not at all: it is written under a temporary name beside its target and
-// moved into place (replacing what was there) only once complete. Until then, and when it is
-// given up, the target stays as it was.
+// A file written whole or not at all. It is written beside its target as a file without a name
+// (O_TMPFILE), which vanishes by itself when the process ends before it is complete, and is
+// linked into place only once complete; an existing target is replaced in one step (the file is
+// linked under a brief hidden name and renamed over it). Where the file system cannot make a
+// file without a name, a hidden temporary name beside the target stands in.
+//
+// A new target gets the permissions the umask gives a new file; one that replaces an older file
+// gets the older file's.
 class StagedFile
 {
 public:
@@ -15,21 +20,45 @@ public:
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
-    // Makes the temporary file beside the target; false (with the reason) when it cannot be made.
+    // Makes the staged file beside the target; false (with the reason) when it cannot be made.
     bool begin(const QString& target);
-    // The name to write under until commit().
+    bool isOpen() const { return m_fd >= 0; }
+    // The staged file, open for reading and writing; -1 when there is none.
+    int fd() const { return m_fd; }
+    // A name under which this process can open the staged file again: /proc/self/fd/N for a
+    // file without a name, else its temporary name.
+    QString writePath() const;
+    // The temporary name; empty for a file without a name.
     QString temporaryPath() const { return m_temporary; }
+    // A hidden name beside the target, free when begin() ran, for another process that puts the
+    // file in place by linking it under that name first.
+    QString briefPath() const { return m_brief; }
     QString target() const { return m_target; }
-    // Moves the temporary file into place; false (with the reason) when it cannot be.
+    // The permissions the file is to have once in place.
+    uint mode() const { return m_mode; }
+
+    // Puts the file in place (replacing what was there) and closes it; false (with the reason)
+    // when it cannot be: then the target is untouched and the staged file is gone.
     bool commit();
-    // Removes the temporary file; the target is untouched.
+    // Gives the file up; the target is untouched.
     void discard();
+    // Closes the staged file without giving it up: another process that holds it open now puts
+    // it in place, or gives it up (a file without a name then goes by itself; a temporary name
+    // is that process's to remove).
+    void handOver();
     QString errorString() const { return m_error; }
 
 private:
+    bool openBeside(const QString& folder);
+    bool linkInPlace();
+    bool fail(const QString& what);
+
     QString m_target;
     QString m_temporary;
+    QString m_brief;
     QString m_error;
+    int m_fd = -1;
+    uint m_mode = 0644;
 };
 
 } // namespace QMMultiMedia
