@@ -4,10 +4,13 @@
 // and in training.
 #include "BoardsUnderTest.h"
 #include "RIRurud/BoardMarks.h"
+#include "RIRurud/BoardView.h"
 #include "RIRurud/NoteName.h"
 #include "RIRurud/OverlayTiles.h"
 #include "RIRurud/PianoBoard.h"
 
+#include <QPainter>
+#include <QVector3D>
 #include <QtTest>
 
 #include "TestMain.h"
@@ -23,6 +26,15 @@ namespace {
 QPoint picturePoint(int x, int y, const QSize& size)
 {
     return QPoint(int(x * size.width() / 800.0), int(y * size.height() / 194.0));
+}
+
+// How much of a screen pixel the marks' red (E0 3C 31) covers, from the pixel without and with it.
+double redCover(QRgb unlit, QRgb lit)
+{
+    const QVector3D base(qRed(unlit), qGreen(unlit), qBlue(unlit));
+    const QVector3D red = QVector3D(0xE0, 0x3C, 0x31) - base;
+    const QVector3D change = QVector3D(qRed(lit), qGreen(lit), qBlue(lit)) - base;
+    return qBound(0.0, double(QVector3D::dotProduct(change, red) / (red.lengthSquared() + 1)), 1.0);
 }
 
 // How many of the given frame points show a mark in a screenshot of the board.
@@ -53,6 +65,7 @@ private slots:
     void overlaysMarkExactlyTheirSpots();
     void everyMarkNamesItsStringPlusFret_data();
     void everyMarkNamesItsStringPlusFret();
+    void barsAnswerAtEveryWidth();
     void pianoKeysLieWhereTheyAnswer();
     void trainingShowsOnePosition_data();
     void trainingShowsOnePosition();
@@ -171,7 +184,7 @@ QString boardFormOf(int semitones)
 }
 
 // The marks of an overlay: the centres (in overlay pixels) of its connected groups of marked pixels
-// (the narrowest marks, high up the neck, are a stroke about two pixels wide).
+// (the narrowest marks, high up the neck, are bars three pixels wide).
 QVector<QPointF> marksOf(const QImage& overlay)
 {
     const QImage image = overlay.convertToFormat(QImage::Format_ARGB32);
@@ -215,13 +228,16 @@ QVector<QPointF> marksOf(const QImage& overlay)
 
 // What lighting a note changes on the screen, mark by mark: the pixels where `lit` differs from
 // `unlit`, in touching groups (one per drawn mark), each pixel asked which note a press on it
-// answers (a press lands on whole logical pixels, so at a pixel ratio of 2 it is rounded).
+// answers (a press lands on whole logical pixels, so at a pixel ratio of 2 it is rounded), and how
+// wide the mark's red is in its widest row.
 struct MarkPixels
 {
     int marks = 0;
     int answeringOther = 0;     // marks with a pixel that answers another note
     int answeringNothing = 0;   // marks with a pixel that answers no note
     QString firstWrong;
+    double narrowest = 1e9;     // the least width of red of a mark, in pixels
+    QString narrowestMark;
 };
 
 template <typename Board>
@@ -243,11 +259,13 @@ void tallyMarkPixels(const Board& board, const QImage& unlit, const QImage& lit,
         if (changed[start] != 1)
             continue;
         bool other = false, nothing = false;
+        QMap<int, double> redInRow;
         changed[start] = 2;
         stack.append(start);
         while (!stack.isEmpty()) {
             const int i = stack.takeLast();
             const int x = i % w, y = i / w;
+            redInRow[y] += redCover(unlit.pixel(x, y), lit.pixel(x, y));
             const QPoint press = QPointF(x / dpr, y / dpr).toPoint();
             const QString answered = board.positionToNote(press.x(), press.y());
             if (answered != note && tally.firstWrong.isEmpty())
@@ -263,6 +281,11 @@ void tallyMarkPixels(const Board& board, const QImage& unlit, const QImage& lit,
                     }
                 }
             }
+        }
+        const double red = *std::max_element(redInRow.cbegin(), redInRow.cend());
+        if (red < tally.narrowest) {
+            tally.narrowest = red;
+            tally.narrowestMark = QStringLiteral("%1 at pixel %2,%3").arg(note).arg(start % w).arg(start / w);
         }
         ++tally.marks;
         tally.answeringOther += other ? 1 : 0;
@@ -348,7 +371,8 @@ void TestBoardPictures::everyMarkNamesItsStringPlusFret()
         QVERIFY(checked > 0);
 
         // Not only the centre: every pixel a lit mark changes on the screen answers the mark's own
-        // note, at the usual width and at the board's narrowest.
+        // note, at the usual width and at the board's narrowest; and at the usual width every mark
+        // shows its red at least a frame unit wide.
         board.setMinimumWidth(800);
         for (int width : {1200, 800}) {
             board.resize(width, 600);
@@ -368,8 +392,66 @@ void TestBoardPictures::everyMarkNamesItsStringPlusFret()
                                                "note, %5 reach no note; %6")
                                     .arg(width).arg(tally.marks).arg(spots).arg(tally.answeringOther)
                                     .arg(tally.answeringNothing).arg(tally.firstWrong)));
+            const double unit = width / 800.0 * board.devicePixelRatioF();
+            QVERIFY2(width != 1200 || tally.narrowest >= unit,
+                     qPrintable(QStringLiteral("%1 shows its red %2 pixels wide")
+                                    .arg(tally.narrowestMark).arg(tally.narrowest)));
         }
     });
+}
+
+// A bar fills its narrow column up to the last overlay pixel that the board's rounding of a press
+// and smooth scaling of the overlay leave answering at every width. So every screen pixel its
+// overlay paints is pressed at every board width from 800 to 1100 (where those two take the most),
+// at pixel ratios 1, 1.5 and 2, and must answer the bar's note.
+void TestBoardPictures::barsAnswerAtEveryWidth()
+{
+    int pressed = 0;
+    for (const BoardTable* table : BoardTables::kAllBoards) {
+        withFrettedBoard(QString::fromLatin1(table->name), [&](auto& board) {
+            board.show();
+            BoardView view{QString()};
+            for (std::size_t i = 0; i < table->spotCount; ++i) {
+                const BoardMarks::MarkPlace bar = BoardMarks::markPlace(*table, i);
+                if (!table->spots[i].marked || !bar.bar)
+                    continue;
+                const QString note = QString::fromLatin1(table->spots[i].note);
+                const QString overlay =
+                    QStringLiteral(":/%1_%2@2x.png").arg(table->name, NoteName::layerFromBoard(note));
+                // The bar and three frame units around it.
+                const QRectF around(bar.x - bar.rx - 3, bar.y - bar.ry - 3, 2 * bar.rx + 6, 2 * bar.ry + 6);
+                for (int width = 800; width <= 1100; ++width) {
+                    board.resize(width, 600);
+                    for (double ratio : {1.0, 1.5, 2.0}) {
+                        const QRect area =
+                            QTransform::fromScale(ratio * width / 800.0, ratio * board.height() / 194.0)
+                                .mapRect(around)
+                                .toAlignedRect();
+                        QImage painted(area.size(), QImage::Format_ARGB32_Premultiplied);
+                        painted.fill(0);
+                        painted.setDevicePixelRatio(ratio);
+                        QPainter painter(&painted);
+                        painter.translate(-area.x() / ratio, -area.y() / ratio);
+                        view.paintOverlay(painter, board.size(), overlay);
+                        painter.end();
+                        for (int k = 0; k < area.width() * area.height(); ++k) {
+                            const QPoint at(k % area.width(), k / area.width());
+                            const QPoint press = (QPointF(area.topLeft() + at) / ratio).toPoint();
+                            pressed += qAlpha(painted.pixel(at)) ? 1 : 0;
+                            const QString answered =
+                                qAlpha(painted.pixel(at)) ? board.positionToNote(press.x(), press.y()) : note;
+                            if (answered != note)
+                                QFAIL(qPrintable(QStringLiteral("%1 bar at %2,%3: a press at %4,%5 on a board %6 px "
+                                                                "wide at pixel ratio %7 answers \"%8\"")
+                                                     .arg(note).arg(bar.x).arg(bar.y).arg(press.x()).arg(press.y())
+                                                     .arg(width).arg(ratio).arg(answered)));
+                        }
+                    }
+                }
+            }
+        });
+    }
+    QVERIFY(pressed > 0);
 }
 
 // The piano's keyboard picture draws each key where the key table puts it, each key's overlay

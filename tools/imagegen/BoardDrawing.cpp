@@ -85,12 +85,6 @@ void metalDisc(QPainter& p, const QPointF& c, double r)
 void positionMark(QPainter& p, const QPointF& c, double rx, double ry)
 {
     p.setPen(Qt::NoPen);
-    if (qMin(rx, ry) < 1.2) {
-        // Too narrow for a ring: the whole mark in a light red, which shows best as a thin stroke.
-        p.setBrush(palette::mark().lighter(125));
-        p.drawEllipse(c, rx, ry);
-        return;
-    }
     // The ring and the mark sit a little up and left of the rim, as lit from there, so the rim
     // shows as a shadow below and right; nothing reaches past (rx, ry). Rim and ring stay thin, so
     // that even a small mark is mostly red.
@@ -105,6 +99,17 @@ void positionMark(QPainter& p, const QPointF& c, double rx, double ry)
     g.setColorAt(1, palette::mark().darker(110));
     p.setBrush(g);
     p.drawEllipse(c + lift, 0.78 * rx, 0.78 * ry);
+}
+
+void positionBar(QPainter& p, const QRectF& r)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette::mark());
+    const double radius = qMin(r.width(), r.height()) / 2;
+    p.drawRoundedRect(r, radius, radius);
+    p.restore();
 }
 
 void pearlDot(QPainter& p, const QPointF& c, double r)

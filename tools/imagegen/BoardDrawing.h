@@ -4,6 +4,8 @@
 // soft shadows, metal and pearl, and the dark felt the boards lie on. All draw in the painter's
 // current units.
 
+#include "RIRurud/BoardTables.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
@@ -15,8 +17,8 @@ class QPainter;
 namespace imagegen {
 
 // Every board picture and overlay: 2048 x 497 pixels for the boards' 800 x 194 frame.
-inline constexpr int kBoardPictureWidth = 2048;
-inline constexpr int kBoardPictureHeight = 497;
+inline constexpr int kBoardPictureWidth = RIRurud::BoardTables::kPictureWidth;
+inline constexpr int kBoardPictureHeight = RIRurud::BoardTables::kPictureHeight;
 
 // Fills `clip` with a gradient from `light` to `base` and thin wavy grain lines `lineSpacing` apart,
 // running along x (horizontal) or along y.
@@ -33,9 +35,11 @@ void metalDisc(QPainter& p, const QPointF& c, double r);
 void pearlDot(QPainter& p, const QPointF& c, double r);
 
 // A lit position on a board: a dark rim, a light ring, then the mark with a soft highlight, all in
-// proportion and all inside the ellipse of radii rx, ry around c (a circle when they are equal); a
-// mark too narrow for a ring is a plain light red stroke.
+// proportion and all inside the ellipse of radii rx, ry around c (a circle when they are equal).
 void positionMark(QPainter& p, const QPointF& c, double rx, double ry);
+// A lit position too narrow for a ring: a bar with round ends filling the rectangle r, whose edges
+// lie between pixels of the picture, all in the mark's red, with crisp edges.
+void positionBar(QPainter& p, const QRectF& r);
 
 // The dark felt every board lies on, with a faint texture and vignette.
 void feltBackground(QPainter& p, const QRectF& area);

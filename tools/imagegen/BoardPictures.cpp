@@ -1089,7 +1089,10 @@ QImage overlayPicture(const BoardTable& table, const QString& layer)
         if (!spot.marked || form != layer)
             continue;
         const RIRurud::BoardMarks::MarkPlace mark = RIRurud::BoardMarks::markPlace(table, i);
-        positionMark(p, QPointF(mark.x, mark.y), mark.rx, mark.ry);
+        if (mark.bar)
+            positionBar(p, QRectF(mark.x - mark.rx, mark.y - mark.ry, 2 * mark.rx, 2 * mark.ry));
+        else
+            positionMark(p, QPointF(mark.x, mark.y), mark.rx, mark.ry);
     }
     return image;
 }

@@ -12,7 +12,9 @@
 // less where that keeps it nearer the string or the spot). Where the string runs so near the edge
 // of the box that such a mark would be smaller than kRoundRadius, the mark may move off the string
 // toward the middle of the box, as long as it still touches the string; where the answering cells
-// are a narrow column, it is an upright oval as wide as the column allows.
+// are a narrow column, it is an upright oval as wide as the column allows, and where that oval
+// would be too narrow for a rim and a ring, a crisp bar on whole pixels of the overlay, which needs
+// smaller margins and so fills more of the column.
 
 #include "RIRurud/BoardTables.h"
 
@@ -38,14 +40,29 @@ inline constexpr double kLargestRadius = 3.5;
 inline constexpr double kRoundRadius = 2.7;
 // A mark keeps this far from a fret wire, so that it never seems to lie on the next fret.
 inline constexpr double kWireClearance = 2.0;
+// An oval narrower than twice this has no room for a rim and a ring round a red that shows: it
+// becomes a bar.
+inline constexpr double kBarRadius = 1.5;
 
-// A mark: an ellipse centred at (x, y) in the frame, radii rx and ry (equal for a round mark).
+// A bar is fully opaque on whole pixels of the overlay, with crisp edges, so its margins (frame
+// units) cover only what the board adds. On a board 800 pixels or wider a screen pixel is at most a
+// unit; a press names the cell under a point up to 2/3 of a screen pixel left of or above the
+// pressed pixel's centre (at a pixel ratio of 1.5; half a pixel at 1), or a quarter of one right of
+// or below it (at 2, where half pixels round up); and the smoothly scaled overlay changes the
+// screen pixels whose centre lies less than half an overlay pixel outside the bar.
+inline constexpr double kBarLead = 2.0 / 3;
+inline constexpr double kBarTrail = 0.25;
+
+// A mark: an ellipse centred at (x, y) in the frame, radii rx and ry (equal for a round mark), or a
+// bar filling the rectangle x - rx .. x + rx, y - ry .. y + ry, whose edges lie between pixels of
+// the overlay.
 struct MarkPlace
 {
     double x = 0;
     double y = 0;
     double rx = 0;
     double ry = 0;
+    bool bar = false;
 };
 
 namespace detail {
@@ -105,6 +122,42 @@ inline bool fits(const AnsweringCells& cells, double x, double y, double rx, dou
             return false;
     }
     return true;
+}
+
+// The overlay's pixels per frame unit.
+inline constexpr double kPixelsX = double(BoardTables::kPictureWidth) / BoardTables::kFrameWidth;
+inline constexpr double kPixelsY = double(BoardTables::kPictureHeight) / BoardTables::kFrameHeight;
+
+// Whether a bar over the overlay's pixel columns i0..i1 and rows j0..j1 covers answering cells only.
+inline bool barFits(const AnsweringCells& cells, int i0, int i1, int j0, int j1)
+{
+    const int first = int(std::floor((i0 - 0.5) / kPixelsX - kBarLead));
+    const int last = int(std::ceil((i1 + 1.5) / kPixelsX + kBarTrail)) - 1;
+    const int end = int(std::ceil((j1 + 1.5) / kPixelsY + kBarTrail));
+    for (int row = int(std::floor((j0 - 0.5) / kPixelsY - kBarLead)); row < end; ++row) {
+        if (!cells.answers(row - cells.y0, first - cells.x0, last - cells.x0))
+            return false;
+    }
+    return true;
+}
+
+// The largest bar that grows from the overlay pixel under (x, y), first along its row, then up and
+// down; radii 0 when not even that pixel fits.
+inline MarkPlace bar(const AnsweringCells& cells, double x, double y)
+{
+    int i0 = int(x * kPixelsX), i1 = i0, j0 = int(y * kPixelsY), j1 = j0;
+    if (!barFits(cells, i0, i1, j0, j1))
+        return MarkPlace{x, y, 0, 0};
+    while (barFits(cells, i0 - 1, i1, j0, j1))
+        --i0;
+    while (barFits(cells, i0, i1 + 1, j0, j1))
+        ++i1;
+    while (barFits(cells, i0, i1, j0 - 1, j1))
+        --j0;
+    while (barFits(cells, i0, i1, j0, j1 + 1))
+        ++j1;
+    return MarkPlace{(i0 + i1 + 1) / (2 * kPixelsX), (j0 + j1 + 1) / (2 * kPixelsY), (i1 + 1 - i0) / (2 * kPixelsX),
+                     (j1 + 1 - j0) / (2 * kPixelsY), true};
 }
 
 // The largest value v in [from, limit] for which ok(v) holds, assuming ok holds for every smaller
@@ -256,15 +309,14 @@ inline MarkPlace markPlace(const BoardTables::BoardTable& table, std::size_t ind
         return sizeOf(p);
     };
     const MarkPlace small = choose(candidates(kLargestRadius), kRoundRadius, 0.05, ovalBound, touchingRoundOrOval);
-    if (sizeOf(small) > sizeOf(centred))
-        return small;
-    if (centred.rx > 0)
-        return centred;
-    // No cell of the box answers the note: nothing to draw.
-    MarkPlace none;
-    none.x = spot.x;
-    none.y = spot.y;
-    return none;
+    const MarkPlace mark = sizeOf(small) > sizeOf(centred) ? small : centred;
+    if (mark.rx > 0 && mark.rx < kBarRadius) {
+        const MarkPlace bar = detail::bar(cells, mark.x, mark.y);
+        if (bar.rx > 0)
+            return bar;
+    }
+    // With no cell of the box answering the note, nothing to draw.
+    return mark.rx > 0 ? mark : MarkPlace{double(spot.x), double(spot.y), 0, 0};
 }
 
 } // namespace BoardMarks

@@ -14,6 +14,9 @@ namespace BoardTables {
 // The reference frame every hot spot is given in; it stands for the whole board picture.
 inline constexpr int kFrameWidth = 800;
 inline constexpr int kFrameHeight = 194;
+// The board pictures and their overlays are drawn at this size (in pixels) for the whole frame.
+inline constexpr int kPictureWidth = 2048;
+inline constexpr int kPictureHeight = 497;
 
 // Half extents of a hot spot's box: x - 16 .. x + 15, y - 5 .. y + 4, edges included.
 inline constexpr int kBoxLeft = 16;
