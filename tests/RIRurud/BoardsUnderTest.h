@@ -29,12 +29,10 @@ inline QStringList frettedBoards()
 
 inline const RIRurud::BoardTables::BoardTable& tableOf(const QString& name)
 {
-    for (const RIRurud::BoardTables::BoardTable* table : RIRurud::BoardTables::kAllBoards) {
-        if (name == QLatin1String(table->name))
-            return *table;
-    }
-    qFatal("no board table named %s", qPrintable(name));
-    return *RIRurud::BoardTables::kAllBoards[0];
+    const RIRurud::BoardTables::BoardTable* table = RIRurud::BoardTables::boardNamed(qPrintable(name));
+    if (!table)
+        qFatal("no board table named %s", qPrintable(name));
+    return *table;
 }
 
 // Runs f(board&) on a new board of the named instrument.

@@ -373,8 +373,8 @@ private slots:
                  "the trainer's Start button is not shown");
         click(start.center());
         // Started: the round button turns to its Stop face and the board, below its mode buttons,
-        // shows the asked position (high up the neck a mark may be only a pixel wide, so any change
-        // counts: nothing else there moves).
+        // shows the asked position (high up the neck a mark may be a bar three pixels wide, so any
+        // change counts: nothing else there moves).
         QImage running;
         const QRect neck = board.adjusted(0, 45, 0, 0);
         QVERIFY2(waitFor([&] {

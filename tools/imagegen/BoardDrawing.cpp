@@ -101,17 +101,6 @@ void positionMark(QPainter& p, const QPointF& c, double rx, double ry)
     p.drawEllipse(c + lift, 0.78 * rx, 0.78 * ry);
 }
 
-void positionBar(QPainter& p, const QRectF& r)
-{
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Qt::NoPen);
-    p.setBrush(palette::mark());
-    const double radius = qMin(r.width(), r.height()) / 2;
-    p.drawRoundedRect(r, radius, radius);
-    p.restore();
-}
-
 void pearlDot(QPainter& p, const QPointF& c, double r)
 {
     QRadialGradient g(c - QPointF(r * 0.3, r * 0.3), r * 1.3);

@@ -37,9 +37,6 @@ void pearlDot(QPainter& p, const QPointF& c, double r);
 // A lit position on a board: a dark rim, a light ring, then the mark with a soft highlight, all in
 // proportion and all inside the ellipse of radii rx, ry around c (a circle when they are equal).
 void positionMark(QPainter& p, const QPointF& c, double rx, double ry);
-// A lit position too narrow for a ring: a bar with round ends filling the rectangle r, whose edges
-// lie between pixels of the picture, all in the mark's red, with crisp edges.
-void positionBar(QPainter& p, const QRectF& r);
 
 // The dark felt every board lies on, with a faint texture and vignette.
 void feltBackground(QPainter& p, const QRectF& area);

@@ -1074,7 +1074,7 @@ QImage boardPicture(const Look& look)
 }
 
 // One note's overlay: a mark where each marked spot of that note answers (BoardMarks.h), nothing
-// else.
+// else. Bars are left out: the boards draw them on the screen's own pixels.
 QImage overlayPicture(const BoardTable& table, const QString& layer)
 {
     QImage image(kBoardPictureWidth, kBoardPictureHeight, QImage::Format_ARGB32_Premultiplied);
@@ -1089,9 +1089,7 @@ QImage overlayPicture(const BoardTable& table, const QString& layer)
         if (!spot.marked || form != layer)
             continue;
         const RIRurud::BoardMarks::MarkPlace mark = RIRurud::BoardMarks::markPlace(table, i);
-        if (mark.bar)
-            positionBar(p, QRectF(mark.x - mark.rx, mark.y - mark.ry, 2 * mark.rx, 2 * mark.ry));
-        else
+        if (!mark.bar)
             positionMark(p, QPointF(mark.x, mark.y), mark.rx, mark.ry);
     }
     return image;

@@ -3,6 +3,8 @@
 // The one visual design of every generated picture: a warm wood-and-ivory look with a deep teal
 // accent. Producers take colours and fonts from here so that all pictures belong together.
 
+#include "RIRurud/BoardMarks.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -33,8 +35,9 @@ inline QColor bone() { return QColor(0xF1, 0xE9, 0xD2); }         // nut, inlays
 inline QColor fretSilver() { return QColor(0xC9, 0xCC, 0xCF); }
 inline QColor string() { return QColor(0xE3, 0xD6, 0xB0); }
 
-// Overlay marks on the boards: red above 50 on purpose (the training display looks for it).
-inline QColor mark() { return QColor(0xE0, 0x3C, 0x31); }
+// Overlay marks on the boards: red above 50 on purpose (the training display looks for it); the
+// boards draw their bars in it too.
+inline QColor mark() { return QColor::fromRgb(QRgb(RIRurud::BoardMarks::kMarkColour)); }
 inline QColor markRing() { return QColor(0xFF, 0xF4, 0xE6); }
 
 // Fonts (from Debian's packages: DejaVu for text, FreeSerif and Noto Music for music glyphs)

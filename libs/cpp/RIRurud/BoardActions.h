@@ -46,18 +46,18 @@ void askNextNote(Board* board, const QVector<QString>& notes)
     emit board->noteChanged(natural, accidental);
 }
 
-// A fretted board's paint: the picture, then the current note's overlay, cut down in training to
-// one position by the board's doSingleNote().
+// A fretted board's paint: the picture, then the current note's overlay with its bars, cut down in
+// training to one position by the board's doSingleNote().
 template <typename Board>
 void paintFretted(Board* board, BoardView& view, const BoardView::OverlayList& overlays)
 {
     QPainter painter(board);
     view.paintPicture(painter, board->size(), overlays);
     if (board->isInTraining())
-        view.paintSingle(painter, board->size(), board->currentLayerPath(),
+        view.paintSingle(painter, board->size(), board->currentLayerPath(), board->currentLayerName(),
                          [board](const QPixmap& layer) { return board->doSingleNote(layer); });
     else
-        view.paintOverlay(painter, board->size(), board->currentLayerPath());
+        view.paintOverlay(painter, board->size(), board->currentLayerPath(), board->currentLayerName());
 }
 
 } // namespace BoardActions

@@ -12,7 +12,7 @@ namespace RIRurud {
 BoardBase::BoardBase(const QString& name, QWidget* parent)
     : QFrame(parent)
     , instrumentName(name)
-    , m_view(QStringLiteral(":/") + name + QStringLiteral("_0@2x.jpg"))
+    , m_view(QStringLiteral(":/") + name + QStringLiteral("_0@2x.jpg"), BoardTables::boardNamed(qPrintable(name)))
 {
     setMinimumSize(800, 250);
     createLayers();

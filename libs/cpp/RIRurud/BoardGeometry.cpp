@@ -1,6 +1,7 @@
 #include "RIRurud/BoardGeometry.h"
 
 #include <QImage>
+#include <QPair>
 #include <QTime>
 #include <algorithm>
 
@@ -23,6 +24,48 @@ QString noteAt(const BoardTables::BoardTable& table, const QPoint& framePoint)
 {
     const int hit = BoardTables::firstHit(table, framePoint.x(), framePoint.y());
     return hit < 0 ? QString() : QString::fromLatin1(table.spots[hit].note);
+}
+
+QVector<BoardMarks::BarCells> barsOf(const BoardTables::BoardTable& table, const QString& note)
+{
+    QVector<BoardMarks::BarCells> bars;
+    const QByteArray name = note.toLatin1();
+    for (std::size_t i = 0; i < table.spotCount; ++i) {
+        if (!table.spots[i].marked || !BoardTables::sameNote(table.spots[i].note, name.constData()))
+            continue;
+        const BoardMarks::BarCells bar = BoardMarks::barCells(table, i);
+        if (!bar.isEmpty())
+            bars.append(bar);
+    }
+    return bars;
+}
+
+QRect barPixels(const BoardMarks::BarCells& bar, const QSize& size, double dpr)
+{
+    // Along one side: the first and last device pixel whose press maps into the cells from .. to - 1
+    // (frameOf maps a logical pixel), looked for a unit and two pixels beyond the cells' own pixels.
+    const auto span = [dpr](int from, int to, double pixelsPerUnit, const auto& frameOf) {
+        QPair<int, int> found(0, -1);
+        const int end = int((to + 1) * pixelsPerUnit * dpr) + 2;
+        for (int i = qMax(0, int((from - 1) * pixelsPerUnit * dpr) - 2); i <= end; ++i) {
+            const int cell = frameOf(qRound(i / dpr));
+            if (cell < from || cell >= to)
+                continue;
+            if (found.second < found.first)
+                found.first = i;
+            found.second = i;
+        }
+        return found;
+    };
+    const int w = size.width();
+    const int h = size.height();
+    const QPair<int, int> x = span(bar.left, bar.right, double(w) / BoardTables::kFrameWidth,
+                                   [w, h](int p) { return toFrame(p, 0, w, h).x(); });
+    const QPair<int, int> y = span(bar.top, bar.bottom, double(h) / BoardTables::kFrameHeight,
+                                   [w, h](int p) { return toFrame(0, p, w, h).y(); });
+    if (x.second < x.first || y.second < y.first)
+        return QRect();
+    return QRect(QPoint(x.first, y.first), QPoint(x.second, y.second));
 }
 
 bool isMarked(QRgb pixel)

@@ -1,14 +1,17 @@
 #pragma once
 
 // The plain arithmetic of the fretted boards, shared by every board widget: mapping a widget
-// point into the 800 x 194 board frame, the hot-spot box test and table walk, and the search that
-// training uses to keep one single position of an overlay.
+// point into the 800 x 194 board frame, the hot-spot box test and table walk, the screen pixels of
+// the bars a board draws itself, and the search that training uses to keep one single position of
+// an overlay.
 
+#include "RIRurud/BoardMarks.h"
 #include "RIRurud/BoardTables.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -40,6 +43,15 @@ QString noteAt(const BoardTables::BoardTable& table, const QPoint& framePoint, I
 
 // Same walk with the plain box test.
 QString noteAt(const BoardTables::BoardTable& table, const QPoint& framePoint);
+
+// The bars (BoardMarks::barCells) of the marked spots of a note (board form, "A5#").
+QVector<BoardMarks::BarCells> barsOf(const BoardTables::BoardTable& table, const QString& note);
+
+// The device pixels of a board `size` logical pixels large, drawn at `dpr` device pixels per
+// logical pixel, whose press lands in the bar's cells: a press on device pixel (i, j) is taken at
+// the logical pixel (i / dpr, j / dpr) rounded, as a mouse event's position is, and mapped by
+// toFrame. As that mapping never goes back, they form one rectangle; empty when no pixel does.
+QRect barPixels(const BoardMarks::BarCells& bar, const QSize& size, double dpr);
 
 // An overlay pixel marks a position when its red or its blue exceeds 50 (alpha and green are not
 // looked at).

@@ -1,8 +1,8 @@
 #pragma once
 
-// Where, and how large, the overlays draw the mark of a hot spot: plain C++ over BoardTables.h, so
-// that the picture generator (which runs before the libraries are built) and the tests place every
-// mark by the same rule.
+// Where, and how large, a hot spot's mark is drawn: plain C++ over BoardTables.h, so that the
+// picture generator (which runs before the libraries are built), the board widgets and the tests
+// place every mark by the same rule.
 //
 // A press anywhere on a mark must name the note it marks. A spot's box answers its note only where
 // no box earlier in walk order covers it, and high up the neck, where the boxes of neighbouring
@@ -12,9 +12,12 @@
 // less where that keeps it nearer the string or the spot). Where the string runs so near the edge
 // of the box that such a mark would be smaller than kRoundRadius, the mark may move off the string
 // toward the middle of the box, as long as it still touches the string; where the answering cells
-// are a narrow column, it is an upright oval as wide as the column allows, and where that oval
-// would be too narrow for a rim and a ring, a crisp bar on whole pixels of the overlay, which needs
-// smaller margins and so fills more of the column.
+// are a narrow column, it is an upright oval as wide as the column allows.
+//
+// Where the column is so narrow (kBarColumns units or less on the string's own row) that a mark in
+// the overlay pictures, scaled to the board's width, would be a pixel or two wide, the mark is a
+// bar of whole cells instead (barCells): the board draws it itself, on exactly the screen pixels
+// whose press lands in those cells, and the overlay pictures leave it out.
 
 #include "RIRurud/BoardTables.h"
 
@@ -40,22 +43,16 @@ inline constexpr double kLargestRadius = 3.5;
 inline constexpr double kRoundRadius = 2.7;
 // A mark keeps this far from a fret wire, so that it never seems to lie on the next fret.
 inline constexpr double kWireClearance = 2.0;
-// An oval narrower than twice this has no room for a rim and a ring round a red that shows: it
-// becomes a bar.
-inline constexpr double kBarRadius = 1.5;
+// A column of answering cells this many units wide or less gets a bar; it is kBarRows tall where
+// the column allows.
+inline constexpr int kBarColumns = 5;
+inline constexpr int kBarRows = 8;
 
-// A bar is fully opaque on whole pixels of the overlay, with crisp edges, so its margins (frame
-// units) cover only what the board adds. On a board 800 pixels or wider a screen pixel is at most a
-// unit; a press names the cell under a point up to 2/3 of a screen pixel left of or above the
-// pressed pixel's centre (at a pixel ratio of 1.5; half a pixel at 1), or a quarter of one right of
-// or below it (at 2, where half pixels round up); and the smoothly scaled overlay changes the
-// screen pixels whose centre lies less than half an overlay pixel outside the bar.
-inline constexpr double kBarLead = 2.0 / 3;
-inline constexpr double kBarTrail = 0.25;
+// The marks' red (0xRRGGBB), fully opaque.
+inline constexpr unsigned kMarkColour = 0xE03C31;
 
 // A mark: an ellipse centred at (x, y) in the frame, radii rx and ry (equal for a round mark), or a
-// bar filling the rectangle x - rx .. x + rx, y - ry .. y + ry, whose edges lie between pixels of
-// the overlay.
+// bar filling the cells x - rx .. x + rx, y - ry .. y + ry (whole frame units).
 struct MarkPlace
 {
     double x = 0;
@@ -66,6 +63,27 @@ struct MarkPlace
 };
 
 namespace detail {
+
+// Whether a press on the frame cell (x, y) answers the note of spot `index`, inside that spot's box
+// (the first box in walk order decides).
+inline bool answers(const BoardTables::BoardTable& table, std::size_t index, int x, int y)
+{
+    const BoardTables::HotSpot& spot = table.spots[index];
+    if (!BoardTables::inBox(spot.x, spot.y, x, y))
+        return false;
+    const int hit = BoardTables::firstHit(table, x, y);
+    return hit >= 0 && BoardTables::sameNote(table.spots[hit].note, spot.note);
+}
+
+// The line a spot's string is drawn along (through the spot when the string has too few spots).
+inline BoardTables::StringLine stringOf(const BoardTables::BoardTable& table, std::size_t index)
+{
+    const BoardTables::HotSpot& spot = table.spots[index];
+    BoardTables::StringLine line;
+    if (!BoardTables::stringLine(table, spot.string, &line))
+        line = BoardTables::StringLine{double(spot.y), 0.0};
+    return line;
+}
 
 // The cells of one spot's box, cell (i, j) being the frame square from (x0 + i, y0 + j), and
 // whether a press there answers the spot's note (the first box in walk order decides).
@@ -94,10 +112,10 @@ inline AnsweringCells answeringCells(const BoardTables::BoardTable& table, std::
     cells.y0 = spot.y - BoardTables::kBoxTop;
     for (int j = 0; j < AnsweringCells::kRows; ++j) {
         for (int i = AnsweringCells::kColumns - 1; i >= 0; --i) {
-            const int hit = BoardTables::firstHit(table, cells.x0 + i, cells.y0 + j);
-            const bool answers = hit >= 0 && BoardTables::sameNote(table.spots[hit].note, spot.note);
             const bool next = i + 1 < AnsweringCells::kColumns && cells.runEnd[j][i + 1] > i;
-            cells.runEnd[j][i] = !answers ? i - 1 : (next ? cells.runEnd[j][i + 1] : i);
+            cells.runEnd[j][i] = !answers(table, index, cells.x0 + i, cells.y0 + j)
+                ? i - 1
+                : (next ? cells.runEnd[j][i + 1] : i);
         }
     }
     return cells;
@@ -124,42 +142,6 @@ inline bool fits(const AnsweringCells& cells, double x, double y, double rx, dou
     return true;
 }
 
-// The overlay's pixels per frame unit.
-inline constexpr double kPixelsX = double(BoardTables::kPictureWidth) / BoardTables::kFrameWidth;
-inline constexpr double kPixelsY = double(BoardTables::kPictureHeight) / BoardTables::kFrameHeight;
-
-// Whether a bar over the overlay's pixel columns i0..i1 and rows j0..j1 covers answering cells only.
-inline bool barFits(const AnsweringCells& cells, int i0, int i1, int j0, int j1)
-{
-    const int first = int(std::floor((i0 - 0.5) / kPixelsX - kBarLead));
-    const int last = int(std::ceil((i1 + 1.5) / kPixelsX + kBarTrail)) - 1;
-    const int end = int(std::ceil((j1 + 1.5) / kPixelsY + kBarTrail));
-    for (int row = int(std::floor((j0 - 0.5) / kPixelsY - kBarLead)); row < end; ++row) {
-        if (!cells.answers(row - cells.y0, first - cells.x0, last - cells.x0))
-            return false;
-    }
-    return true;
-}
-
-// The largest bar that grows from the overlay pixel under (x, y), first along its row, then up and
-// down; radii 0 when not even that pixel fits.
-inline MarkPlace bar(const AnsweringCells& cells, double x, double y)
-{
-    int i0 = int(x * kPixelsX), i1 = i0, j0 = int(y * kPixelsY), j1 = j0;
-    if (!barFits(cells, i0, i1, j0, j1))
-        return MarkPlace{x, y, 0, 0};
-    while (barFits(cells, i0 - 1, i1, j0, j1))
-        --i0;
-    while (barFits(cells, i0, i1 + 1, j0, j1))
-        ++i1;
-    while (barFits(cells, i0, i1, j0 - 1, j1))
-        --j0;
-    while (barFits(cells, i0, i1, j0, j1 + 1))
-        ++j1;
-    return MarkPlace{(i0 + i1 + 1) / (2 * kPixelsX), (j0 + j1 + 1) / (2 * kPixelsY), (i1 + 1 - i0) / (2 * kPixelsX),
-                     (j1 + 1 - j0) / (2 * kPixelsY), true};
-}
-
 // The largest value v in [from, limit] for which ok(v) holds, assuming ok holds for every smaller
 // one down to `from`; 0 when ok(from) fails.
 template <typename Ok>
@@ -179,13 +161,70 @@ double largest(double from, double limit, Ok ok)
 
 } // namespace detail
 
-inline MarkPlace markPlace(const BoardTables::BoardTable& table, std::size_t index)
+// A bar's cells: columns left .. right - 1 and rows top .. bottom - 1 of the frame.
+struct BarCells
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool isEmpty() const { return right <= left || bottom <= top; }
+};
+
+// The bar of spot `index` when the widest run of cells answering its note on its string's row of
+// its box is at most kBarColumns wide: that run, grown a row at a time on whichever side keeps the
+// string nearer its middle, as long as the whole run answers there, up to kBarRows. Empty for
+// every other spot. Cheap enough (some dozens of walks of the table) for a board to ask it as it
+// paints.
+inline BarCells barCells(const BoardTables::BoardTable& table, std::size_t index)
 {
     const BoardTables::HotSpot& spot = table.spots[index];
+    const double y = detail::stringOf(table, index).yAt(spot.x);
+    BarCells bar;
+    bar.top = int(std::floor(y));
+    bar.bottom = bar.top + 1;
+    for (int x = spot.x - BoardTables::kBoxLeft; x <= spot.x + BoardTables::kBoxRight; ++x) {
+        int end = x;
+        while (detail::answers(table, index, end, bar.top)) {
+            if (++end - x > kBarColumns)
+                return BarCells{};
+        }
+        if (end - x > bar.right - bar.left) {
+            bar.left = x;
+            bar.right = end;
+        }
+        x = end;
+    }
+    if (bar.isEmpty())
+        return BarCells{};
+    // Grows the bar by a row above (up) or below, when the whole run answers there.
+    const auto grow = [&](bool up) {
+        const int row = up ? bar.top - 1 : bar.bottom;
+        for (int x = bar.left; x < bar.right; ++x) {
+            if (!detail::answers(table, index, x, row))
+                return false;
+        }
+        (up ? bar.top : bar.bottom) = up ? row : row + 1;
+        return true;
+    };
+    while (bar.bottom - bar.top < kBarRows) {
+        const bool up = y - bar.top < bar.bottom - y;
+        if (!grow(up) && !grow(!up))
+            break;
+    }
+    return bar;
+}
+
+inline MarkPlace markPlace(const BoardTables::BoardTable& table, std::size_t index)
+{
+    const BarCells bar = barCells(table, index);
+    if (!bar.isEmpty())
+        return MarkPlace{(bar.left + bar.right) / 2.0, (bar.top + bar.bottom) / 2.0, (bar.right - bar.left) / 2.0,
+                         (bar.bottom - bar.top) / 2.0, true};
+
+    const BoardTables::HotSpot& spot = table.spots[index];
     const detail::AnsweringCells cells = detail::answeringCells(table, index);
-    BoardTables::StringLine line;
-    if (!BoardTables::stringLine(table, spot.string, &line))
-        line = BoardTables::StringLine{double(spot.y), 0.0};
+    const BoardTables::StringLine line = detail::stringOf(table, index);
 
     // The centre stays in the box and, on the fingerboard, between the wires of the spot's fret.
     double lo = spot.x - BoardTables::kBoxLeft;
@@ -310,11 +349,6 @@ inline MarkPlace markPlace(const BoardTables::BoardTable& table, std::size_t ind
     };
     const MarkPlace small = choose(candidates(kLargestRadius), kRoundRadius, 0.05, ovalBound, touchingRoundOrOval);
     const MarkPlace mark = sizeOf(small) > sizeOf(centred) ? small : centred;
-    if (mark.rx > 0 && mark.rx < kBarRadius) {
-        const MarkPlace bar = detail::bar(cells, mark.x, mark.y);
-        if (bar.rx > 0)
-            return bar;
-    }
     // With no cell of the box answering the note, nothing to draw.
     return mark.rx > 0 ? mark : MarkPlace{double(spot.x), double(spot.y), 0, 0};
 }

@@ -6,6 +6,7 @@
 // picture generator read the very same numbers: what is drawn is what a click hits.
 
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 
 namespace RIRurud {
@@ -842,6 +843,16 @@ inline bool sameNote(const char* a, const char* b)
         ++b;
     }
     return *a == *b;
+}
+
+// The fretted board named `name` ("Banjo"), or nullptr.
+inline const BoardTable* boardNamed(const char* name)
+{
+    for (const BoardTable* table : kAllBoards) {
+        if (std::strcmp(table->name, name) == 0)
+            return table;
+    }
+    return nullptr;
 }
 
 // ------------------------------------------------------------------------------------------------

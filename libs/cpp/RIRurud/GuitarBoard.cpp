@@ -21,7 +21,7 @@ QString layerKey(const QString& layer)
 
 GuitarBoard::GuitarBoard(QWidget* parent)
     : QFrame(parent)
-    , m_view(QStringLiteral(":/Guitar_0@2x.jpg"))
+    , m_view(QStringLiteral(":/Guitar_0@2x.jpg"), &kTable)
 {
     for (std::size_t i = 0; i < kTable.layerCount; ++i) {
         const QString layer = QString::fromLatin1(kTable.layerNames[i]);
