@@ -151,6 +151,7 @@ PrivateSink::PrivateSink()
 PrivateSink::~PrivateSink()
 {
     QMMultiMedia::AudioBackend::install(nullptr);
+    releaseEngine();
     if (m_keepAlive.state() != QProcess::NotRunning) {
         m_keepAlive.kill();
         m_keepAlive.waitForFinished(2000);
@@ -191,9 +192,9 @@ bool PrivateSink::create(QString* why)
     return true;
 }
 
-std::unique_ptr<QMMultiMedia::AudioOutput> PrivateSink::createOutput()
+std::unique_ptr<QMMultiMedia::AudioOutput> PrivateSink::createOutput(QMMultiMedia::AudioEngine& engine)
 {
-    return QMMultiMedia::SoundServer::instance().createOutput(m_name);
+    return QMMultiMedia::SoundServer::instance().createOutput(m_name, engine);
 }
 
 std::unique_ptr<QMMultiMedia::AudioInput> PrivateSink::createInput(int sampleRate, int channels)

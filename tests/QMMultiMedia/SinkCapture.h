@@ -81,7 +81,7 @@ public:
     QString sinkName() const { return m_name; }
     QString monitorName() const { return m_name + QStringLiteral(".monitor"); }
 
-    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override;
+    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput(QMMultiMedia::AudioEngine& engine) override;
     std::unique_ptr<QMMultiMedia::AudioInput> createInput(int sampleRate, int channels) override;
     qint64 nowNs() const override { return SinkCapture::nowNs(); }
     QString inputName() const override { return monitorName(); }

@@ -12,8 +12,7 @@
 #include "Median.h"
 #include "QMMultiMedia/AudioBackend.h"
 #include "REZirudid/App.h"
-#include "RIRurud/BeatMixer.h"
-#include "RIRurud/BeatPlayer.h"
+#include "QMMultiMedia/DecodedSound.h"
 #include "RIRurud/Metronome.h"
 #include "RIRurud/MetronomeControls.h"
 #include "RIRurud/MetronomeStyle.h"
@@ -53,12 +52,12 @@ protected:
 };
 
 // The left channel of a sound's first 8 ms, at the mixer's volume.
-std::vector<float> attackOf(const BeatMixer::Sound* sound)
+std::vector<float> attackOf(const QMMultiMedia::DecodedSound& sound)
 {
     std::vector<float> a;
-    const qint64 n = qMin<qint64>(sound->frameCount(), BeatMixer::rate * 8 / 1000);
+    const qint64 n = qMin<qint64>(sound.readyFrames(), sound.sampleRate() * 8 / 1000);
     for (qint64 i = 0; i < n; ++i)
-        a.push_back(sound->frames[size_t(2 * i)] * 0.5f);
+        a.push_back(sound.samples()[i * sound.channels()] * 0.5f);
     return a;
 }
 
@@ -103,7 +102,7 @@ void measure(const Run& run, TimedMetronome& metronome, TestAudio::SinkCapture& 
     const qint64 from = capture.frames();
     const size_t paintsFrom = metronome.paintAtNs.size();
     const int metronomeTicks = metronome.tickCount();
-    QTest::qWait(int((run.beats + 0.5) * period + BeatPlayer::leadNs() / 1e6 + 300));
+    QTest::qWait(int((run.beats + 0.5) * period + 300));
     // Silence before the next run (beats on their way fall silent too), and let the last ring out.
     controls->audibleTickButton()->setChecked(true);
     QTest::qWait(1000);
@@ -215,19 +214,19 @@ int main(int argc, char** argv)
     app.setStyleSheet(metronomeStyleSheet());
     TimedMetronome metronome;
     metronome.setSoundDirectory(QStringLiteral(TONARIX_RESOURCES_DIR));
-    BeatMixer* mixer = BeatMixer::instance();
-    const BeatMixer::Sound* bell = mixer->sound(QStringLiteral(TONARIX_RESOURCES_DIR "bell.wav"));
-    const BeatMixer::Sound* tick = mixer->sound(QStringLiteral(TONARIX_RESOURCES_DIR "tick.wav"));
+    const auto bell = QMMultiMedia::DecodedSound::open(QStringLiteral(TONARIX_RESOURCES_DIR "bell.wav"));
+    const auto tick = QMMultiMedia::DecodedSound::open(QStringLiteral(TONARIX_RESOURCES_DIR "tick.wav"));
     if (!bell || !tick) {
         std::printf("  not measured: tick.wav or bell.wav is missing from %s\n", TONARIX_RESOURCES_DIR);
         return 0;
     }
     metronome.resize(1200, 855);
     metronome.show();
-    std::printf("  stream queue %.1f ms, beats asked for %.1f ms ahead\n", mixer->queueNs() / 1e6, BeatPlayer::leadNs() / 1e6);
+    bell->decode();
+    tick->decode();
     QTest::qWait(500);
     for (const Run& run : {Run{208, 200}, Run{38, 50}})
-        measure(run, metronome, capture, attackOf(bell), attackOf(tick));
+        measure(run, metronome, capture, attackOf(*bell), attackOf(*tick));
     capture.stop();
     return 0;
 }
