@@ -15,10 +15,8 @@ constexpr qint64 chunkFrames = 4096;
 constexpr qint64 gainFrames = qint64(1) << 17;  // about three seconds
 constexpr qint64 never = std::numeric_limits<qint64>::max();
 
-// The timeline follows the stream's clock as a second-order loop with a time constant of about
-// five seconds: a card some hundred ppm off is followed to a fraction of a millisecond, and the
-// jitter of single readings is smoothed away.
-constexpr double loopOmega = 0.2;  // rad/s
+// Reports of the stream's clock the timeline is drawn through.
+constexpr size_t reportsKept = 32;
 
 qint64 steadyNs()
 {
@@ -233,16 +231,39 @@ void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
     if (!m_streaming)
         return;
     const double frame = double(m_base + streamFrame);
-    const double error = frame - frameAt(atNs);
-    if (m_resync || std::fabs(error) > breakFrames) {
+    if (m_resync || std::fabs(frame - frameAt(atNs)) > breakFrames) {
+        m_reports.clear();
+        m_reports.push_back({atNs, frame});
         resync(qint64(frame), atNs);
         return;
     }
-    // Phase and rate follow the stream's clock (proportional and integral parts of the loop).
-    const double dt = qBound(0.0, double(atNs - m_t0) / 1e9, 2.0);
-    m_f0 = frameAt(atNs) + qMin(1.0, 2.0 * loopOmega * dt) * error;
-    m_t0 = atNs;
-    m_fps += loopOmega * loopOmega * dt * error;
+    // The timeline is the straight line through the stream's latest reports (least squares), so
+    // that a card some hundred ppm off is followed at once and the jitter of single reports is
+    // smoothed away.
+    m_reports.push_back({atNs, frame});
+    if (m_reports.size() > reportsKept)
+        m_reports.pop_front();
+    if (m_reports.size() < 3) {
+        m_f0 = frame;
+        m_t0 = atNs;
+        return;
+    }
+    double st = 0, sf = 0, stt = 0, stf = 0;
+    for (const Report& r : m_reports) {
+        const double t = double(r.atNs - atNs) / 1e9;
+        const double f = r.frame - frame;
+        st += t;
+        sf += f;
+        stt += t * t;
+        stf += t * f;
+    }
+    const double n = double(m_reports.size());
+    const double slope = (n * stf - st * sf) / (n * stt - st * st);
+    if (std::isfinite(slope) && slope > rate / 2.0 && slope < rate * 2.0) {
+        m_fps = slope;
+        m_f0 = frame + (sf - slope * st) / n;
+        m_t0 = atNs;
+    }
 }
 
 void AudioEngine::dropEnded(qint64 heard, qint64 now)

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <cmath>
+#include <deque>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -158,6 +159,12 @@ private:
     double m_f0 = 0.0;
     double m_fps = rate;
     bool m_resync = false;
+    struct Report
+    {
+        qint64 atNs;
+        double frame;
+    };
+    std::deque<Report> m_reports;  // the stream's latest reports of its clock
 
     // The stream being written.
     bool m_streaming = false;

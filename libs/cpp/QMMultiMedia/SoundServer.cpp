@@ -200,7 +200,9 @@ public:
         attr.maxlength = uint32_t(-1);
         attr.tlength = uint32_t(AudioEngine::aheadFrames * frameBytes);
         attr.prebuf = 0;
-        attr.minreq = uint32_t(-1);
+        // Asked for in pieces of a fifth of a second at the least: the thread wakes for the
+        // server some ten times a second, not at every block the sink plays.
+        attr.minreq = uint32_t(AudioEngine::aheadFrames / 5 * frameBytes);
         attr.fragsize = uint32_t(-1);
         const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
         if (pa_stream_connect_playback(m_stream, device(), &attr, flags, nullptr, nullptr) < 0)

@@ -205,7 +205,8 @@ void Metronome::present(const PlannedBeat& beat)
     showPicture(beat.face);
     if (beat.mark >= 0)
         m_beats->setCurrentBeat(beat.mark);
-    update();
+    // Only the eyes and the pendulum change: the rest of the face is not painted again.
+    update(changingRect());
     // Without the sound engine (a test listening in), the sound is played as it is heard.
     if (!beat.sound.isEmpty() && NoteName::hasSoundHook())
         NoteName::playSoundFile(m_soundDirectory + beat.sound);
@@ -329,6 +330,38 @@ void Metronome::showEvent(QShowEvent* event)
         if (MetronomeFaces::kFaces[i].early)
             picture(i);
     }
+}
+
+QRect Metronome::changingRect()
+{
+    // Where any overlay is not clear, as a part of the canvas (found once from the pictures).
+    static const QRectF part = [] {
+        QRect bounds;
+        for (int i = 0; i < MetronomeFaces::PictureCount; ++i) {
+            if (i == MetronomeFaces::BaseEyesLeft)
+                continue;
+            const QImage image = QImage(QString::fromLatin1(MetronomeFaces::kFaces[i].resource))
+                                     .convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                int x0 = 0, x1 = image.width() - 1;
+                while (x0 <= x1 && !qAlpha(line[x0]))
+                    ++x0;
+                while (x1 >= x0 && !qAlpha(line[x1]))
+                    --x1;
+                if (x0 <= x1)
+                    bounds |= QRect(x0, y, x1 - x0 + 1, 1);
+            }
+        }
+        const double w = MetronomeFaces::kCanvasWidth, h = MetronomeFaces::kCanvasHeight;
+        return bounds.isEmpty() ? QRectF(0, 0, 1, 1)
+                                : QRectF(bounds.x() / w, bounds.y() / h, bounds.width() / w, bounds.height() / h);
+    }();
+    const QRectF face = faceRect(baseEyesLeftPix());
+    return QRectF(face.x() + part.x() * face.width(), face.y() + part.y() * face.height(), part.width() * face.width(),
+                  part.height() * face.height())
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
 }
 
 QRectF Metronome::faceRect(const QPixmap& face) const

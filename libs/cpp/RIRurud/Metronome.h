@@ -47,6 +47,8 @@ public:
     int tickCount() const { return m_tickCount; }
     // Where the face is drawn, in the frame's coordinates: centred, at the largest size that fits.
     QRectF faceRect(const QPixmap& face) const;
+    // The part of the frame where the faces differ from one another: what a beat repaints.
+    QRect changingRect();
 
     QString soundDirectory() const { return m_soundDirectory; }
     // The folder of "tick.wav" and "bell.wav" (ending in "/"); both are decoded at once.
