@@ -9,3 +9,6 @@ add_test(NAME pageviewer_metronome
   COMMAND sh -c "home=$(mktemp -d) && HOME=\"$home\" \"$0\" \"$@\" --grab \"$home/page.png\" && test -s \"$home/page.png\"; status=$?; rm -rf \"$home\"; exit $status"
     $<TARGET_FILE:pageviewer> metronome --bpm 0 --beats 12)
 set_tests_properties(pageviewer_metronome PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 60)
+# The metronome heard at a sink of the test's own while the GUI thread is held up.
+tonarix_add_test(test_metronome_sound SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_MetronomeSound.cpp
+  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES LABELS audio)

@@ -17,6 +17,8 @@ constexpr qint64 never = std::numeric_limits<qint64>::max();
 
 // Reports of the stream's clock the timeline is drawn through.
 constexpr size_t reportsKept = 32;
+// How far off a card's clock may run (a null sink that is rewound often runs some 600 ppm fast).
+constexpr double maxOffRate = 0.002;
 
 qint64 steadyNs()
 {
@@ -228,7 +230,9 @@ void AudioEngine::resync(qint64 frame, qint64 atNs)
 void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_streaming)
+    // A report of a frame not yet written is believed up to a minute ahead: a server catching up
+    // after it was stopped plays (and drops) a stream's frames fast for a moment.
+    if (!m_streaming || streamFrame < 0 || m_base + streamFrame > m_written + 60 * rate)
         return;
     const double frame = double(m_base + streamFrame);
     if (m_resync || std::fabs(frame - frameAt(atNs)) > breakFrames) {
@@ -239,15 +243,10 @@ void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
     }
     // The timeline is the straight line through the stream's latest reports (least squares), so
     // that a card some hundred ppm off is followed at once and the jitter of single reports is
-    // smoothed away.
+    // smoothed away. Until the reports span a second, only their mean phase is taken.
     m_reports.push_back({atNs, frame});
     if (m_reports.size() > reportsKept)
         m_reports.pop_front();
-    if (m_reports.size() < 3) {
-        m_f0 = frame;
-        m_t0 = atNs;
-        return;
-    }
     double st = 0, sf = 0, stt = 0, stf = 0;
     for (const Report& r : m_reports) {
         const double t = double(r.atNs - atNs) / 1e9;
@@ -259,11 +258,11 @@ void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
     }
     const double n = double(m_reports.size());
     const double slope = (n * stf - st * sf) / (n * stt - st * st);
-    if (std::isfinite(slope) && slope > rate / 2.0 && slope < rate * 2.0) {
+    if (m_reports.back().atNs - m_reports.front().atNs >= 1'000'000'000 && std::isfinite(slope)
+        && std::fabs(slope / rate - 1.0) < maxOffRate)
         m_fps = slope;
-        m_f0 = frame + (sf - slope * st) / n;
-        m_t0 = atNs;
-    }
+    m_f0 = frame + (sf - m_fps * st) / n;
+    m_t0 = atNs;
 }
 
 void AudioEngine::dropEnded(qint64 heard, qint64 now)

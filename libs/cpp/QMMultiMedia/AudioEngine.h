@@ -67,7 +67,7 @@ public:
     static constexpr qint64 idleNs = 3'000'000'000;
     // A difference between the model and the stream's clock beyond this is a break in the stream's
     // time (it stalled or restarted), taken at once rather than followed slowly.
-    static constexpr qint64 breakFrames = rate / 50;
+    static constexpr qint64 breakFrames = rate / 200;
 
     using Clock = std::function<qint64()>;
 

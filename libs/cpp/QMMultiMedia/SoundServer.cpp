@@ -195,7 +195,6 @@ public:
         m_startNs = SoundServer::nowNs();
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
         pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
-        pa_stream_set_latency_update_callback(m_stream, &ServerOutput::onTiming, this);
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
         attr.tlength = uint32_t(AudioEngine::aheadFrames * frameBytes);
@@ -204,13 +203,16 @@ public:
         // server some ten times a second, not at every block the sink plays.
         attr.minreq = uint32_t(AudioEngine::aheadFrames / 5 * frameBytes);
         attr.fragsize = uint32_t(-1);
-        const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
-        if (pa_stream_connect_playback(m_stream, device(), &attr, flags, nullptr, nullptr) < 0)
+        if (pa_stream_connect_playback(m_stream, device(), &attr, PA_STREAM_START_CORKED, nullptr, nullptr) < 0)
             dropStream();
     }
 
     void contextLost(const QString&) override { dropStream(); }
-    void tick() override { service(); }
+    void tick() override
+    {
+        service();
+        askTiming();
+    }
 
 private:
     static constexpr qint64 frameBytes = 2 * sizeof(float);
@@ -222,7 +224,13 @@ private:
         m_engine.serve(*this);
         m_running = false;
         if (pa_operation* op = pa_stream_cork(
-                m_stream, 0, [](pa_stream*, int ok, void* self) { static_cast<ServerOutput*>(self)->m_running = ok; }, this))
+                m_stream, 0,
+                [](pa_stream*, int ok, void* self) {
+                    auto* output = static_cast<ServerOutput*>(self);
+                    output->m_running = ok;
+                    output->askTiming();
+                },
+                this))
             pa_operation_unref(op);
     }
     void streamFailed(const QString&) override { dropStream(); }
@@ -249,6 +257,8 @@ private:
         closeStream(m_stream);
         m_ready = false;
         m_running = false;
+        m_timingAsked = false;
+        m_reports = 0;
     }
 
     void leave()
@@ -259,13 +269,32 @@ private:
         m_registered = false;
     }
 
-    static void onTiming(pa_stream* stream, void* self)
+    // The stream's clock, asked for at every tick while it runs: the frame being heard is the one
+    // the server reads less what the sink holds, plus what it played while the answer came.
+    void askTiming()
+    {
+        if (!m_stream || !m_running || m_timingAsked)
+            return;
+        if (pa_operation* op = pa_stream_update_timing_info(m_stream, &ServerOutput::onTiming, this)) {
+            m_timingAsked = true;
+            pa_operation_unref(op);
+        }
+    }
+    static void onTiming(pa_stream* stream, int ok, void* self)
     {
         auto* output = static_cast<ServerOutput*>(self);
-        pa_usec_t usec = 0;
-        if (output->m_running && pa_stream_get_time(stream, &usec) == 0)
-            output->m_engine.observe(qint64(std::llround(double(usec) * AudioEngine::rate / 1e6)), SoundServer::nowNs());
+        output->m_timingAsked = false;
+        const pa_timing_info* t = ok ? pa_stream_get_timing_info(stream) : nullptr;
+        if (!t || !output->m_running)
+            return;
+        const double usec = double(t->transport_usec) - double(t->sink_usec);
+        output->m_engine.observe(t->read_index / frameBytes + qint64(std::llround(usec * AudioEngine::rate / 1e6)),
+                                 SoundServer::nowNs());
+        // The first reports of a new stream follow one another, so that its clock is soon known well.
+        if (++output->m_reports < firstReports)
+            output->askTiming();
     }
+    static constexpr int firstReports = 10;
 
     qint64 writableFrames() override
     {
@@ -289,6 +318,8 @@ private:
     std::unique_ptr<Watch> m_wake;
     bool m_registered = false;
     bool m_running = false;
+    bool m_timingAsked = false;
+    int m_reports = 0;
 };
 
 // Capture: the sound system's thread takes every block the server sends, so that nothing is lost
