@@ -22,6 +22,16 @@
         }                                                                                       \
     } while (false)
 
+// For a test's initTestCase: a private sink (below) for `sink`, a std::unique_ptr<PrivateSink>;
+// the test fails when the server refuses it.
+#define TONARIX_CREATE_PRIVATE_SINK(sink)                                                       \
+    do {                                                                                        \
+        TONARIX_REQUIRE_SOUND_SERVER();                                                         \
+        sink = std::make_unique<TestAudio::PrivateSink>();                                      \
+        QString why;                                                                            \
+        QVERIFY2(sink->create(&why), qPrintable(why));                                          \
+    } while (false)
+
 namespace TestAudio {
 
 class SinkCapture : public QObject

@@ -90,10 +90,7 @@ private:
 private slots:
     void initTestCase()
     {
-        TONARIX_REQUIRE_SOUND_SERVER();
-        m_sink = std::make_unique<TestAudio::PrivateSink>();
-        QString why;
-        QVERIFY2(m_sink->create(&why), qPrintable(why));
+        TONARIX_CREATE_PRIVATE_SINK(m_sink);
         QVERIFY(m_dir.isValid());
         m_a4Mp3 = m_dir.filePath("a4.mp3");
         m_c4Wav = m_dir.filePath("c4.wav");

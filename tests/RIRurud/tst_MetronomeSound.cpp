@@ -26,10 +26,7 @@ class TestMetronomeSound : public QObject
 private slots:
     void initTestCase()
     {
-        TONARIX_REQUIRE_SOUND_SERVER();
-        m_sink = std::make_unique<TestAudio::PrivateSink>();
-        QString why;
-        QVERIFY2(m_sink->create(&why), qPrintable(why));
+        TONARIX_CREATE_PRIVATE_SINK(m_sink);
         // Short sounds with silence between the beats, so that every onset is plain to see.
         QVERIFY(TestAudio::writeTone(m_dir.filePath("tick.wav"), 1000, 0.03, 1, 0.6f));
         QVERIFY(TestAudio::writeTone(m_dir.filePath("bell.wav"), 700, 0.06, 1, 0.6f));

@@ -74,6 +74,14 @@ class TestMetronomeTiming : public QObject
         backend.advanceMs((until - backend.nowNs()) / 1e6);
     }
 
+    // A metronome on the test's sounds at a tempo; returns when its first beat is heard.
+    qint64 start(Metronome& m, int bpm)
+    {
+        m.setSoundDirectory(m_dir.path() + "/");
+        m.controls()->setInterval(bpm);
+        return m.nextBeatNs();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -97,9 +105,7 @@ private slots:
         backend.keepFrames = false;
         Onsets heard;
         Metronome m;
-        m.setSoundDirectory(m_dir.path() + "/");
-        m.controls()->setInterval(120);
-        const qint64 first = m.nextBeatNs();
+        const qint64 first = start(m, 120);
         backend.advanceMs(1);
         backend.last()->onPlay = [&](qint64 f, const float* s, qint64 n) { heard.hear(f, s, n); };
         const qint64 startNs = backend.last()->startNs;
@@ -127,9 +133,7 @@ private slots:
         // over them reach full scale.
         TestAudio::FakeAudioBackend backend;
         Metronome m;
-        m.setSoundDirectory(m_dir.path() + "/");
-        m.controls()->setInterval(120);
-        const qint64 first = m.nextBeatNs();
+        const qint64 first = start(m, 120);
         run(backend, m, first + 3'000'000'000);
         backend.frozen = true;
         run(backend, m, first + 13'000'000'000);
@@ -163,9 +167,7 @@ private slots:
         // yet; a new tempo starts its grid at the change.
         TestAudio::FakeAudioBackend backend;
         Metronome m;
-        m.setSoundDirectory(m_dir.path() + "/");
-        m.controls()->setInterval(208);
-        const qint64 first = m.nextBeatNs();
+        const qint64 first = start(m, 208);
         run(backend, m, first + 2'000'000'000);
         m.controls()->audibleTickButton()->setChecked(true);
         const qint64 mutedAt = backend.nowNs();

@@ -14,6 +14,8 @@ namespace {
 constexpr qint64 chunkFrames = 4096;
 constexpr qint64 gainFrames = qint64(1) << 17;  // about three seconds
 constexpr qint64 never = std::numeric_limits<qint64>::max();
+// Voices without a time asked for within this of one another start together.
+constexpr qint64 togetherNs = 1'000'000;
 
 // Reports of the stream's clock the timeline is drawn through.
 constexpr size_t reportsKept = 32;
@@ -102,7 +104,12 @@ quint64 AudioEngine::add(const VoiceSpec& spec)
         const qint64 now = m_clock();
         id = m_nextId++;
         Voice v {id, spec, double(spec.sound->sampleRate()) / rate};
-        v.asapFrame = heardFrame(now) + (m_streaming ? marginFrames : 0);
+        // Voices asked for together (the notes of a chord) start at the same frame.
+        if (spec.atNs < 0 && now - m_lastAsapNs > togetherNs)
+            m_lastAsapFrame = heardFrame(now) + (m_streaming ? marginFrames : 0);
+        if (spec.atNs < 0)
+            m_lastAsapNs = now;
+        v.asapFrame = m_lastAsapFrame;
         m_voices.push_back(v);
         markDirty(plannedStart(v));
         m_lastActivityNs = now;
@@ -182,12 +189,6 @@ bool AudioEngine::isStreaming() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_streaming;
-}
-
-qint64 AudioEngine::framesMixed() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_mixed;
 }
 
 bool AudioEngine::wantsStream() const
@@ -353,7 +354,6 @@ void AudioEngine::write(StreamPort& port, qint64 from, qint64 count)
         }
         m_gainsEnd = qMax(m_gainsEnd, from + n);
         port.write(from - m_base, m_mix.data(), n);
-        m_mixed += n;
         from += n;
         count -= n;
     }

@@ -108,8 +108,6 @@ public:
     void setGains(quint64 id, float left, float right);
     int voiceCount() const;
     bool isStreaming() const;
-    // Frames written to streams so far (written again included).
-    qint64 framesMixed() const;
 
     // --- from the output's thread
     // True while there are voices, and a while after the last.
@@ -152,6 +150,8 @@ private:
     std::unique_ptr<AudioOutput> m_output;
     std::vector<Voice> m_voices;
     quint64 m_nextId = 1;
+    qint64 m_lastAsapNs = std::numeric_limits<qint64>::min() / 2;
+    qint64 m_lastAsapFrame = 0;
     qint64 m_lastActivityNs = std::numeric_limits<qint64>::min() / 2;
 
     // The timeline: frame f0 is heard at t0; fps frames a second of the steady clock.
@@ -171,7 +171,6 @@ private:
     qint64 m_base = 0;      // the engine frame of the stream's first frame
     qint64 m_written = 0;   // the engine frame after the last written
     qint64 m_dirty = std::numeric_limits<qint64>::max();
-    qint64 m_mixed = 0;
 
     // The limiter's gain after each frame written lately, to write a stretch again from where it
     // was; indexed by engine frame.
