@@ -220,6 +220,8 @@ bool PrivateSink::create(QString* why)
         return false;
     }
     QMMultiMedia::AudioBackend::install(this);
+    // Connected now, so that the first sound a test plays does not wait for the connection.
+    QMMultiMedia::SoundServer::instance().defaultSourceName();
     return true;
 }
 

@@ -277,7 +277,8 @@ void AudioEngine::dropEnded(qint64 heard, qint64 now)
 
 void AudioEngine::place(Voice& v, qint64 from, qint64 end)
 {
-    if (v.placed)
+    // A voice given a time waits for the new stream's first report of its clock.
+    if (v.placed || (m_resync && v.spec.atNs >= 0))
         return;
     qint64 start = plannedStart(v);
     if (start >= end)

@@ -290,6 +290,8 @@ private:
         const double usec = double(t->transport_usec) - double(t->sink_usec);
         output->m_engine.observe(t->read_index / frameBytes + qint64(std::llround(usec * AudioEngine::rate / 1e6)),
                                  SoundServer::nowNs());
+        // What the report moved is written again at once.
+        output->service();
         // The first reports of a new stream follow one another, so that its clock is soon known well.
         if (++output->m_reports < firstReports)
             output->askTiming();
@@ -446,13 +448,9 @@ qint64 SoundServer::nowNs()
 SoundServer::SoundServer()
 {
     m_loop = pa_threaded_mainloop_new();
-    if (m_loop && pa_threaded_mainloop_start(m_loop) < 0) {
-        pa_threaded_mainloop_free(m_loop);
-        m_loop = nullptr;
-    }
     if (!m_loop)
         return;
-    Locker lock(m_loop);
+    // Set up before the sound system's thread runs: nothing to wait for.
     m_tickFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_tickFd >= 0) {
         pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
@@ -465,22 +463,46 @@ SoundServer::SoundServer()
             },
             this);
     }
+    if (pa_threaded_mainloop_start(m_loop) < 0) {
+        if (m_tickEvent)
+            pa_threaded_mainloop_get_api(m_loop)->io_free(m_tickEvent);
+        pa_threaded_mainloop_free(m_loop);
+        m_loop = nullptr;
+        return;
+    }
+    // The sound system's thread ends with the application object, before what was set up around
+    // it (the environment, say) is taken down.
+    if (QCoreApplication::instance())
+        qAddPostRoutine([] { instance().stopLoop(); });
 }
 
 SoundServer::~SoundServer()
 {
     if (!m_loop)
         return;
+    stopLoop();
     {
         Locker lock(m_loop);
-        dropContextLocked();
         if (m_tickEvent)
             pa_threaded_mainloop_get_api(m_loop)->io_free(m_tickEvent);
     }
-    pa_threaded_mainloop_stop(m_loop);
     pa_threaded_mainloop_free(m_loop);
     if (m_tickFd >= 0)
         ::close(m_tickFd);
+}
+
+void SoundServer::stopLoop()
+{
+    {
+        Locker lock(m_loop);
+        const std::vector<ServerStream*> streams = m_streams;
+        for (ServerStream* s : streams)
+            s->contextLost(QStringLiteral("the application has ended"));
+        dropContextLocked();
+        m_streams.clear();
+        armTicks(false);
+    }
+    pa_threaded_mainloop_stop(m_loop);
 }
 
 void SoundServer::dropContextLocked()

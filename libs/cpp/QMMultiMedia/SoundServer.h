@@ -60,6 +60,8 @@ private:
     void replaceLocked(const QString& why);
     void tickLocked();
     void armTicks(bool on);
+    // Ends the connection and the sound system's thread.
+    void stopLoop();
     static void onContextState(pa_context* context, void* self);
 
     pa_threaded_mainloop* m_loop = nullptr;
