@@ -47,15 +47,16 @@ public:
 // voice given a time is placed at the frame that is heard then. Without a stream (no device, or
 // none yet) the timeline runs on the steady clock: voices keep their time without being heard.
 //
-// The stream is written a quarter of a second ahead; a change to what was written is written again
+// The stream is written half a second ahead; a change to what was written is written again
 // from the earliest frame the stream can still change, a little after the one being heard. The sum
 // of the voices is limited below full scale.
 class AudioEngine
 {
 public:
     static constexpr int rate = 44100;
-    // What is written ahead of the frame being heard.
-    static constexpr qint64 aheadFrames = rate / 4;
+    // What is written ahead of the frame being heard: enough for the stream's thread to be held
+    // up for a while on a busy machine without a gap.
+    static constexpr qint64 aheadFrames = rate / 2;
     // The earliest frame that can still change: this far after the one being heard.
     static constexpr qint64 marginFrames = rate * 2 / 1000;
     // A voice given too late for its time (the stream was being opened, or its thread was held

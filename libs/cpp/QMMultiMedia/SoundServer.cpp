@@ -199,7 +199,7 @@ public:
         attr.maxlength = uint32_t(-1);
         attr.tlength = uint32_t(AudioEngine::aheadFrames * frameBytes);
         attr.prebuf = 0;
-        // Asked for in pieces of a fifth of a second at the least: the thread wakes for the
+        // Asked for in pieces of a tenth of a second at the least: the thread wakes for the
         // server some ten times a second, not at every block the sink plays.
         attr.minreq = uint32_t(AudioEngine::aheadFrames / 5 * frameBytes);
         attr.fragsize = uint32_t(-1);
