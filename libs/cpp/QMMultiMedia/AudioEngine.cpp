@@ -219,10 +219,15 @@ void AudioEngine::resync(qint64 frame, qint64 atNs)
     m_f0 = double(frame);
     m_t0 = atNs;
     m_resync = false;
+    replaceTimed();
+}
+
+void AudioEngine::replaceTimed()
+{
     // Voices given a time and not heard yet go where that time now falls.
     const qint64 heard = heardFrame(m_clock());
     for (Voice& v : m_voices) {
-        if (v.placed && v.spec.atNs >= 0 && v.start > heard)
+        if (v.placed && v.spec.atNs >= 0 && v.start > heard + marginFrames)
             v.placed = false;
     }
     markDirty(heard + marginFrames);
@@ -262,8 +267,13 @@ void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
     if (m_reports.back().atNs - m_reports.front().atNs >= 1'000'000'000 && std::isfinite(slope)
         && std::fabs(slope / rate - 1.0) < maxOffRate)
         m_fps = slope;
+    const double before = frameAt(atNs);
     m_f0 = frame + (sf - m_fps * st) / n;
     m_t0 = atNs;
+    // The first reports of a stream move the timeline by more than a little: what is not heard yet
+    // follows.
+    if (std::fabs(m_f0 - before) > rate / 2000.0)
+        replaceTimed();
 }
 
 void AudioEngine::dropEnded(qint64 heard, qint64 now)
