@@ -219,18 +219,17 @@ void AudioEngine::resync(qint64 frame, qint64 atNs)
     m_f0 = double(frame);
     m_t0 = atNs;
     m_resync = false;
-    replaceTimed();
+    replaceTimed(heardFrame(m_clock()) + marginFrames);
 }
 
-void AudioEngine::replaceTimed()
+void AudioEngine::replaceTimed(qint64 from)
 {
-    // Voices given a time and not heard yet go where that time now falls.
-    const qint64 heard = heardFrame(m_clock());
+    // Voices given a time that begin from `from` on go where that time now falls.
     for (Voice& v : m_voices) {
-        if (v.placed && v.spec.atNs >= 0 && v.start > heard + marginFrames)
+        if (v.placed && v.spec.atNs >= 0 && v.start >= from)
             v.placed = false;
     }
-    markDirty(heard + marginFrames);
+    markDirty(from);
 }
 
 void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
@@ -270,10 +269,10 @@ void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
     const double before = frameAt(atNs);
     m_f0 = frame + (sf - m_fps * st) / n;
     m_t0 = atNs;
-    // The first reports of a stream move the timeline by more than a little: what is not heard yet
-    // follows.
+    // The first reports of a stream move the timeline by more than a little: what is to be heard
+    // later than a moment from now follows (what is nearer may have gone to the sink already).
     if (std::fabs(m_f0 - before) > rate / 2000.0)
-        replaceTimed();
+        replaceTimed(heardFrame(m_clock()) + rate / 20);
 }
 
 void AudioEngine::dropEnded(qint64 heard, qint64 now)

@@ -143,7 +143,7 @@ private:
     void write(StreamPort& port, qint64 from, qint64 count);
     void markDirty(qint64 frame);
     void resync(qint64 frame, qint64 atNs);
-    void replaceTimed();
+    void replaceTimed(qint64 from);
     void dropEnded(qint64 heard, qint64 now);
     void wakeOutput();
 
