@@ -1,7 +1,8 @@
 #pragma once
 
-// A sound backend for tests: a clock the test moves by hand, and output streams that record what
-// they are given and take only as much as the test lets the "device" play.
+// A sound backend for tests: a clock the test moves by hand, and a fake sound server whose
+// playback stream plays what the engine wrote, frame by frame, as that clock runs (optionally
+// with a card clock some ppm off the steady clock, or stopped for a while).
 
 #include "QMMultiMedia/AudioBackend.h"
 
@@ -9,59 +10,41 @@
 #include <QVector>
 
 #include <chrono>
+#include <cmath>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace TestAudio {
 
+// One playback stream of the fake server.
 struct FakeStream
 {
-    bool alive = true;       // false once the player has closed the stream
-    bool started = false;
-    bool suspended = false;
-    bool broken = false;
-    int sampleRate = 0;
-    qint64 capacity = 0;     // bytes the device buffer holds
-    qint64 queued = 0;       // bytes written and not yet played
-    QByteArray written;      // everything ever written, 16-bit stereo
+    bool alive = true;        // false once closed (by the engine's output or by a failure)
+    qint64 startNs = 0;       // when its first frame was heard
+    double played = 0;        // frames heard so far
+    qint64 writeEnd = 0;      // the frame after the last written
+    qint64 lateFrames = 0;    // frames written after they were heard (lost)
+    std::vector<float> frames;  // what was written, stereo, from firstFrame on
+    qint64 firstFrame = 0;      // 0 unless heard frames are not kept
+    bool keep = true;
+    // Told of every stretch as it is heard (frame, stereo samples, count).
+    std::function<void(qint64, const float*, qint64)> onPlay;
 
-    // Lets the device play `bytes` of what is queued.
-    void play(qint64 bytes) { queued = qMax<qint64>(0, queued - bytes); }
-    QVector<qint16> samples() const
+    float at(qint64 frame, int side) const
     {
-        QVector<qint16> s(written.size() / 2);
-        memcpy(s.data(), written.constData(), size_t(s.size()) * 2);
-        return s;
+        const qint64 i = frame - firstFrame;
+        return i >= 0 && i < qint64(frames.size() / 2) ? frames[size_t(2 * i + side)] : 0.0f;
     }
-};
-
-class FakeOutput : public QMMultiMedia::AudioOutput
-{
-public:
-    explicit FakeOutput(std::shared_ptr<FakeStream> s) : m_s(std::move(s)) {}
-    ~FakeOutput() override { m_s->alive = false; }
-    bool start(int sampleRate) override
+    // The first frame from `from` on louder than the threshold, or -1.
+    qint64 firstLoud(qint64 from, float threshold = 0.001f) const
     {
-        m_s->started = true;
-        m_s->sampleRate = sampleRate;
-        if (m_s->capacity == 0)
-            m_s->capacity = qint64(sampleRate / 10) * 4;
-        return true;
+        for (qint64 f = qMax(firstFrame, from); f < firstFrame + qint64(frames.size() / 2); ++f) {
+            if (qAbs(at(f, 0)) > threshold || qAbs(at(f, 1)) > threshold)
+                return f;
+        }
+        return -1;
     }
-    qint64 bytesFree() const override { return m_s->capacity - m_s->queued; }
-    qint64 bytesQueued() const override { return m_s->queued; }
-    qint64 write(const char* data, qint64 length) override
-    {
-        const qint64 n = qMin(length, bytesFree());
-        m_s->written.append(data, int(n));
-        m_s->queued += n;
-        return n;
-    }
-    void suspend() override { m_s->suspended = true; }
-    void resume() override { m_s->suspended = false; }
-    bool isBroken() const override { return m_s->broken; }
-
-private:
-    std::shared_ptr<FakeStream> m_s;
 };
 
 // What a fake input captures: the test puts samples in, or breaks it.
@@ -93,22 +76,22 @@ private:
 class FakeAudioBackend : public QMMultiMedia::AudioBackend
 {
 public:
-    // With hasDevice false no stream is ever given: players keep time only. With realClock the
-    // clock is the steady clock, for tests that wait on real timers.
+    // With hasDevice false no stream is ever opened: the engine keeps time only. With realClock
+    // the clock is the steady clock, for tests that wait on real timers.
     explicit FakeAudioBackend(bool hasDevice = true, bool realClock = false)
         : m_hasDevice(hasDevice), m_realClock(realClock)
     {
         QMMultiMedia::AudioBackend::install(this);
     }
-    ~FakeAudioBackend() override { QMMultiMedia::AudioBackend::install(nullptr); }
-
-    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override
+    ~FakeAudioBackend() override
     {
-        outputRequestsNs.append(nowNs());
-        if (!m_hasDevice)
-            return nullptr;
-        streams.append(std::make_shared<FakeStream>());
-        return std::make_unique<FakeOutput>(streams.last());
+        QMMultiMedia::AudioBackend::install(nullptr);
+        releaseEngine();
+    }
+
+    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput(QMMultiMedia::AudioEngine& engine) override
+    {
+        return std::make_unique<Output>(*this, engine);
     }
     std::unique_ptr<QMMultiMedia::AudioInput> createInput(int, int) override
     {
@@ -124,7 +107,17 @@ public:
         return m_now;
     }
 
-    void advanceMs(double ms) { m_now += qint64(ms * 1e6); }
+    // Moves the clock; the card plays on in steps of stepMs, the engine is served at each step
+    // and told the stream's clock every observeMs.
+    void advanceMs(double ms)
+    {
+        const qint64 end = m_now + qint64(ms * 1e6);
+        while (m_now < end) {
+            m_now = qMin(end, m_now + qint64(stepMs * 1e6));
+            if (!frozen)
+                step();
+        }
+    }
     // Switches between the steady clock and the hand-moved one, which goes on from the same time.
     void setRealClock(bool real)
     {
@@ -132,16 +125,144 @@ public:
             m_now = nowNs();
         m_realClock = real;
     }
+    // The stream fails (the server went away); the engine's output opens another when it needs one.
+    void breakStream()
+    {
+        if (FakeStream* s = live()) {
+            s->alive = false;
+            m_target->streamStopped();
+        }
+    }
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
 
+    double ppm = 0;            // the card's clock against the steady clock
+    double stepMs = 1;
+    double observeMs = 100;
+    bool frozen = false;       // the server stopped: it neither plays nor asks nor answers
+    bool keepFrames = true;
     QVector<std::shared_ptr<FakeStream>> streams;
-    QVector<qint64> outputRequestsNs;  // when each output was asked for (with a device or not)
+    QVector<qint64> voicesAddedNs;  // when voices were added (as the output was woken for them)
     QVector<std::shared_ptr<FakeCapture>> captures;
 
 private:
+    class Output : public QMMultiMedia::AudioOutput, public QMMultiMedia::StreamPort
+    {
+    public:
+        Output(FakeAudioBackend& b, QMMultiMedia::AudioEngine& engine) : m_b(b)
+        {
+            m_b.m_target = &engine;
+            m_b.m_output = this;
+        }
+        ~Output() override
+        {
+            if (FakeStream* s = m_b.live())
+                s->alive = false;
+            m_b.m_target = nullptr;
+            m_b.m_output = nullptr;
+        }
+        void wake() override
+        {
+            const int voices = m_b.m_target->voiceCount();
+            if (voices > m_voices)
+                m_b.voicesAddedNs.append(m_b.nowNs());
+            m_voices = voices;
+            if (!m_b.frozen)
+                m_b.serve();
+        }
+        qint64 writableFrames() override
+        {
+            const FakeStream* s = m_b.live();
+            return qMax<qint64>(0, qint64(s->played) + QMMultiMedia::AudioEngine::aheadFrames - s->writeEnd);
+        }
+        bool write(qint64 frame, const float* data, qint64 count) override
+        {
+            FakeStream* s = m_b.live();
+            const qint64 heard = qint64(s->played);
+            if (frame < heard) {
+                const qint64 lost = qMin(count, heard - frame);
+                s->lateFrames += lost;
+                frame += lost;
+                data += 2 * lost;
+                count -= lost;
+            }
+            if (count > 0) {
+                const qint64 i = frame - s->firstFrame;
+                if (s->frames.size() < size_t(2 * (i + count)))
+                    s->frames.resize(size_t(2 * (i + count)), 0.0f);
+                std::copy(data, data + 2 * count, s->frames.begin() + 2 * i);
+                s->writeEnd = qMax(s->writeEnd, frame + count);
+            }
+            return true;
+        }
+
+    private:
+        FakeAudioBackend& m_b;
+        int m_voices = 0;
+    };
+
+    FakeStream* live() const
+    {
+        return !streams.isEmpty() && streams.last()->alive ? streams.last().get() : nullptr;
+    }
+    // Opens or closes the stream as the engine wants, and serves the engine.
+    void serve()
+    {
+        QMMultiMedia::AudioEngine* engine = m_target;
+        if (!engine || !m_hasDevice)
+            return;
+        FakeStream* s = live();
+        if (!engine->wantsStream()) {
+            if (s) {
+                s->alive = false;
+                engine->streamStopped();
+            }
+            return;
+        }
+        if (!s) {
+            streams.append(std::make_shared<FakeStream>());
+            s = streams.last().get();
+            // Its first frame is heard a moment after it starts, as the engine expects.
+            s->startNs = m_now + QMMultiMedia::AudioEngine::marginFrames * 1'000'000'000LL / QMMultiMedia::AudioEngine::rate;
+            s->keep = keepFrames;
+            m_lastObserveNs = m_now;
+            engine->streamStarted();
+        }
+        engine->serve(*m_output);
+    }
+    void step()
+    {
+        if (FakeStream* s = live()) {
+            const qint64 from = qint64(s->played);
+            s->played = qMax(0.0, double(m_now - s->startNs) * QMMultiMedia::AudioEngine::rate * (1.0 + ppm * 1e-6) / 1e9);
+            const qint64 to = qint64(s->played);
+            if (s->onPlay && to > from) {
+                std::vector<float> heard(size_t(2 * (to - from)));
+                for (qint64 f = from; f < to; ++f) {
+                    heard[size_t(2 * (f - from))] = s->at(f, 0);
+                    heard[size_t(2 * (f - from) + 1)] = s->at(f, 1);
+                }
+                s->onPlay(from, heard.data(), to - from);
+            }
+            // What was heard is let go, unless it is kept for the test to look at.
+            if (!s->keep && to - s->firstFrame > QMMultiMedia::AudioEngine::rate) {
+                const qint64 drop = qMin<qint64>(to - s->firstFrame, qint64(s->frames.size() / 2));
+                s->frames.erase(s->frames.begin(), s->frames.begin() + 2 * drop);
+                s->firstFrame += drop;
+            }
+            if (m_target && m_now - m_lastObserveNs >= qint64(observeMs * 1e6)) {
+                m_lastObserveNs = m_now;
+                m_target->observe(qint64(std::llround(s->played)), m_now);
+            }
+        }
+        serve();
+    }
+
     bool m_hasDevice;
     bool m_realClock;
     qint64 m_now = 1'000'000'000;
+    qint64 m_lastObserveNs = 0;
+    QMMultiMedia::AudioEngine* m_target = nullptr;
+    Output* m_output = nullptr;
 };
 
 } // namespace TestAudio

@@ -91,6 +91,37 @@ qint64 SinkCapture::timeOfFrame(qint64 frame) const
     return m_arrivals.isEmpty() ? 0 : m_arrivals.last().ns;
 }
 
+bool SinkCapture::sinkClock(qint64 from, qint64 to, double* a, double* b) const
+{
+    // The last frame of each block had just been played when the block arrived (at the earliest).
+    double n = 0, sf = 0, st = 0, sff = 0, sft = 0;
+    const qint64 t0 = m_arrivals.isEmpty() ? 0 : m_arrivals.first().ns;
+    for (const Arrival& r : m_arrivals) {
+        if (r.frames <= from || r.frames > to)
+            continue;
+        const double f = double(r.frames - from);
+        const double t = double(r.ns - t0);
+        n += 1;
+        sf += f;
+        st += t;
+        sff += f * f;
+        sft += f * t;
+    }
+    if (n < 10)
+        return false;
+    *b = (n * sft - sf * st) / (n * sff - sf * sf);
+    *a = t0 + (st - *b * sf) / n - *b * double(from);
+    // A block arrives some time after it was played, never before: the line is moved down onto
+    // the earliest arrival.
+    double earliest = 0;
+    for (const Arrival& r : m_arrivals) {
+        if (r.frames > from && r.frames <= to)
+            earliest = qMin(earliest, double(r.ns) - (*a + *b * double(r.frames)));
+    }
+    *a += earliest;
+    return true;
+}
+
 qint64 SinkCapture::arrivalOfFrame(qint64 frame) const
 {
     for (const Arrival& a : m_arrivals) {
@@ -151,6 +182,7 @@ PrivateSink::PrivateSink()
 PrivateSink::~PrivateSink()
 {
     QMMultiMedia::AudioBackend::install(nullptr);
+    releaseEngine();
     if (m_keepAlive.state() != QProcess::NotRunning) {
         m_keepAlive.kill();
         m_keepAlive.waitForFinished(2000);
@@ -188,12 +220,14 @@ bool PrivateSink::create(QString* why)
         return false;
     }
     QMMultiMedia::AudioBackend::install(this);
+    // Connected now, so that the first sound a test plays does not wait for the connection.
+    QMMultiMedia::SoundServer::instance().defaultSourceName();
     return true;
 }
 
-std::unique_ptr<QMMultiMedia::AudioOutput> PrivateSink::createOutput()
+std::unique_ptr<QMMultiMedia::AudioOutput> PrivateSink::createOutput(QMMultiMedia::AudioEngine& engine)
 {
-    return QMMultiMedia::SoundServer::instance().createOutput(m_name);
+    return QMMultiMedia::SoundServer::instance().createOutput(m_name, engine);
 }
 
 std::unique_ptr<QMMultiMedia::AudioInput> PrivateSink::createInput(int sampleRate, int channels)

@@ -22,6 +22,16 @@
         }                                                                                       \
     } while (false)
 
+// For a test's initTestCase: a private sink (below) for `sink`, a std::unique_ptr<PrivateSink>;
+// the test fails when the server refuses it.
+#define TONARIX_CREATE_PRIVATE_SINK(sink)                                                       \
+    do {                                                                                        \
+        TONARIX_REQUIRE_SOUND_SERVER();                                                         \
+        sink = std::make_unique<TestAudio::PrivateSink>();                                      \
+        QString why;                                                                            \
+        QVERIFY2(sink->create(&why), qPrintable(why));                                          \
+    } while (false)
+
 namespace TestAudio {
 
 class SinkCapture : public QObject
@@ -47,6 +57,10 @@ public:
     qint64 timeOfFrame(qint64 frame) const;
     // Nanoseconds at which the block holding a frame arrived here: when it could first be observed.
     qint64 arrivalOfFrame(qint64 frame) const;
+    // The sink's clock against the steady clock, from the arrivals of the frames in [from, to):
+    // frame f was played at about a + b * f nanoseconds (a straight line through the arrivals, so
+    // b tells the sink's own rate). False with too few arrivals.
+    bool sinkClock(qint64 from, qint64 to, double* a, double* b) const;
     // The first frame from `from` on whose left or right sample exceeds the threshold, or -1.
     qint64 firstLoudFrame(qint64 from, float threshold = 0.01f) const;
     // The last loud frame from `from` on, or -1.
@@ -81,7 +95,7 @@ public:
     QString sinkName() const { return m_name; }
     QString monitorName() const { return m_name + QStringLiteral(".monitor"); }
 
-    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput() override;
+    std::unique_ptr<QMMultiMedia::AudioOutput> createOutput(QMMultiMedia::AudioEngine& engine) override;
     std::unique_ptr<QMMultiMedia::AudioInput> createInput(int sampleRate, int channels) override;
     qint64 nowNs() const override { return SinkCapture::nowNs(); }
     QString inputName() const override { return monitorName(); }

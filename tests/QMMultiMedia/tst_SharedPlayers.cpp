@@ -130,7 +130,7 @@ private slots:
     }
     void loopRestartsOncePerPass()
     {
-        // Each pass opens the file's output once: passes of a 1 s loop start at least 1 s apart,
+        // Each pass plays the file once: passes of a 1 s loop start at least 1 s apart,
         // whatever was looped before, and no pass end is reported as the end of the sound.
         QFETCH(int, againAfterMs);
         QFETCH(bool, stopFirst);
@@ -140,11 +140,11 @@ private slots:
         QTest::qWait(againAfterMs);
         if (stopFirst)
             player->stop();
-        const int from = m_backend->outputRequestsNs.size();
+        const int from = m_backend->voicesAddedNs.size();
         player->play(m_second, true);
-        QTRY_VERIFY_WITH_TIMEOUT(m_backend->outputRequestsNs.size() - from >= 3, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_backend->voicesAddedNs.size() - from >= 3, 5000);
         player->stop();
-        const QVector<qint64> starts = m_backend->outputRequestsNs.mid(from);
+        const QVector<qint64> starts = m_backend->voicesAddedNs.mid(from);
         for (int i = 1; i < starts.size(); ++i) {
             const double gapMs = (starts[i] - starts[i - 1]) / 1e6;
             QVERIFY2(gapMs >= 990, qPrintable(QStringLiteral("pass %1 began %2 ms after the one before").arg(i).arg(gapMs)));

@@ -90,10 +90,7 @@ private:
 private slots:
     void initTestCase()
     {
-        TONARIX_REQUIRE_SOUND_SERVER();
-        m_sink = std::make_unique<TestAudio::PrivateSink>();
-        QString why;
-        QVERIFY2(m_sink->create(&why), qPrintable(why));
+        TONARIX_CREATE_PRIVATE_SINK(m_sink);
         QVERIFY(m_dir.isValid());
         m_a4Mp3 = m_dir.filePath("a4.mp3");
         m_c4Wav = m_dir.filePath("c4.wav");
@@ -233,6 +230,31 @@ private slots:
         }
         for (auto& p : players)
             QTRY_VERIFY_WITH_TIMEOUT(p.isNull(), 3000);
+    }
+
+    void guiThreadHeldUpDuringANote()
+    {
+        // The GUI thread is held up for a second while a three-second note sounds: the note goes
+        // on, whole and without a gap.
+        SinkCapture capture;
+        QVERIFY(capture.start(m_sink->monitorName()));
+        const qint64 from = capture.frames();
+        QPointer<NativeAudioPlayer> player = NativeAudioPlayer::playOnce(m_long);
+        QTest::qWait(300);
+        QThread::msleep(1000);
+        QVERIFY(capture.waitForFrames(from + qint64(SinkCapture::rate * 3.8), 8000));
+        const qint64 first = capture.firstLoudFrame(from);
+        const qint64 last = capture.lastLoudFrame(from);
+        QVERIFY2(first >= 0, "nothing was heard");
+        const double heardSeconds = double(last - first) / SinkCapture::rate;
+        QVERIFY2(qAbs(heardSeconds - 3.0) < 0.02, qPrintable(QString::number(heardSeconds)));
+        // Every 10 ms of it holds the tone (the fades of 5 ms at both ends aside).
+        const int block = SinkCapture::rate / 100;
+        for (qint64 f = first + block; f + block < last - block; f += block) {
+            const double level = toneLevel(capture.samples().data() + 2 * f, 2 * block, 2, 330.0, SinkCapture::rate);
+            QVERIFY2(level > 0.1, qPrintable(QStringLiteral("%1 at %2 s into the note").arg(level).arg(double(f - first) / SinkCapture::rate)));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(player.isNull(), 3000);
     }
 
     void stopAndReleaseSilenceAtOnce_data()

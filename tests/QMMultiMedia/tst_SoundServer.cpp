@@ -1,12 +1,15 @@
 // The sound server frozen, gone and back. A server that accepts the connection and never answers
 // must not block the GUI thread: notes are silent, clicks and closing go on. Once a real server
-// listens on the socket again, and again after it was killed and restarted, notes sound.
+// listens on the socket again, and again after it was killed and restarted, notes sound. A server
+// stopped after the connection was up is given up: once it runs again nothing of ours is left on
+// it, the notes asked for meanwhile neither piled up nor sound all at once, and nothing clips.
 
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
 #include "QMMultiMedia/NativeAudioPlayer.h"
 #include "QMMultiMedia/NativeAudioRecorder.h"
+#include "QMMultiMedia/SoundServer.h"
 
 #include "TestMain.h"
 
@@ -21,6 +24,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <thread>
 #include <unistd.h>
@@ -110,6 +114,16 @@ private:
         m_server.waitForFinished(5000);
     }
     static NativeAudioPlayer* playNote(const QString& path) { return NativeAudioPlayer::playOnce(path); }
+    // Streams of this process on the server.
+    static int ourStreams()
+    {
+        QProcess pactl;
+        pactl.start("pactl", {"list", "sink-inputs"});
+        if (!pactl.waitForFinished(5000))
+            return -1;
+        return QString::fromUtf8(pactl.readAllStandardOutput())
+            .count(QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid()));
+    }
     // Plays a note every 300 ms until the sink is heard playing it.
     bool heardAgain(int timeoutMs)
     {
@@ -205,6 +219,37 @@ private slots:
         }
         QVERIFY(startServer());
         QVERIFY2(heardAgain(5000), "no note was heard after the server was restarted");
+    }
+
+    void stoppedServerLeavesNothingBehind()
+    {
+        // Stopped (not killed) after the connection is up, for five seconds in which loud notes are
+        // asked for ten times a second.
+        QVERIFY(heardAgain(5000));
+        SinkCapture capture;
+        QVERIFY(capture.start(QStringLiteral("back.monitor")));
+        const int connections = SoundServer::instance().connectionsMade();
+        const QString loud = m_dir.filePath("loud.wav");
+        QVERIFY(TestAudio::writeTone(loud, 330.0, 0.6, 2, 0.9f));
+        QCOMPARE(::kill(pid_t(m_server.processId()), SIGSTOP), 0);
+        QElapsedTimer frozen;
+        frozen.start();
+        while (frozen.elapsed() < 5000) {
+            playNote(loud);
+            QTest::qWait(100);
+        }
+        QCOMPARE(::kill(pid_t(m_server.processId()), SIGCONT), 0);
+        // The connection was given up while the server did not answer.
+        QVERIFY(SoundServer::instance().connectionsMade() > connections);
+        // Once the server runs again it drops what belonged to the connection given up: at most the
+        // one stream of the new connection is ours.
+        QTRY_VERIFY_WITH_TIMEOUT(ourStreams() >= 0 && ourStreams() <= 1, 10000);
+        QVERIFY2(heardAgain(5000), "no note was heard after the server ran again");
+        capture.waitForFrames(capture.frames() + SinkCapture::rate, 3000);
+        float peak = 0;
+        for (float v : capture.samples())
+            peak = qMax(peak, qAbs(v));
+        QVERIFY2(peak < 0.999f, qPrintable(QStringLiteral("the sink was driven to %1").arg(peak)));
     }
 };
 

@@ -34,10 +34,7 @@ class TestTunerSound : public QObject
 private slots:
     void initTestCase()
     {
-        TONARIX_REQUIRE_SOUND_SERVER();
-        m_sink = std::make_unique<TestAudio::PrivateSink>();
-        QString why;
-        QVERIFY2(m_sink->create(&why), qPrintable(why));
+        TONARIX_CREATE_PRIVATE_SINK(m_sink);
         m_window = std::make_unique<TunersMainPage>();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

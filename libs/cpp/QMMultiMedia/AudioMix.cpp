@@ -17,30 +17,23 @@ PanGains panGains(float pan)
     return g;
 }
 
-static inline qint16 toSample16(float v)
+float limitStereo(float* frames, qint64 count, float gain, float* gains)
 {
-    const float scaled = v * 32767.0f;
-    if (scaled >= 32767.0f)
-        return 32767;
-    if (scaled <= -32768.0f)
-        return -32768;
-    return qint16(std::lrintf(scaled));
-}
-
-void mixToStereo16(const float* in, int channels, qint64 frames, float volume, float pan, qint16* out)
-{
-    if (!std::isfinite(volume) || volume < 0.0f)
-        volume = 0.0f;
-    const PanGains g = panGains(pan);
-    const float gl = g.left * volume;
-    const float gr = g.right * volume;
-    for (qint64 i = 0; i < frames; ++i) {
-        const float* f = in + i * channels;
-        const float l = f[0];
-        const float r = channels > 1 ? f[1] : f[0];
-        out[2 * i] = toSample16(l * gl);
-        out[2 * i + 1] = toSample16(r * gr);
+    // Back to full gain with a time constant of 100 ms at 44.1 kHz.
+    constexpr float release = 2.2673e-4f;
+    for (qint64 i = 0; i < count; ++i) {
+        float* f = frames + 2 * i;
+        const float peak = qMax(std::fabs(f[0]), std::fabs(f[1]));
+        gain += (1.0f - gain) * release;
+        // (A hair below, so that rounding cannot take a sample above the ceiling.)
+        if (peak * gain > mixCeiling)
+            gain = mixCeiling / peak * 0.99999f;
+        f[0] *= gain;
+        f[1] *= gain;
+        if (gains)
+            gains[i] = gain;
     }
+    return gain;
 }
 
 } // namespace QMMultiMedia

@@ -13,9 +13,13 @@ struct PanGains
 };
 PanGains panGains(float pan);
 
-// Turns `frames` interleaved float frames of `channels` channels into interleaved 16-bit stereo,
-// with volume (0 silent, 1 full) and pan applied. A mono source sounds on both sides; of a source
-// with more than two channels the first two are used. Samples beyond full scale are clipped.
-void mixToStereo16(const float* in, int channels, qint64 frames, float volume, float pan, qint16* out);
+// The loudest a mix may be: just below full scale, so that no sample is ever clipped.
+constexpr float mixCeiling = 0.98f;
+
+// Keeps `count` interleaved stereo frames of a summed mix at or below mixCeiling without clipping
+// them: the gain drops at once to what the loudest sample of a frame needs and comes back to 1 over
+// about a tenth of a second. Takes the gain in force before the first frame and returns the one
+// after the last; when `gains` is given, it receives the gain in force after each frame.
+float limitStereo(float* frames, qint64 count, float gain, float* gains = nullptr);
 
 } // namespace QMMultiMedia

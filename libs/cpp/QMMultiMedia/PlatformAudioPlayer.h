@@ -1,35 +1,32 @@
 #pragma once
 
-#include "QMMultiMedia/_Coders/AudioFileReader.h"
-
-#include <QObject>
-#include <QTimer>
+#include <QString>
 
 #include <memory>
-#include <vector>
 
 namespace QMMultiMedia {
 
-class AudioBackend;
-class AudioOutput;
+class AudioEngine;
+class DecodedSound;
+struct PanGains;
 
-// Plays one decoded sound file: play once, pause, stop without rewinding, seek, volume and pan.
-// Time is kept by a monotonic clock from the moment play() is called, so position and end of the
-// sound are the same whether it sounds through a device or, when there is none, only keeps time as
-// if it played. While playing, the samples are pushed to the output every few milliseconds.
-class PlatformAudioPlayer : public QObject
+// Plays one sound file as a voice of the sound engine: play once, pause, stop without rewinding,
+// seek, volume and pan. Time is the engine's, so position and end of the sound are the same whether
+// it sounds through a device or, when there is none, only keeps time as if it played.
+class PlatformAudioPlayer
 {
-    Q_OBJECT
 public:
     // A player ready to play the whole file from the start; null when the file cannot be decoded.
     static std::unique_ptr<PlatformAudioPlayer> create(const QString& path);
-    ~PlatformAudioPlayer() override;
+    ~PlatformAudioPlayer();
+    PlatformAudioPlayer(const PlatformAudioPlayer&) = delete;
+    PlatformAudioPlayer& operator=(const PlatformAudioPlayer&) = delete;
 
     // Starts or resumes from the current time. A sound that has run to its end starts again.
     void play();
     // Halts and keeps the current time.
     void pause();
-    // Halts without rewinding; the stream to the device is closed at once.
+    // Halts without rewinding; silent at once.
     void stop();
     // Seconds from the start; clamped to the sound.
     void setCurrentTime(double seconds);
@@ -43,42 +40,23 @@ public:
     void setPan(float pan);
     float pan() const { return m_pan; }
 
-    // True while the sound goes to a device (false: keeping time only).
-    bool hasOutput() const { return m_output != nullptr; }
-    int sampleRate() const { return m_reader.sampleRate(); }
-    qint64 frames() const { return m_reader.frames(); }
-
-    // Pushes as many samples to the output as it takes and notices the end; run by the feed timer.
-    void pump();
-
-    // The time a sound keeps going after its last frame at most, to let the device drain.
-    static constexpr qint64 drainNs = 150'000'000;
+    int sampleRate() const;
+    qint64 frames() const;
 
 private:
-    explicit PlatformAudioPlayer(AudioBackend* backend);
+    PlatformAudioPlayer() = default;
+    // Ends a voice that has run out; true while the voice still plays.
+    bool settle();
+    void halt();
+    PanGains gains() const;
+    void applyGains();
 
-    qint64 clockFrame() const;  // the frame the clock has reached, unbounded
-    bool hasRunOut() const;     // playing and past the end (with the device drained)
-    void settle();              // turns a run-out play into the ended state
-    void openOutput();
-    void closeOutput();
-
-    AudioBackend* m_backend;
-    AudioFileReader m_reader;
-    std::unique_ptr<AudioOutput> m_output;
-    QTimer m_feedTimer;
-    bool m_playing = false;
-    bool m_suspended = false;
-    qint64 m_frame = 0;        // the position while not playing
-    qint64 m_startFrame = 0;   // the position when the clock started
-    qint64 m_clockStartNs = 0;
-    qint64 m_writeFrame = 0;   // the next frame to decode for the output
-    qint64 m_paddingBytes = 0; // silence written after the last frame
+    std::shared_ptr<AudioEngine> m_engine;
+    std::shared_ptr<DecodedSound> m_sound;
+    quint64 m_voice = 0;
+    qint64 m_frame = 0;  // the position while no voice plays
     float m_volume = 1.0f;
     float m_pan = 0.0f;
-    std::vector<float> m_decoded;
-    std::vector<qint16> m_mixed;
-    std::vector<char> m_silence;
 };
 
 } // namespace QMMultiMedia

@@ -10,6 +10,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <sys/eventfd.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 namespace QMMultiMedia {
 
@@ -32,6 +36,10 @@ QString errorText(pa_context* context)
     return QString::fromUtf8(pa_strerror(pa_context_errno(context)));
 }
 
+const QString noAnswer = QStringLiteral("the sound server does not answer");
+
+// Leaves the server: a stream that is up is disconnected; one still being made is only let go (the
+// server refuses to disconnect it; it goes with the connection).
 void closeStream(pa_stream*& stream)
 {
     if (!stream)
@@ -39,7 +47,8 @@ void closeStream(pa_stream*& stream)
     pa_stream_set_state_callback(stream, nullptr, nullptr);
     pa_stream_set_write_callback(stream, nullptr, nullptr);
     pa_stream_set_read_callback(stream, nullptr, nullptr);
-    if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+    pa_stream_set_latency_update_callback(stream, nullptr, nullptr);
+    if (pa_stream_get_state(stream) == PA_STREAM_READY)
         pa_stream_disconnect(stream);
     pa_stream_unref(stream);
     stream = nullptr;
@@ -47,11 +56,52 @@ void closeStream(pa_stream*& stream)
 
 void cork(pa_stream* stream, bool on)
 {
-    if (stream && PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) {
+    if (stream && pa_stream_get_state(stream) == PA_STREAM_READY) {
         if (pa_operation* op = pa_stream_cork(stream, on ? 1 : 0, nullptr, nullptr))
             pa_operation_unref(op);
     }
 }
+
+// A file descriptor the sound system's thread watches, calling back when it is readable.
+class Watch
+{
+public:
+    Watch(pa_threaded_mainloop* loop, int fd, void (*callback)(void*), void* data)
+        : m_loop(loop), m_fd(fd), m_callback(callback), m_data(data)
+    {
+        if (m_fd >= 0) {
+            pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+            m_event = api->io_new(api, m_fd, PA_IO_EVENT_INPUT, &Watch::onReadable, this);
+        }
+    }
+    ~Watch()
+    {
+        if (m_event)
+            pa_threaded_mainloop_get_api(m_loop)->io_free(m_event);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    static void onReadable(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self)
+    {
+        quint64 count = 0;
+        if (::read(fd, &count, sizeof count) < 0) {
+            // Nothing to take (another wake-up took it): nothing to do.
+        }
+        auto* w = static_cast<Watch*>(self);
+        w->m_callback(w->m_data);
+    }
+
+    pa_threaded_mainloop* m_loop;
+    int m_fd;
+    void (*m_callback)(void*);
+    void* m_data;
+    pa_io_event* m_event = nullptr;
+};
 
 // What the streams share: the server, the lock, the state of the stream and why it broke.
 class StreamBase : public ServerStream
@@ -59,17 +109,9 @@ class StreamBase : public ServerStream
 public:
     StreamBase(SoundServer& server, const QString& device) : m_server(server), m_device(device.toUtf8()) {}
 
-    void contextLost(const QString& why) override { fail(why); }
+    qint64 waitingSinceNs() const override { return m_stream && !m_ready ? m_startNs : 0; }
 
 protected:
-    // Leaves the server; the subclass's destructor calls it first, so that no callback of the
-    // sound system's thread meets a half-destroyed stream.
-    void close()
-    {
-        Locker lock(m_server.mainloop());
-        m_server.remove(this);
-        closeStream(m_stream);
-    }
     void setCorked(bool on)
     {
         Locker lock(m_server.mainloop());
@@ -93,13 +135,14 @@ protected:
             break;
         case PA_STREAM_FAILED:
         case PA_STREAM_TERMINATED:
-            s->fail(errorText(pa_stream_get_context(stream)));
+            s->streamFailed(errorText(pa_stream_get_context(stream)));
             break;
         default:
             break;
         }
     }
     virtual void streamReady() {}
+    virtual void streamFailed(const QString& why) { fail(why); }
 
     SoundServer& m_server;
     QByteArray m_device;
@@ -111,117 +154,174 @@ protected:
     QString m_error;
 };
 
-// Playback: what is written waits here, up to a quarter of a second ahead (beside the server's
-// tenth of a second), and the sound system's thread hands it to the server as the server asks for
-// it, so that a busy GUI thread does not break a note up. (Much more costs memory when many notes
-// sound at once.) What is written before the stream is up goes out the moment it is.
-class ServerOutput : public AudioOutput, public StreamBase
+// Plays an engine's mix: one stream, opened while the engine has something to play, written on
+// this thread as the server asks for frames and whenever the engine changes. The stream starts
+// corked, so that its first frame is the engine's next one, and never waits to fill (no
+// pre-buffering): its frames keep their time whatever happens, and what comes too late is skipped.
+class ServerOutput : public AudioOutput, public StreamBase, private StreamPort
 {
 public:
-    using StreamBase::StreamBase;
-    ~ServerOutput() override { close(); }
-
-    bool start(int sampleRate) override
+    ServerOutput(SoundServer& server, const QString& sink, AudioEngine& engine)
+        : StreamBase(server, sink), m_engine(engine)
     {
         Locker lock(m_server.mainloop());
-        m_rate = sampleRate;
-        m_capacity = qint64(sampleRate / 4) * 4;
-        m_startNs = SoundServer::nowNs();
-        m_server.add(this);
-        return true;
+        m_wake = std::make_unique<Watch>(m_server.mainloop(), eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC),
+                                         [](void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
+    }
+    ~ServerOutput() override
+    {
+        Locker lock(m_server.mainloop());
+        m_wake.reset();
+        leave();
+    }
+
+    void wake() override
+    {
+        const quint64 one = 1;
+        if (::write(m_wake->fd(), &one, sizeof one) < 0) {
+            // The counter is full: a wake-up is pending anyway.
+        }
     }
 
     void contextReady(pa_context* context) override
     {
-        if (m_stream || m_broken)
+        if (m_stream || !m_engine.wantsStream())
             return;
-        const pa_sample_spec spec {PA_SAMPLE_S16LE, uint32_t(m_rate), 2};
-        m_stream = pa_stream_new(context, "note", &spec, nullptr);
-        if (!m_stream) {
-            fail(errorText(context));
+        const pa_sample_spec spec {PA_SAMPLE_FLOAT32NE, uint32_t(AudioEngine::rate), 2};
+        m_stream = pa_stream_new(context, "sound", &spec, nullptr);
+        if (!m_stream)
             return;
-        }
+        m_ready = false;
+        m_startNs = SoundServer::nowNs();
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
-        pa_stream_set_write_callback(m_stream, &ServerOutput::onWrite, this);
+        pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(m_rate / 10 * 4);  // 100 ms at the server
-        attr.prebuf = uint32_t(m_rate / 100 * 4);  // 10 ms: a note starts as soon as it is there
-        attr.minreq = uint32_t(-1);
+        attr.tlength = uint32_t(AudioEngine::aheadFrames * frameBytes);
+        attr.prebuf = 0;
+        // Asked for in pieces of a tenth of a second at the least: the thread wakes for the
+        // server some ten times a second, not at every block the sink plays.
+        attr.minreq = uint32_t(AudioEngine::aheadFrames / 5 * frameBytes);
         attr.fragsize = uint32_t(-1);
-        const int flags = PA_STREAM_NOFLAGS | (m_corked ? PA_STREAM_START_CORKED : 0);
-        if (pa_stream_connect_playback(m_stream, device(), &attr, pa_stream_flags_t(flags), nullptr, nullptr) < 0)
-            fail(errorText(context));
+        if (pa_stream_connect_playback(m_stream, device(), &attr, PA_STREAM_START_CORKED, nullptr, nullptr) < 0)
+            dropStream();
     }
 
-    qint64 bytesFree() const override
+    void contextLost(const QString&) override { dropStream(); }
+    void tick() override
     {
-        Locker lock(m_server.mainloop());
-        return roomLocked();
-    }
-
-    qint64 bytesQueued() const override
-    {
-        Locker lock(m_server.mainloop());
-        qint64 queued = m_pending.size();
-        if (m_ready && !m_broken) {
-            const size_t writable = pa_stream_writable_size(m_stream);
-            const pa_buffer_attr* attr = pa_stream_get_buffer_attr(m_stream);
-            if (attr && writable != size_t(-1))
-                queued += qMax<qint64>(0, qint64(attr->tlength) - qint64(writable));
-        }
-        return queued;
-    }
-
-    qint64 write(const char* data, qint64 length) override
-    {
-        Locker lock(m_server.mainloop());
-        const qint64 n = qMin(length, roomLocked());
-        if (n <= 0)
-            return 0;
-        m_pending.append(data, int(n));
-        flushLocked();
-        return n;
-    }
-
-    void suspend() override { setCorked(true); }
-    void resume() override { setCorked(false); }
-
-    bool isBroken() const override
-    {
-        Locker lock(m_server.mainloop());
-        return m_broken || (!m_ready && SoundServer::nowNs() - m_startNs > SoundServer::outputStartTimeoutNs);
+        service();
+        askTiming();
     }
 
 private:
-    qint64 roomLocked() const
+    static constexpr qint64 frameBytes = 2 * sizeof(float);
+
+    void streamReady() override
     {
-        if (m_broken)
-            return 0;
-        return qMax<qint64>(0, m_capacity - m_pending.size()) / 4 * 4;
+        // The first frames go in before the stream starts; its clock counts once it runs.
+        m_engine.streamStarted();
+        m_engine.serve(*this);
+        m_running = false;
+        if (pa_operation* op = pa_stream_cork(
+                m_stream, 0,
+                [](pa_stream*, int ok, void* self) {
+                    auto* output = static_cast<ServerOutput*>(self);
+                    output->m_running = ok;
+                    output->askTiming();
+                },
+                this))
+            pa_operation_unref(op);
     }
-    void flushLocked()
+    void streamFailed(const QString&) override { dropStream(); }
+
+    // On the sound system's thread: open, write or close as the engine needs.
+    void service()
     {
-        if (!m_ready || m_broken || m_pending.isEmpty())
-            return;
-        const size_t writable = pa_stream_writable_size(m_stream);
-        if (writable == size_t(-1) || writable == 0)
-            return;
-        const int n = int(qMin<size_t>(writable, size_t(m_pending.size())) / 4 * 4);
-        if (n <= 0)
-            return;
-        if (pa_stream_write(m_stream, m_pending.constData(), size_t(n), nullptr, 0, PA_SEEK_RELATIVE) < 0) {
-            fail(errorText(pa_stream_get_context(m_stream)));
+        if (!m_engine.wantsStream()) {
+            leave();
             return;
         }
-        m_pending.remove(0, n);
+        if (!m_registered) {
+            m_registered = true;
+            m_server.add(this);
+        }
+        if (m_stream && m_ready)
+            m_engine.serve(*this);
     }
-    void streamReady() override { flushLocked(); }
-    static void onWrite(pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->flushLocked(); }
 
-    int m_rate = 44100;
-    qint64 m_capacity = 0;
-    QByteArray m_pending;
+    void dropStream()
+    {
+        if (m_stream && m_ready)
+            m_engine.streamStopped();
+        closeStream(m_stream);
+        m_ready = false;
+        m_running = false;
+        m_timingAsked = false;
+        m_reports = 0;
+    }
+
+    void leave()
+    {
+        dropStream();
+        if (m_registered)
+            m_server.remove(this);
+        m_registered = false;
+    }
+
+    // The stream's clock, asked for at every tick while it runs: the frame being heard is the one
+    // the server reads less what the sink holds, plus what it played while the answer came.
+    void askTiming()
+    {
+        if (!m_stream || !m_running || m_timingAsked)
+            return;
+        if (pa_operation* op = pa_stream_update_timing_info(m_stream, &ServerOutput::onTiming, this)) {
+            m_timingAsked = true;
+            pa_operation_unref(op);
+        }
+    }
+    static void onTiming(pa_stream* stream, int ok, void* self)
+    {
+        auto* output = static_cast<ServerOutput*>(self);
+        output->m_timingAsked = false;
+        const pa_timing_info* t = ok ? pa_stream_get_timing_info(stream) : nullptr;
+        if (!t || !output->m_running)
+            return;
+        const double usec = double(t->transport_usec) - double(t->sink_usec);
+        output->m_engine.observe(t->read_index / frameBytes + qint64(std::llround(usec * AudioEngine::rate / 1e6)),
+                                 SoundServer::nowNs());
+        // What the report moved is written again at once.
+        output->service();
+        // The first reports of a new stream follow one another, so that its clock is soon known well.
+        if (++output->m_reports < firstReports)
+            output->askTiming();
+    }
+    static constexpr int firstReports = 10;
+
+    qint64 writableFrames() override
+    {
+        const size_t n = pa_stream_writable_size(m_stream);
+        return n == size_t(-1) ? 0 : qint64(n) / frameBytes;
+    }
+    bool write(qint64 streamFrame, const float* frames, qint64 count) override
+    {
+        if (streamFrame < 0) {
+            frames += -streamFrame * 2;
+            count += streamFrame;
+            streamFrame = 0;
+        }
+        return count <= 0
+            || pa_stream_write(m_stream, frames, size_t(count * frameBytes), nullptr, streamFrame * frameBytes,
+                               PA_SEEK_ABSOLUTE)
+            == 0;
+    }
+
+    AudioEngine& m_engine;
+    std::unique_ptr<Watch> m_wake;
+    bool m_registered = false;
+    bool m_running = false;
+    bool m_timingAsked = false;
+    int m_reports = 0;
 };
 
 // Capture: the sound system's thread takes every block the server sends, so that nothing is lost
@@ -233,7 +333,12 @@ public:
         : StreamBase(server, source), m_rate(rate), m_channels(channels)
     {
     }
-    ~ServerInput() override { close(); }
+    ~ServerInput() override
+    {
+        Locker lock(m_server.mainloop());
+        m_server.remove(this);
+        closeStream(m_stream);
+    }
 
     bool start() override
     {
@@ -261,6 +366,7 @@ public:
             fail(errorText(context));
             return;
         }
+        m_startNs = SoundServer::nowNs();
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
         pa_stream_set_read_callback(m_stream, &ServerInput::onRead, this);
         pa_buffer_attr attr;
@@ -270,6 +376,12 @@ public:
         const int flags = PA_STREAM_ADJUST_LATENCY | (m_corked ? PA_STREAM_START_CORKED : 0);
         if (pa_stream_connect_record(m_stream, device(), &attr, pa_stream_flags_t(flags)) < 0)
             fail(errorText(context));
+    }
+
+    void contextLost(const QString& why) override
+    {
+        fail(why);
+        closeStream(m_stream);
     }
 
     void read(QByteArray& out) override
@@ -288,7 +400,7 @@ public:
         if (m_broken)
             return m_error;
         if (!m_ready && SoundServer::nowNs() - m_startNs > SoundServer::connectTimeoutNs)
-            return QStringLiteral("the sound server does not answer");
+            return noAnswer;
         return QString();
     }
 
@@ -336,26 +448,66 @@ qint64 SoundServer::nowNs()
 SoundServer::SoundServer()
 {
     m_loop = pa_threaded_mainloop_new();
-    if (m_loop && pa_threaded_mainloop_start(m_loop) < 0) {
+    if (!m_loop)
+        return;
+    // Set up before the sound system's thread runs: nothing to wait for.
+    m_tickFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (m_tickFd >= 0) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+        m_tickEvent = api->io_new(
+            api, m_tickFd, PA_IO_EVENT_INPUT,
+            [](pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self) {
+                quint64 expired = 0;
+                if (::read(fd, &expired, sizeof expired) > 0)
+                    static_cast<SoundServer*>(self)->tickLocked();
+            },
+            this);
+    }
+    if (pa_threaded_mainloop_start(m_loop) < 0) {
+        if (m_tickEvent)
+            pa_threaded_mainloop_get_api(m_loop)->io_free(m_tickEvent);
         pa_threaded_mainloop_free(m_loop);
         m_loop = nullptr;
+        return;
     }
+    // The sound system's thread ends with the application object, before what was set up around
+    // it (the environment, say) is taken down.
+    if (QCoreApplication::instance())
+        qAddPostRoutine([] { instance().stopLoop(); });
 }
 
 SoundServer::~SoundServer()
 {
     if (!m_loop)
         return;
+    stopLoop();
     {
         Locker lock(m_loop);
+        if (m_tickEvent)
+            pa_threaded_mainloop_get_api(m_loop)->io_free(m_tickEvent);
+    }
+    pa_threaded_mainloop_free(m_loop);
+    if (m_tickFd >= 0)
+        ::close(m_tickFd);
+}
+
+void SoundServer::stopLoop()
+{
+    {
+        Locker lock(m_loop);
+        const std::vector<ServerStream*> streams = m_streams;
+        for (ServerStream* s : streams)
+            s->contextLost(QStringLiteral("the application has ended"));
         dropContextLocked();
+        m_streams.clear();
+        armTicks(false);
     }
     pa_threaded_mainloop_stop(m_loop);
-    pa_threaded_mainloop_free(m_loop);
 }
 
 void SoundServer::dropContextLocked()
 {
+    m_questionSentNs = 0;
     if (!m_context)
         return;
     pa_context_set_state_callback(m_context, nullptr, nullptr);
@@ -369,12 +521,15 @@ pa_context* SoundServer::readyContext() const
     return m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY ? m_context : nullptr;
 }
 
-void SoundServer::connect()
+void SoundServer::replaceLocked(const QString& why)
 {
-    if (!m_loop)
-        return;
-    Locker lock(m_loop);
-    connectLocked();
+    // Our socket closes: whatever of ours the server holds goes once it reads that.
+    const std::vector<ServerStream*> streams = m_streams;
+    for (ServerStream* s : streams)
+        s->contextLost(why);
+    dropContextLocked();
+    if (!m_streams.empty())
+        connectLocked();
 }
 
 void SoundServer::connectLocked()
@@ -387,8 +542,8 @@ void SoundServer::connectLocked()
             return;
         // Failed, or no answer in time: whoever waited for this connection waits no longer.
         if (PA_CONTEXT_IS_GOOD(state)) {
-            for (ServerStream* s : m_streams)
-                s->contextLost(QStringLiteral("the sound server does not answer"));
+            replaceLocked(noAnswer);
+            return;
         }
         dropContextLocked();
     }
@@ -396,11 +551,14 @@ void SoundServer::connectLocked()
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), name.isEmpty() ? "sound" : name.constData());
     if (!m_context)
         return;
+    ++m_connections;
     m_connectStartNs = nowNs();
     pa_context_set_state_callback(m_context, &SoundServer::onContextState, this);
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        for (ServerStream* s : m_streams)
-            s->contextLost(errorText(m_context));
+        const QString why = errorText(m_context);
+        const std::vector<ServerStream*> streams = m_streams;
+        for (ServerStream* s : streams)
+            s->contextLost(why);
     }
 }
 
@@ -427,7 +585,8 @@ void SoundServer::onContextState(pa_context* context, void* self)
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED: {
         const QString why = errorText(context);
-        for (ServerStream* s : server->m_streams)
+        const std::vector<ServerStream*> streams = server->m_streams;
+        for (ServerStream* s : streams)
             s->contextLost(why);
         break;
     }
@@ -436,9 +595,57 @@ void SoundServer::onContextState(pa_context* context, void* self)
     }
 }
 
+void SoundServer::tickLocked()
+{
+    if (m_streams.empty())
+        return;
+    connectLocked();
+    if (pa_context* context = readyContext()) {
+        const qint64 now = nowNs();
+        bool frozen = m_questionSentNs && now - m_questionSentNs > answerTimeoutNs;
+        for (ServerStream* s : m_streams)
+            frozen = frozen || (s->waitingSinceNs() && now - s->waitingSinceNs() > answerTimeoutNs);
+        if (frozen) {
+            replaceLocked(noAnswer);
+            return;
+        }
+        if (!m_questionSentNs) {
+            m_questionSentNs = now;
+            if (pa_operation* op = pa_context_get_server_info(
+                    context,
+                    [](pa_context* c, const pa_server_info*, void* s) {
+                        auto* server = static_cast<SoundServer*>(s);
+                        if (c == server->m_context)
+                            server->m_questionSentNs = 0;
+                    },
+                    this))
+                pa_operation_unref(op);
+        }
+    }
+    const std::vector<ServerStream*> streams = m_streams;
+    for (ServerStream* s : streams) {
+        if (std::find(m_streams.begin(), m_streams.end(), s) != m_streams.end())
+            s->tick();
+    }
+}
+
+void SoundServer::armTicks(bool on)
+{
+    if (m_tickFd < 0 || on == m_ticking)
+        return;
+    m_ticking = on;
+    itimerspec spec {};
+    if (on) {
+        spec.it_interval.tv_nsec = long(tickNs);
+        spec.it_value.tv_nsec = long(tickNs);
+    }
+    timerfd_settime(m_tickFd, 0, &spec, nullptr);
+}
+
 void SoundServer::add(ServerStream* stream)
 {
     m_streams.push_back(stream);
+    armTicks(true);
     connectLocked();
     if (pa_context* context = readyContext())
         stream->contextReady(context);
@@ -447,6 +654,10 @@ void SoundServer::add(ServerStream* stream)
 void SoundServer::remove(ServerStream* stream)
 {
     m_streams.erase(std::remove(m_streams.begin(), m_streams.end(), stream), m_streams.end());
+    if (m_streams.empty()) {
+        armTicks(false);
+        m_questionSentNs = 0;
+    }
 }
 
 QString SoundServer::defaultSourceName()
@@ -458,20 +669,15 @@ QString SoundServer::defaultSourceName()
     return m_defaultSource;
 }
 
-namespace {
-
-// Without a sound system at all: streams that are broken from the start.
-class NoOutput : public AudioOutput
+int SoundServer::connectionsMade()
 {
-public:
-    bool start(int) override { return false; }
-    qint64 bytesFree() const override { return 0; }
-    qint64 bytesQueued() const override { return 0; }
-    qint64 write(const char*, qint64) override { return 0; }
-    void suspend() override {}
-    void resume() override {}
-    bool isBroken() const override { return true; }
-};
+    if (!m_loop)
+        return 0;
+    Locker lock(m_loop);
+    return m_connections;
+}
+
+namespace {
 
 class NoInput : public AudioInput
 {
@@ -485,11 +691,11 @@ public:
 
 } // namespace
 
-std::unique_ptr<AudioOutput> SoundServer::createOutput(const QString& sink)
+std::unique_ptr<AudioOutput> SoundServer::createOutput(const QString& sink, AudioEngine& engine)
 {
     if (!m_loop)
-        return std::make_unique<NoOutput>();
-    return std::make_unique<ServerOutput>(*this, sink);
+        return nullptr;
+    return std::make_unique<ServerOutput>(*this, sink, engine);
 }
 
 std::unique_ptr<AudioInput> SoundServer::createInput(const QString& source, int sampleRate, int channels)

@@ -9,17 +9,20 @@
 
 struct pa_threaded_mainloop;
 struct pa_context;
+struct pa_io_event;
 
 namespace QMMultiMedia {
 
 class ServerStream;
 
 // The program's one connection to the PulseAudio sound server. It lives on a thread of the sound
-// system's own (the server is asked for nothing from the GUI thread but what returns at once):
-// streams are opened there as soon as the connection is up, a connection that does not come up
-// within connectTimeoutNs is given up, and a server that went away is connected to afresh the next
-// time a stream is asked for. A stream that has not started within its bound is broken: a note
-// that cannot sound is silent, and the player keeps time without it.
+// system's own, where the streams are written and read; the GUI thread asks it for nothing but what
+// returns at once.
+//
+// While any stream uses it, the connection is watched: a connection that does not come up in time,
+// a server that stops answering (a question every quarter of a second, unanswered for a second) or
+// a stream that stays unfinished for as long is given up: its socket is closed, which makes the
+// server drop everything of ours once it runs again, and a new connection is made.
 class SoundServer
 {
 public:
@@ -28,46 +31,62 @@ public:
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
 
-    // A playback stream to a sink (empty: the server's default sink).
-    std::unique_ptr<AudioOutput> createOutput(const QString& sink);
+    // The output that plays an engine's mix to a sink (empty: the server's default sink). It opens
+    // a stream when the engine has something to play and closes it when it has been idle a while.
+    std::unique_ptr<AudioOutput> createOutput(const QString& sink, AudioEngine& engine);
     // A capture from a source (empty: the server's default source).
     std::unique_ptr<AudioInput> createInput(const QString& source, int sampleRate, int channels);
     // The server's default source, as last heard from it; empty until then.
     QString defaultSourceName();
-    // Begins connecting unless connected or connecting; never waits.
-    void connect();
+    // Connections made so far (the first one included).
+    int connectionsMade();
 
     static qint64 nowNs();
-    static constexpr qint64 connectTimeoutNs = 2'000'000'000;
-    static constexpr qint64 outputStartTimeoutNs = 500'000'000;
+    static constexpr qint64 connectTimeoutNs = 1'500'000'000;
+    // How long the server may leave a question or the making of a stream unanswered.
+    static constexpr qint64 answerTimeoutNs = 1'000'000'000;
+    static constexpr qint64 tickNs = 250'000'000;
 
     // For the streams, called with the sound system's lock held.
     pa_context* readyContext() const;
     pa_threaded_mainloop* mainloop() const { return m_loop; }
     void add(ServerStream* stream);
     void remove(ServerStream* stream);
-    void connectLocked();
 
 private:
     SoundServer();
+    void connectLocked();
     void dropContextLocked();
+    void replaceLocked(const QString& why);
+    void tickLocked();
+    void armTicks(bool on);
+    // Ends the connection and the sound system's thread.
+    void stopLoop();
     static void onContextState(pa_context* context, void* self);
 
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     qint64 m_connectStartNs = 0;
+    int m_connections = 0;
     QString m_defaultSource;
     std::vector<ServerStream*> m_streams;  // opened or waiting for the connection
+    int m_tickFd = -1;
+    pa_io_event* m_tickEvent = nullptr;
+    bool m_ticking = false;
+    qint64 m_questionSentNs = 0;  // 0: no question waits for its answer
 };
 
-// A stream of the sound server, told when the connection comes up or goes away (with the lock
-// held, on the sound system's thread or on the caller's).
+// A stream of the sound server, told (with the lock held, on the sound system's thread or on the
+// caller's) when the connection comes up or goes away, and every tick while it is registered.
 class ServerStream
 {
 public:
     virtual ~ServerStream() = default;
     virtual void contextReady(pa_context* context) = 0;
     virtual void contextLost(const QString& why) = 0;
+    virtual void tick() {}
+    // Since when a stream has been asked of the server and is not there yet; 0 when none waits.
+    virtual qint64 waitingSinceNs() const = 0;
 };
 
 } // namespace QMMultiMedia

@@ -1,10 +1,11 @@
 #include "RIRurud/Metronome.h"
 
-#include "RIRurud/BeatMixer.h"
-#include "RIRurud/BeatPlayer.h"
 #include "RIRurud/MetronomeBeats.h"
 #include "RIRurud/MetronomeControls.h"
 #include "RIRurud/NoteName.h"
+
+#include "QMMultiMedia/AudioBackend.h"
+#include "QMMultiMedia/DecodedSound.h"
 
 #include "REZirudid/Common.h"
 #include "REZirudid/App.h"
@@ -20,16 +21,17 @@ namespace RIRurud {
 namespace {
 const QString kTick = QStringLiteral("tick.wav");
 const QString kBell = QStringLiteral("bell.wav");
+constexpr float kBeatGain = 0.5f;
 } // namespace
 
 Metronome::Metronome(QWidget* parent)
     : QFrame(parent)
+    , m_engine(QMMultiMedia::AudioBackend::current()->engine())
 {
     setObjectName(QStringLiteral("Metronome"));
     // Every paint covers the whole frame: nothing beneath it (the page's background, a style
     // sheet's) needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    BeatMixer::instance()->acquire();
     const REZirudid::App* app = REZirudid::App::theApp();
     setSoundDirectory(app ? app->bundleResourcePath() : QString());
 
@@ -38,15 +40,22 @@ Metronome::Metronome(QWidget* parent)
     m_beats->slotSetBeats(m_controls->beatsCount());
 
     connect(m_controls, &MetronomeControls::beatsCountChanged, m_beats, &MetronomeBeats::slotSetBeats);
+    connect(m_controls, &MetronomeControls::beatsCountChanged, this, &Metronome::slotBeatsCountChanged);
     connect(m_controls, &MetronomeControls::visibleTickChanged, this, &Metronome::slotVisibleTickChanged);
     connect(m_controls, &MetronomeControls::audibleTickChanged, this, &Metronome::slotAudibleTickChanged);
     connect(m_controls, &MetronomeControls::intervalChanged, this, &Metronome::slotTickIntervalChanged);
     connect(&m_timer, &QTimer::timeout, this, &Metronome::slotTick);
 
-    // A precise timer keeps its grid: every timeout is due one period after the one before, however
-    // late that one came.
+    // A precise timer keeps its grid as long as it is not held up for longer than a period;
+    // realign() puts it back on the grid after that.
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(periodMs(m_controls->interval()));
+    m_realign.setSingleShot(true);
+    m_realign.setTimerType(Qt::PreciseTimer);
+    connect(&m_realign, &QTimer::timeout, this, [this] {
+        m_timer.start();
+        slotTick();
+    });
     restartTimer();
 
     auto* layout = new QVBoxLayout(this);
@@ -72,22 +81,39 @@ Metronome::Metronome(QWidget* parent)
 
 Metronome::~Metronome()
 {
-    BeatMixer::instance()->release();
+    // Beats given and not heard yet go with the metronome.
+    for (const PlannedBeat& b : m_plan) {
+        if (b.voice)
+            m_engine->remove(b.voice);
+    }
 }
 
 void Metronome::setSoundDirectory(const QString& directory)
 {
     m_soundDirectory = directory;
     // Decoded now, so that no beat reads or decodes a file.
-    BeatMixer::instance()->sound(m_soundDirectory + kTick);
-    BeatMixer::instance()->sound(m_soundDirectory + kBell);
+    const QString names[2] = {kTick, kBell};
+    for (int i = 0; i < 2; ++i) {
+        m_sounds[i] = QMMultiMedia::DecodedSound::open(m_soundDirectory + names[i]);
+        if (m_sounds[i])
+            m_sounds[i]->decode();
+    }
+}
+
+qint64 Metronome::nowNs() const
+{
+    return m_engine->nowNs();
 }
 
 void Metronome::restartTimer()
 {
+    takeBack();
+    m_realign.stop();
     m_timer.stop();
     m_timer.start();
-    m_timerStartNs = BeatPlayer::nowNs();
+    m_gridStartNs = nowNs();
+    m_nextK = 1;
+    plan();
 }
 
 void Metronome::slotTickIntervalChanged(int bpm)
@@ -96,17 +122,94 @@ void Metronome::slotTickIntervalChanged(int bpm)
     restartTimer();
 }
 
+void Metronome::planOne()
+{
+    PlannedBeat b {m_nextK, m_gridStartNs + m_nextK * periodNs(), 0, -1, QString(), 0, m_tickCount, m_currentBeat,
+            m_nextIsBarStart};
+    m_beatSound.clear();
+    b.mark = updateState(true);
+    b.face = faceFor(m_nextIsBarStart, m_tickCount % 2 == 1);
+    b.sound = m_beatSound;
+    const auto& sound = m_sounds[b.sound == kBell ? 1 : 0];
+    if (!b.sound.isEmpty() && sound && !NoteName::hasSoundHook()) {
+        QMMultiMedia::AudioEngine::VoiceSpec spec;
+        spec.sound = sound;
+        spec.atNs = b.atNs;
+        spec.left = spec.right = kBeatGain;
+        spec.beat = true;
+        b.voice = m_engine->add(spec);
+    }
+    m_tickCount += 1;
+    m_nextK += 1;
+    m_plan.push_back(b);
+}
+
+void Metronome::plan()
+{
+    const qint64 until = nowNs() + aheadNs;
+    while (m_gridStartNs + m_nextK * periodNs() < until)
+        planOne();
+}
+
+void Metronome::takeBack()
+{
+    // What has been heard by now is shown first; it cannot be taken back.
+    const qint64 now = nowNs();
+    while (!m_plan.empty() && m_plan.front().atNs <= now) {
+        present(m_plan.front());
+        m_plan.pop_front();
+    }
+    if (m_plan.empty())
+        return;
+    const PlannedBeat& first = m_plan.front();
+    m_tickCount = first.tickCount;
+    m_currentBeat = first.currentBeat;
+    m_nextIsBarStart = first.nextIsBarStart;
+    m_nextK = first.k;
+    for (const PlannedBeat& b : m_plan) {
+        if (b.voice)
+            m_engine->remove(b.voice);
+    }
+    m_plan.clear();
+}
+
 void Metronome::slotTick()
 {
-    // The beat's place on the grid, however late the timer came; it is heard the lead time later.
-    const qint64 periodNs = qint64(m_timer.interval()) * 1'000'000;
-    const qint64 lead = NoteName::hasSoundHook() ? 0 : BeatPlayer::leadNs();
-    const qint64 now = BeatPlayer::nowNs();
-    const qint64 k = qMax<qint64>(1, std::llround(double(now - m_timerStartNs) / double(periodNs)));
-    m_beatNs = qMin(m_timerStartNs + k * periodNs, now) + lead;
+    // The beat heard now, and any heard while the GUI thread was held up (only the last one shows).
+    if (m_plan.empty())
+        planOne();
+    const qint64 now = nowNs();
+    present(m_plan.front());
+    m_plan.pop_front();
+    while (!m_plan.empty() && m_plan.front().atNs <= now) {
+        present(m_plan.front());
+        m_plan.pop_front();
+    }
+    plan();
+    realign();
+}
 
-    updateState(true);
-    m_tickCount += 1;
+void Metronome::realign()
+{
+    if (!m_timer.isActive() || m_plan.empty())
+        return;
+    const qint64 dueMs = (m_plan.front().atNs - nowNs()) / 1'000'000;
+    if (qAbs(m_timer.remainingTime() - dueMs) <= 2)
+        return;
+    m_timer.stop();
+    m_realign.start(int(qMax<qint64>(0, dueMs)));
+}
+
+void Metronome::present(const PlannedBeat& beat)
+{
+    showPicture(beat.face);
+    if (beat.mark >= 0)
+        m_beats->setCurrentBeat(beat.mark);
+    // Only the eyes and the pendulum change: the rest of the face is not painted again.
+    update(changingRect());
+    // Without the sound engine (a test listening in), the sound is played as it is heard.
+    if (!beat.sound.isEmpty() && NoteName::hasSoundHook())
+        NoteName::playSoundFile(m_soundDirectory + beat.sound);
 }
 
 int Metronome::faceFor(bool barStart, bool oddTick) const
@@ -121,30 +224,22 @@ int Metronome::faceFor(bool barStart, bool oddTick) const
     return m_audibleTick ? EyesRight : MuteEyesRight;
 }
 
-void Metronome::updateState(bool tick)
+int Metronome::updateState(bool tick)
 {
     const int n = m_controls->beatsCount();
-    int beat = -1;
     if (n == 0) {
         normalBehavior(tick);
-    } else {
-        // The bar starts again once it is complete (or the count was lowered below the beat).
-        beat = m_currentBeat >= n ? 0 : m_currentBeat;
-        if (beat == 0)
-            barStart(tick);
-        else
-            normalBehavior(tick);
-        if (tick)
-            m_currentBeat = beat + 1;
+        return -1;
     }
-    const bool odd = m_tickCount % 2 == 1;
-    if (tick) {
-        present(m_nextIsBarStart, odd, beat, m_beatNs);
-    } else {
-        // A switch shows the coming beat's face at once and changes nothing else.
-        showPicture(faceFor(m_nextIsBarStart, odd));
-        update();
-    }
+    // The bar starts again once it is complete (or the count was lowered below the beat).
+    const int beat = m_currentBeat >= n ? 0 : m_currentBeat;
+    if (beat == 0)
+        barStart(tick);
+    else
+        normalBehavior(tick);
+    if (tick)
+        m_currentBeat = beat + 1;
+    return beat;
 }
 
 void Metronome::barStart(bool tick)
@@ -161,21 +256,9 @@ void Metronome::normalBehavior(bool tick)
         play(kTick);
 }
 
-void Metronome::present(bool barStart, bool oddTick, int beat, qint64 atNs)
+void Metronome::play(const QString& fileName)
 {
-    // The face is chosen when the beat is heard, by the switches as they are then.
-    auto apply = [this, barStart, oddTick, beat] {
-        showPicture(faceFor(barStart, oddTick));
-        if (beat >= 0)
-            m_beats->setCurrentBeat(beat);
-        update();
-    };
-    const qint64 waitNs = atNs - BeatPlayer::nowNs();
-    if (waitNs < 1'000'000) {
-        apply();
-        return;
-    }
-    QTimer::singleShot(int(waitNs / 1'000'000), Qt::PreciseTimer, this, apply);
+    m_beatSound = fileName;
 }
 
 void Metronome::showPicture(int which)
@@ -186,39 +269,32 @@ void Metronome::showPicture(int which)
 
 void Metronome::slotVisibleTickChanged(bool checked)
 {
+    takeBack();
     m_visibleTick = !checked;
     m_beats->setVisible(!checked);
-    updateState(false);
+    switched();
 }
 
 void Metronome::slotAudibleTickChanged(bool checked)
 {
+    takeBack();
     m_audibleTick = !checked;
-    if (!m_audibleTick) {
-        // Beats asked for but not heard yet fall silent too.
-        for (const QPointer<BeatPlayer>& player : qAsConst(m_players)) {
-            if (player && !player->hasStarted())
-                delete player.data();
-        }
-    }
-    updateState(false);
+    switched();
 }
 
-void Metronome::play(const QString& fileName)
+void Metronome::switched()
 {
-    const QString path = m_soundDirectory + fileName;
-    if (NoteName::hasSoundHook()) {
-        NoteName::playSoundFile(path);
-        return;
-    }
-    m_players.erase(std::remove_if(m_players.begin(), m_players.end(),
-                                   [](const QPointer<BeatPlayer>& p) { return p.isNull(); }),
-                    m_players.end());
-    // Owned by the metronome too: beats still waiting to sound go with it.
-    auto* player = new BeatPlayer(this);
-    connect(player, &BeatPlayer::finished, player, &QObject::deleteLater);
-    player->play(path, m_beatNs);
-    m_players.append(player);
+    // The coming beat's face at once; then the beats from the next one as the switches are now.
+    updateState(false);
+    showPicture(faceFor(m_nextIsBarStart, m_tickCount % 2 == 1));
+    update();
+    plan();
+}
+
+void Metronome::slotBeatsCountChanged()
+{
+    takeBack();
+    plan();
 }
 
 const QPixmap& Metronome::picture(int which)
@@ -254,6 +330,38 @@ void Metronome::showEvent(QShowEvent* event)
         if (MetronomeFaces::kFaces[i].early)
             picture(i);
     }
+}
+
+QRect Metronome::changingRect()
+{
+    // Where any overlay is not clear, as a part of the canvas (found once from the pictures).
+    static const QRectF part = [] {
+        QRect bounds;
+        for (int i = 0; i < MetronomeFaces::PictureCount; ++i) {
+            if (i == MetronomeFaces::BaseEyesLeft)
+                continue;
+            const QImage image = QImage(QString::fromLatin1(MetronomeFaces::kFaces[i].resource))
+                                     .convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                int x0 = 0, x1 = image.width() - 1;
+                while (x0 <= x1 && !qAlpha(line[x0]))
+                    ++x0;
+                while (x1 >= x0 && !qAlpha(line[x1]))
+                    --x1;
+                if (x0 <= x1)
+                    bounds |= QRect(x0, y, x1 - x0 + 1, 1);
+            }
+        }
+        const double w = MetronomeFaces::kCanvasWidth, h = MetronomeFaces::kCanvasHeight;
+        return bounds.isEmpty() ? QRectF(0, 0, 1, 1)
+                                : QRectF(bounds.x() / w, bounds.y() / h, bounds.width() / w, bounds.height() / h);
+    }();
+    const QRectF face = faceRect(baseEyesLeftPix());
+    return QRectF(face.x() + part.x() * face.width(), face.y() + part.y() * face.height(), part.width() * face.width(),
+                  part.height() * face.height())
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
 }
 
 QRectF Metronome::faceRect(const QPixmap& face) const

@@ -123,7 +123,7 @@ void playSoundFiles(const QStringList& paths)
         }
         loaded << player;
     }
-    // Decoding is done: what is left between the first and the last start is opening the streams.
+    // Decoding is done: the notes start together, at the same frame of the sound engine's stream.
     for (QMMultiMedia::NativeAudioPlayer* player : loaded)
         player->play();
 }

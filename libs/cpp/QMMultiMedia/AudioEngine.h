@@ -1,0 +1,184 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace QMMultiMedia {
+
+class DecodedSound;
+
+// The frames of one playback stream, as the engine writes them (implemented by each output).
+class StreamPort
+{
+public:
+    virtual ~StreamPort() = default;
+    // Frames the stream asks for beyond what has been written to it.
+    virtual qint64 writableFrames() = 0;
+    // Writes interleaved stereo frames at a frame of the stream (counted from its first); what was
+    // written there before is replaced. False when the stream refuses them.
+    virtual bool write(qint64 streamFrame, const float* frames, qint64 count) = 0;
+};
+
+// A stream to the sound device that plays what the engine mixes. It serves the engine from a
+// thread of its own whenever the stream wants frames or the engine has changed, and tells the
+// engine the stream's clock.
+class AudioOutput
+{
+public:
+    virtual ~AudioOutput() = default;
+    // The voices changed: serve the engine soon. Returns at once; called from any thread.
+    virtual void wake() = 0;
+};
+
+// Every sound of the program is a voice of the engine: decoded samples placed at a frame of one
+// long-lived output stream and mixed there, on the stream's own thread, when the stream asks for
+// frames. The GUI thread only adds, changes and removes voices; each call returns at once.
+//
+// Time is the stream's. The engine counts frames on one timeline that goes on across streams; a
+// model maps the steady clock onto it and is corrected by what the stream reports of its clock, so
+// that a sound card running fast or slow neither drifts away from the steady clock nor jumps. A
+// voice given a time is placed at the frame that is heard then. Without a stream (no device, or
+// none yet) the timeline runs on the steady clock: voices keep their time without being heard.
+//
+// The stream is written half a second ahead; a change to what was written is written again
+// from the earliest frame the stream can still change, a little after the one being heard. The sum
+// of the voices is limited below full scale.
+class AudioEngine
+{
+public:
+    static constexpr int rate = 44100;
+    // What is written ahead of the frame being heard: enough for the stream's thread to be held
+    // up for a while on a busy machine without a gap.
+    static constexpr qint64 aheadFrames = rate / 2;
+    // The earliest frame that can still change: this far after the one being heard.
+    static constexpr qint64 marginFrames = rate * 2 / 1000;
+    // A voice given too late for its time (the stream was being opened, or its thread was held
+    // up) starts late when it is at most this late; beyond, it goes on unheard...
+    static constexpr qint64 shiftFrames = rate / 2;
+    // ...except a beat, which is dropped when it is later than this.
+    static constexpr qint64 beatLateFrames = rate / 50;
+    // How long a stream stays open after the last voice.
+    static constexpr qint64 idleNs = 3'000'000'000;
+    // A difference between the model and the stream's clock beyond this is a break in the stream's
+    // time (it stalled or restarted), taken at once rather than followed slowly.
+    static constexpr qint64 breakFrames = rate / 200;
+
+    using Clock = std::function<qint64()>;
+
+    struct VoiceSpec
+    {
+        std::shared_ptr<const DecodedSound> sound;
+        qint64 atNs = -1;      // when its first frame is heard, on the engine's clock; -1: now
+        qint64 offset = 0;     // the first frame of the sound to play, in the sound's frames
+        float left = 1.0f;     // gains
+        float right = 1.0f;
+        bool beat = false;     // dropped when it comes too late, instead of starting late
+    };
+    struct VoiceState
+    {
+        bool playing = false;  // placed and not over (it may not have begun to sound yet)
+        qint64 position = 0;   // the frame of the sound being heard now
+    };
+
+    explicit AudioEngine(Clock clock);
+    ~AudioEngine();
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    // The output that plays the mix (null: time is kept, nothing heard). The engine owns it.
+    void setOutput(std::unique_ptr<AudioOutput> output);
+    // Drops the output and goes on by the steady clock (the backend that made the engine is going).
+    void detach();
+
+    qint64 nowNs() const;
+
+    // --- from the GUI thread
+    quint64 add(const VoiceSpec& spec);
+    // Silences a voice from the earliest frame that can still change and forgets it. Returns the
+    // frame of its sound reached by now, or -1 when the voice was over (or unknown). *heard tells
+    // whether any of it has sounded.
+    qint64 remove(quint64 id, bool* heard = nullptr);
+    VoiceState state(quint64 id) const;
+    void setGains(quint64 id, float left, float right);
+    int voiceCount() const;
+    bool isStreaming() const;
+
+    // --- from the output's thread
+    // True while there are voices, and a while after the last.
+    bool wantsStream() const;
+    // A new stream: its first frame is the next frame the engine writes.
+    void streamStarted();
+    void streamStopped();
+    // Rewrites what changed and writes what the stream asks for.
+    void serve(StreamPort& port);
+    // The stream's clock: its frame `streamFrame` is heard at `atNs`.
+    void observe(qint64 streamFrame, qint64 atNs);
+
+private:
+    struct Voice
+    {
+        quint64 id;
+        VoiceSpec spec;
+        double ratio;          // frames of the sound for one frame of the engine
+        qint64 asapFrame = 0;  // where a voice without a time starts, unless it is late
+        bool placed = false;
+        bool dropped = false;
+        qint64 start = 0;      // once placed: the engine frame at which `offset` is heard
+        qint64 end = 0;        // once placed: the engine frame after its last
+    };
+
+    double frameAt(qint64 ns) const;
+    qint64 heardFrame(qint64 now) const { return qint64(std::llround(frameAt(now))); }
+    qint64 plannedStart(const Voice& v) const;
+    qint64 soundFrame(const Voice& v, qint64 start, qint64 engineFrame) const;
+    void place(Voice& v, qint64 from, qint64 end);
+    void mixInto(float* mix, const Voice& v, qint64 from, qint64 end) const;
+    void write(StreamPort& port, qint64 from, qint64 count);
+    void markDirty(qint64 frame);
+    void resync(qint64 frame, qint64 atNs);
+    void replaceTimed(qint64 from);
+    void dropEnded(qint64 heard, qint64 now);
+    void wakeOutput();
+
+    mutable std::mutex m_mutex;
+    Clock m_clock;
+    std::unique_ptr<AudioOutput> m_output;
+    std::vector<Voice> m_voices;
+    quint64 m_nextId = 1;
+    qint64 m_lastAsapNs = std::numeric_limits<qint64>::min() / 2;
+    qint64 m_lastAsapFrame = 0;
+    qint64 m_lastActivityNs = std::numeric_limits<qint64>::min() / 2;
+
+    // The timeline: frame f0 is heard at t0; fps frames a second of the steady clock.
+    qint64 m_t0 = 0;
+    double m_f0 = 0.0;
+    double m_fps = rate;
+    bool m_resync = false;
+    struct Report
+    {
+        qint64 atNs;
+        double frame;
+    };
+    std::deque<Report> m_reports;  // the stream's latest reports of its clock
+
+    // The stream being written.
+    bool m_streaming = false;
+    qint64 m_base = 0;      // the engine frame of the stream's first frame
+    qint64 m_written = 0;   // the engine frame after the last written
+    qint64 m_dirty = std::numeric_limits<qint64>::max();
+
+    // The limiter's gain after each frame written lately, to write a stretch again from where it
+    // was; indexed by engine frame.
+    std::vector<float> m_gains;
+    qint64 m_gainsEnd = 0;
+    std::vector<float> m_mix;
+};
+
+} // namespace QMMultiMedia

@@ -1,0 +1,71 @@
+// The metronome heard at a sink of the test's own while the GUI thread is held up for a second:
+// every beat comes, one period after the one before, through the stall and after it.
+#include "RIRurud/Metronome.h"
+#include "RIRurud/MetronomeControls.h"
+
+#include "SinkCapture.h"
+#include "ToneFiles.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include "TestMain.h"
+
+using namespace RIRurud;
+using TestAudio::SinkCapture;
+
+class TestMetronomeSound : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestAudio::PrivateSink> m_sink;
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        TONARIX_CREATE_PRIVATE_SINK(m_sink);
+        // Short sounds with silence between the beats, so that every onset is plain to see.
+        QVERIFY(TestAudio::writeTone(m_dir.filePath("tick.wav"), 1000, 0.03, 1, 0.6f));
+        QVERIFY(TestAudio::writeTone(m_dir.filePath("bell.wav"), 700, 0.06, 1, 0.6f));
+    }
+    void cleanupTestCase() { m_sink.reset(); }
+
+    void beatsGoOnThroughAStall()
+    {
+        SinkCapture capture;
+        QVERIFY(capture.start(m_sink->monitorName()));
+        const qint64 from = capture.frames();
+        Metronome m;
+        m.setSoundDirectory(m_dir.path() + "/");
+        m.controls()->setInterval(208);
+        QTest::qWait(2000);
+        QThread::msleep(1000);
+        QTest::qWait(2000);
+        m.controls()->audibleTickButton()->setChecked(true);
+        QVERIFY(capture.waitForFrames(capture.frames() + SinkCapture::rate / 2, 3000));
+        double a = 0, b = 0;
+        QVERIFY(capture.sinkClock(from, capture.frames(), &a, &b));
+
+        // Onsets: the first sound after a tenth of a second of silence.
+        std::vector<qint64> onsets;
+        qint64 quiet = SinkCapture::rate;
+        for (qint64 f = from; f < capture.frames(); ++f) {
+            const bool loud = qAbs(capture.samples()[size_t(2 * f)]) > 0.005f;
+            if (loud && quiet >= SinkCapture::rate / 10)
+                onsets.push_back(f);
+            quiet = loud ? 0 : quiet + 1;
+        }
+        // Some 17 beats in five seconds, each 288 ms after the one before by the steady clock.
+        QVERIFY2(onsets.size() >= 15, qPrintable(QString::number(onsets.size())));
+        for (size_t i = 1; i < onsets.size(); ++i) {
+            const double ms = b * double(onsets[i] - onsets[i - 1]) / 1e6;
+            QVERIFY2(qAbs(ms - 288.0) < 5.0, qPrintable(QStringLiteral("beat %1 came %2 ms after the one before").arg(i).arg(ms)));
+        }
+    }
+};
+
+TONARIX_TEST_MAIN(TestMetronomeSound)
+#include "tst_MetronomeSound.moc"

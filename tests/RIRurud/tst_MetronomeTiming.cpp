@@ -1,0 +1,199 @@
+// The metronome's beats on a fake sound server, in simulated time: on the grid against a card
+// clock 100 ppm fast or slow over twenty minutes, with the GUI thread held up again and again; a
+// server that stops for ten seconds drops the beats that came due meanwhile instead of stacking
+// them, and nothing ever reaches full scale; a change of tempo or of the audible tick takes back
+// the beats given ahead.
+#include "RIRurud/Metronome.h"
+#include "RIRurud/MetronomeControls.h"
+
+#include "QMMultiMedia/AudioMix.h"
+#include "QMMultiMedia/NativeAudioPlayer.h"
+
+#include "FakeAudioBackend.h"
+#include "ToneFiles.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "TestMain.h"
+
+using namespace RIRurud;
+using QMMultiMedia::AudioEngine;
+
+namespace {
+
+// Beats as heard: a beat begins at the first sound after a tenth of a second of silence.
+struct Onsets
+{
+    std::vector<qint64> frames;
+    std::vector<float> peaks;
+    float loudest = 0;
+    qint64 quiet = AudioEngine::rate;
+    void hear(qint64 frame, const float* stereo, qint64 count)
+    {
+        for (qint64 i = 0; i < count; ++i) {
+            const float v = qMax(qAbs(stereo[2 * i]), qAbs(stereo[2 * i + 1]));
+            loudest = qMax(loudest, v);
+            if (v == 0.0f) {
+                ++quiet;
+                continue;
+            }
+            if (quiet >= AudioEngine::rate / 10) {
+                frames.push_back(frame + i - 1);  // the sounds' first sample is 0
+                peaks.push_back(0);
+            }
+            peaks.back() = qMax(peaks.back(), v);
+            quiet = 0;
+        }
+    }
+};
+
+} // namespace
+
+class TestMetronomeTiming : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // Runs the metronome until `until` on the fake clock, ticking when each beat is heard, except
+    // while the GUI thread is held up (then the tick comes late, once).
+    static void run(TestAudio::FakeAudioBackend& backend, Metronome& m, qint64 until, qint64 stallEvery = 0,
+                    qint64 stallNs = 0)
+    {
+        int ticks = 0;
+        while (m.nextBeatNs() > 0 && m.nextBeatNs() < until) {
+            qint64 next = m.nextBeatNs();
+            if (stallEvery && ++ticks % stallEvery == 0)
+                next += stallNs;
+            backend.advanceMs((next - backend.nowNs()) / 1e6);
+            m.slotTick();
+        }
+        backend.advanceMs((until - backend.nowNs()) / 1e6);
+    }
+
+    // A metronome on the test's sounds at a tempo; returns when its first beat is heard.
+    qint64 start(Metronome& m, int bpm)
+    {
+        m.setSoundDirectory(m_dir.path() + "/");
+        m.controls()->setInterval(bpm);
+        return m.nextBeatNs();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(TestAudio::writeTone(m_dir.filePath("tick.wav"), 1000, 0.03, 1, 0.6f));
+        QVERIFY(TestAudio::writeTone(m_dir.filePath("bell.wav"), 700, 0.06, 1, 0.6f));
+        QVERIFY(TestAudio::writeTone(m_dir.filePath("chord.wav"), 220, 0.5, 1, 0.9f));
+    }
+
+    void onTheGridWhateverTheCardClock_data()
+    {
+        QTest::addColumn<double>("ppm");
+        QTest::newRow("card 100 ppm fast") << 100.0;
+        QTest::newRow("card 100 ppm slow") << -100.0;
+    }
+    void onTheGridWhateverTheCardClock()
+    {
+        QFETCH(double, ppm);
+        TestAudio::FakeAudioBackend backend;
+        backend.ppm = ppm;
+        backend.stepMs = 5;
+        backend.keepFrames = false;
+        Onsets heard;
+        Metronome m;
+        const qint64 first = start(m, 120);
+        backend.advanceMs(1);
+        backend.last()->onPlay = [&](qint64 f, const float* s, qint64 n) { heard.hear(f, s, n); };
+        const qint64 startNs = backend.last()->startNs;
+        // Twenty minutes, the GUI thread held up for a second every ten beats.
+        run(backend, m, first + 1200'000'000'000LL, 10, 1'000'000'000);
+        QCOMPARE(backend.streams.size(), 1);
+        QCOMPARE(int(heard.frames.size()), 2400);
+        double worst = 0, worstStep = 0, last = 0;
+        for (size_t n = 0; n < heard.frames.size(); ++n) {
+            const double heardNs = startNs + double(heard.frames[n]) * 1e9 / (AudioEngine::rate * (1.0 + ppm * 1e-6));
+            const double offMs = (heardNs - double(first + qint64(n) * 500'000'000)) / 1e6;
+            worst = qMax(worst, qAbs(offMs));
+            if (n > 0)
+                worstStep = qMax(worstStep, qAbs(offMs - last));
+            last = offMs;
+        }
+        QVERIFY2(worst < 1.0, qPrintable(QStringLiteral("a beat %1 ms off the grid").arg(worst)));
+        QVERIFY2(worstStep < 0.25, qPrintable(QStringLiteral("a jump of %1 ms").arg(worstStep)));
+    }
+
+    void serverStoppedForTenSeconds()
+    {
+        // The server stops while the metronome goes on; when it runs again, the beats that came
+        // due meanwhile are gone, the next ones are on the grid, and neither they nor a loud chord
+        // over them reach full scale.
+        TestAudio::FakeAudioBackend backend;
+        Metronome m;
+        const qint64 first = start(m, 120);
+        run(backend, m, first + 3'000'000'000);
+        backend.frozen = true;
+        run(backend, m, first + 13'000'000'000);
+        backend.frozen = false;
+        for (int i = 0; i < 4; ++i)
+            QMMultiMedia::NativeAudioPlayer::playOnce(m_dir.filePath("chord.wav"));
+        run(backend, m, first + 16'000'000'000);
+        Onsets heard;
+        const auto& s = *backend.last();
+        heard.hear(0, s.frames.data(), qint64(s.played));
+        QVERIFY2(heard.loudest <= QMMultiMedia::mixCeiling, qPrintable(QString::number(heard.loudest)));
+        // Beats 0 to 6 came before the stop; 7 to 25 came due while it lasted and are not heard;
+        // beat 26, due as it ends, sounds with the chord (the following one is lost in it); then
+        // the beats are on the grid, one at a time.
+        std::vector<int> beats;
+        for (size_t i = 0; i < heard.frames.size(); ++i) {
+            const double ms = (s.startNs + heard.frames[i] * 1e9 / AudioEngine::rate - first) / 1e6;
+            const int n = int(std::lround(ms / 500));
+            beats.push_back(n);
+            if (n >= 28) {
+                QVERIFY2(qAbs(ms - n * 500) < 1.0, qPrintable(QStringLiteral("beat %1 at %2 ms").arg(n).arg(ms)));
+                QVERIFY2(heard.peaks[i] < 0.35f, qPrintable(QStringLiteral("beat %1 peaks at %2").arg(n).arg(heard.peaks[i])));
+            }
+        }
+        QCOMPARE(beats, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 26, 28, 29, 30, 31}));
+    }
+
+    void changesTakeBackWhatWasGiven()
+    {
+        // At 208 bpm some seven beats are given ahead. Muting takes back all that are not heard
+        // yet; a new tempo starts its grid at the change.
+        TestAudio::FakeAudioBackend backend;
+        Metronome m;
+        const qint64 first = start(m, 208);
+        run(backend, m, first + 2'000'000'000);
+        m.controls()->audibleTickButton()->setChecked(true);
+        const qint64 mutedAt = backend.nowNs();
+        run(backend, m, mutedAt + 2'000'000'000);
+        m.controls()->audibleTickButton()->setChecked(false);
+        m.controls()->setInterval(100);
+        const qint64 changedAt = backend.nowNs();
+        run(backend, m, changedAt + 2'900'000'000);
+        Onsets heard;
+        const auto& s = *backend.last();
+        heard.hear(0, s.frames.data(), qint64(s.played));
+        int before = 0;
+        for (qint64 f : heard.frames) {
+            const qint64 at = s.startNs + qint64(f * 1e9 / AudioEngine::rate);
+            QVERIFY2(at < mutedAt + 5'000'000 || at > changedAt, "a beat sounded while muted");
+            if (at < mutedAt) {
+                ++before;
+            } else {
+                const double ms = (at - changedAt) / 1e6;
+                QVERIFY2(qAbs(ms - 600 * std::lround(ms / 600)) < 1.0 && ms > 590, qPrintable(QString::number(ms)));
+            }
+        }
+        QCOMPARE(before, 7);
+        QCOMPARE(int(heard.frames.size()), 7 + 4);
+    }
+};
+
+TONARIX_APP_TEST_MAIN(TestMetronomeTiming)
+#include "tst_MetronomeTiming.moc"
