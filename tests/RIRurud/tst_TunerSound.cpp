@@ -93,8 +93,9 @@ private slots:
         const qint64 first = capture.firstLoudFrame(from, 0.003f);
         QVERIFY2(first >= 0, "nothing was heard");
 
-        // Half a second after the attack, left channel.
+        // Half a second after the attack, left channel (a slow build may hear the attack late).
         const qint64 start = first + SinkCapture::rate / 6;
+        QVERIFY(capture.waitForFrames(start + SinkCapture::rate / 2, 6000));
         std::vector<float> left;
         for (qint64 f = start; f < start + SinkCapture::rate / 2; ++f)
             left.push_back(capture.samples()[size_t(2 * f)]);
