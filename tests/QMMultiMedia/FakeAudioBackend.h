@@ -227,7 +227,8 @@ private:
             m_lastObserveNs = m_now;
             engine->streamStarted();
         }
-        engine->serve(*m_output);
+        while (engine->serve(*m_output)) {
+        }
     }
     void step()
     {

@@ -203,7 +203,7 @@ void AudioEngine::streamStarted()
     m_streaming = true;
     m_base = heardFrame(m_clock()) + marginFrames;
     m_written = m_base;
-    m_dirty = never;
+    m_dirty = m_resumeFrame = never;
     // The stream's first report of its clock is taken as it is.
     m_resync = true;
 }
@@ -369,11 +369,11 @@ void AudioEngine::write(StreamPort& port, qint64 from, qint64 count)
     }
 }
 
-void AudioEngine::serve(StreamPort& port)
+bool AudioEngine::serve(StreamPort& port)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_streaming)
-        return;
+        return false;
     const qint64 now = m_clock();
     const qint64 heard = heardFrame(now);
     const qint64 safe = heard + marginFrames;
@@ -381,17 +381,28 @@ void AudioEngine::serve(StreamPort& port)
     // Held up for longer than what was written lasts: what should have sounded meanwhile is past.
     if (m_written < safe)
         m_written = safe;
-    if (m_dirty < m_written) {
-        const qint64 from = qMax(m_dirty, safe);
-        if (from < m_written)
-            write(port, from, m_written - from);
+    // A change is written again from the earliest frame that can still change, a short stretch
+    // first: it goes to the server before the rest is mixed, so the start of a new sound arrives
+    // within the margin however long the whole change takes to mix. Each further stretch is twice
+    // the one before; it is wanted no sooner than all before it have been heard.
+    const qint64 from = qMax(m_dirty, safe);
+    const bool resuming = from == m_resumeFrame;
+    m_dirty = m_resumeFrame = never;
+    if (from < m_written) {
+        m_stretch = resuming ? qMin(2 * m_stretch, aheadFrames) : firstStretchFrames;
+        const qint64 count = qMin(m_written - from, m_stretch);
+        write(port, from, count);
+        if (from + count < m_written) {
+            m_dirty = m_resumeFrame = from + count;
+            return true;
+        }
     }
-    m_dirty = never;
     const qint64 wanted = qMin(qMax(port.writableFrames(), heard + aheadFrames - m_written), 2 * aheadFrames);
     if (wanted > 0) {
         write(port, m_written, wanted);
         m_written += wanted;
     }
+    return false;
 }
 
 } // namespace QMMultiMedia

@@ -59,6 +59,8 @@ public:
     static constexpr qint64 aheadFrames = rate / 2;
     // The earliest frame that can still change: this far after the one being heard.
     static constexpr qint64 marginFrames = rate * 2 / 1000;
+    // The first stretch of a change written again, sent before the rest is mixed.
+    static constexpr qint64 firstStretchFrames = rate / 200;
     // A voice given too late for its time (the stream was being opened, or its thread was held
     // up) starts late when it is at most this late; beyond, it goes on unheard...
     static constexpr qint64 shiftFrames = rate / 2;
@@ -116,8 +118,9 @@ public:
     // A new stream: its first frame is the next frame the engine writes.
     void streamStarted();
     void streamStopped();
-    // Rewrites what changed and writes what the stream asks for.
-    void serve(StreamPort& port);
+    // Rewrites what changed and writes what the stream asks for. True when only the first stretch
+    // of a change was written: the output lets that go to the server, then serves again at once.
+    bool serve(StreamPort& port);
     // The stream's clock: its frame `streamFrame` is heard at `atNs`.
     void observe(qint64 streamFrame, qint64 atNs);
 
@@ -173,6 +176,8 @@ private:
     qint64 m_base = 0;      // the engine frame of the stream's first frame
     qint64 m_written = 0;   // the engine frame after the last written
     qint64 m_dirty = std::numeric_limits<qint64>::max();
+    qint64 m_resumeFrame = std::numeric_limits<qint64>::max();  // where the rest of a change goes on
+    qint64 m_stretch = 0;                                        // the stretch of it written last
 
     // The limiter's gain after each frame written lately, to write a stretch again from where it
     // was; indexed by engine frame.

@@ -221,7 +221,8 @@ private:
     {
         // The first frames go in before the stream starts; its clock counts once it runs.
         m_engine.streamStarted();
-        m_engine.serve(*this);
+        while (m_engine.serve(*this)) {
+        }
         m_running = false;
         if (pa_operation* op = pa_stream_cork(
                 m_stream, 0,
@@ -246,8 +247,9 @@ private:
             m_registered = true;
             m_server.add(this);
         }
-        if (m_stream && m_ready)
-            m_engine.serve(*this);
+        // The rest of a change is written once the loop has sent what was written so far.
+        if (m_stream && m_ready && m_engine.serve(*this))
+            wake();
     }
 
     void dropStream()
