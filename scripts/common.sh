@@ -29,9 +29,10 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 
 log() { printf '\033[1m== %s\033[0m\n' "$*"; }
 
+# install_packages [list]: the packages of scripts/packages.txt, or of another list in its form.
 install_packages() {
     local wanted missing=()
-    wanted=$(grep -v '^\s*#' "$ROOT/scripts/packages.txt" | awk 'NF {print $1}')
+    wanted=$(grep -v '^\s*#' "${1:-$ROOT/scripts/packages.txt}" | awk 'NF {print $1}')
     for p in $wanted; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
