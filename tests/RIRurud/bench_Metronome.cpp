@@ -213,8 +213,9 @@ void measure(const Run& run, TimedMetronome& metronome, TestAudio::SinkCapture& 
                 run.stallEvery ? ", GUI thread held up 1 s every 10 beats" : "", sinkPpm);
     std::printf("    off the grid: median %.3f ms, max %.3f ms, %d beats missing or stacked   goal: median <= 1 ms, "
                 "max <= 4 ms (%s)\n", med, mx, weak, verdict(med <= 1.0 && mx <= 4.0));
-    std::printf("    face: %zu paints, median %.1f ms each; heard beat from the paint of its face: median %.1f ms (the sound %+.1f ms after it)   "
-                "goal: at most 5 ms (%s)\n", paints.size(), TestSupport::median(paints), TestSupport::median(absFace), TestSupport::median(faceToSound),
+    std::printf("    face: %zu paints, median %.1f ms each; heard beat from the paint of its face: median %.1f ms (the sound %.1f ms %s it)   "
+                "goal: at most 5 ms (%s)\n", paints.size(), TestSupport::median(paints), TestSupport::median(absFace), std::fabs(TestSupport::median(faceToSound)),
+                TestSupport::median(faceToSound) < 0 ? "before" : "after",
                 verdict(!absFace.empty() && TestSupport::median(absFace) <= 5.0));
 }
 

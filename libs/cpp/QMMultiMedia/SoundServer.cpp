@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <sys/eventfd.h>
+#include <sys/time.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -271,8 +272,8 @@ private:
         m_registered = false;
     }
 
-    // The stream's clock, asked for at every tick while it runs: the frame being heard is the one
-    // the server reads less what the sink holds, plus what it played while the answer came.
+    // The stream's clock, asked for at every tick while it runs: the frame heard when the server
+    // answered is the one it read less what the sink held.
     void askTiming()
     {
         if (!m_stream || !m_running || m_timingAsked)
@@ -289,9 +290,19 @@ private:
         const pa_timing_info* t = ok ? pa_stream_get_timing_info(stream) : nullptr;
         if (!t || !output->m_running)
             return;
-        const double usec = double(t->transport_usec) - double(t->sink_usec);
-        output->m_engine.observe(t->read_index / frameBytes + qint64(std::llround(usec * AudioEngine::rate / 1e6)),
-                                 SoundServer::nowNs());
+        // The server read the stream at t->timestamp, on the wall clock (its own, or the middle of
+        // the question's round trip). How long ago that was comes from the wall clock too, so that
+        // neither the answer's way back nor this thread's wait to take it moves the report. Should
+        // the wall clock be set meanwhile, the way back is taken to be as long as the way there.
+        const qint64 now = SoundServer::nowNs();
+        timeval wall {};
+        gettimeofday(&wall, nullptr);
+        qint64 ageNs = (qint64(wall.tv_sec) - qint64(t->timestamp.tv_sec)) * 1'000'000'000
+            + (qint64(wall.tv_usec) - qint64(t->timestamp.tv_usec)) * 1000;
+        if (ageNs < 0 || ageNs > SoundServer::answerTimeoutNs)
+            ageNs = qint64(t->transport_usec) * 1000;
+        const qint64 heldBySink = qint64(std::llround(double(t->sink_usec) * AudioEngine::rate / 1e6));
+        output->m_engine.observe(t->read_index / frameBytes - heldBySink, now - ageNs);
         // What the report moved is written again at once.
         output->service();
         // The first reports of a new stream follow one another, so that its clock is soon known well.
