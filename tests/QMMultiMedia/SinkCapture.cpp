@@ -93,26 +93,38 @@ qint64 SinkCapture::timeOfFrame(qint64 frame) const
 
 bool SinkCapture::sinkClock(qint64 from, qint64 to, double* a, double* b) const
 {
-    // The last frame of each block had just been played when the block arrived (at the earliest).
-    double n = 0, sf = 0, st = 0, sff = 0, sft = 0;
-    const qint64 t0 = m_arrivals.isEmpty() ? 0 : m_arrivals.first().ns;
+    // The last frame of each block had just been played when the block arrived, at the earliest:
+    // a block arrives late by any amount when the machine is busy, never early. So the clock is the
+    // line under the arrivals, through the earliest of the first quarter of the frames and the
+    // earliest of the last quarter (earliest against the nominal rate), moved down onto the
+    // earliest arrival of all. A straight fit through every arrival would follow the bursts in
+    // which late blocks come.
+    const double nominal = 1e9 / rate;
+    const qint64 quarter = (to - from) / 4;
+    int n = 0;
+    bool have1 = false, have2 = false;
+    double f1 = 0, t1 = 0, f2 = 0, t2 = 0;
     for (const Arrival& r : m_arrivals) {
         if (r.frames <= from || r.frames > to)
             continue;
-        const double f = double(r.frames - from);
-        const double t = double(r.ns - t0);
-        n += 1;
-        sf += f;
-        st += t;
-        sff += f * f;
-        sft += f * t;
+        ++n;
+        const double f = double(r.frames);
+        const double t = double(r.ns);
+        if (r.frames <= from + quarter && (!have1 || t - nominal * f < t1 - nominal * f1)) {
+            f1 = f;
+            t1 = t;
+            have1 = true;
+        }
+        if (r.frames > to - quarter && (!have2 || t - nominal * f < t2 - nominal * f2)) {
+            f2 = f;
+            t2 = t;
+            have2 = true;
+        }
     }
-    if (n < 10)
+    if (n < 10 || !have1 || !have2 || f2 <= f1)
         return false;
-    *b = (n * sft - sf * st) / (n * sff - sf * sf);
-    *a = t0 + (st - *b * sf) / n - *b * double(from);
-    // A block arrives some time after it was played, never before: the line is moved down onto
-    // the earliest arrival.
+    *b = (t2 - t1) / (f2 - f1);
+    *a = t1 - *b * f1;
     double earliest = 0;
     for (const Arrival& r : m_arrivals) {
         if (r.frames > from && r.frames <= to)

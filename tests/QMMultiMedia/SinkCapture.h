@@ -58,8 +58,8 @@ public:
     // Nanoseconds at which the block holding a frame arrived here: when it could first be observed.
     qint64 arrivalOfFrame(qint64 frame) const;
     // The sink's clock against the steady clock, from the arrivals of the frames in [from, to):
-    // frame f was played at about a + b * f nanoseconds (a straight line through the arrivals, so
-    // b tells the sink's own rate). False with too few arrivals.
+    // frame f was played at about a + b * f nanoseconds (the line under the arrivals, so b tells
+    // the sink's own rate however late some blocks came). False with too few arrivals.
     bool sinkClock(qint64 from, qint64 to, double* a, double* b) const;
     // The first frame from `from` on whose left or right sample exceeds the threshold, or -1.
     qint64 firstLoudFrame(qint64 from, float threshold = 0.01f) const;
