@@ -2,11 +2,14 @@
 
 // A sound backend for tests: a clock the test moves by hand, and a fake sound server whose
 // playback stream plays what the engine wrote, frame by frame, as that clock runs (optionally
-// with a card clock some ppm off the steady clock, or stopped for a while).
+// with a card clock some ppm off the steady clock, or stopped for a while). The server takes
+// frames from the stream some way ahead of the frame heard, a block at a time, as a server
+// model says: what is written to a frame it has taken is lost, as on a server that never rewinds.
 
 #include "QMMultiMedia/AudioBackend.h"
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QVector>
 
 #include <chrono>
@@ -24,7 +27,10 @@ struct FakeStream
     qint64 startNs = 0;       // when its first frame was heard
     double played = 0;        // frames heard so far
     qint64 writeEnd = 0;      // the frame after the last written
-    qint64 lateFrames = 0;    // frames written after they were heard (lost)
+    qint64 read = 0;          // the frame after the last taken by the server
+    qint64 lateFrames = 0;    // frames written after the server had taken them (lost)
+    qint64 missingFrames = 0; // frames the server took before they were written
+    int reports = 0;          // of its clock, to the engine
     std::vector<float> frames;  // what was written, stereo, from firstFrame on
     qint64 firstFrame = 0;      // 0 unless heard frames are not kept
     bool keep = true;
@@ -72,6 +78,23 @@ public:
 private:
     std::shared_ptr<FakeCapture> m_c;
 };
+
+// How the fake server reads a stream and reports its clock.
+struct ServerModel
+{
+    const char* name;
+    qint64 readAhead;   // it takes frames this far ahead of the frame heard...
+    qint64 block;       // ...this many at a time
+    bool steppedClock;  // its clock is where it has read to (it moves in steps of a block)
+    bool dropsBeyondWrite;  // a write lets go of what was written beyond it
+};
+// A server that reads just ahead, frame by frame (as one that takes back what it read would
+// seem); PulseAudio at a short latency; PipeWire's layer at its default block of 1024 frames at
+// 48 kHz; a pipe sink that reads a pipe's worth ahead.
+constexpr ServerModel immediateServer {"reads at once", 0, 1, false, false};
+constexpr ServerModel pulseServer {"PulseAudio", 88, 88, false, false};
+constexpr ServerModel pipeWireServer {"PipeWire", 941, 941, true, true};
+constexpr ServerModel pipeServer {"pipe sink", 8192, 512, false, false};
 
 class FakeAudioBackend : public QMMultiMedia::AudioBackend
 {
@@ -135,6 +158,7 @@ public:
     }
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
 
+    ServerModel server = immediateServer;
     double ppm = 0;            // the card's clock against the steady clock
     double stepMs = 1;
     double observeMs = 100;
@@ -169,27 +193,26 @@ private:
             if (!m_b.frozen)
                 m_b.serve();
         }
-        qint64 writableFrames() override
-        {
-            const FakeStream* s = m_b.live();
-            return qMax<qint64>(0, qint64(s->played) + QMMultiMedia::AudioEngine::aheadFrames - s->writeEnd);
-        }
         bool write(qint64 frame, const float* data, qint64 count) override
         {
             FakeStream* s = m_b.live();
-            const qint64 heard = qint64(s->played);
-            if (frame < heard) {
-                const qint64 lost = qMin(count, heard - frame);
+            if (frame < s->read) {
+                const qint64 lost = qMin(count, s->read - frame);
                 s->lateFrames += lost;
                 frame += lost;
                 data += 2 * lost;
                 count -= lost;
             }
-            if (count > 0) {
-                const qint64 i = frame - s->firstFrame;
-                if (s->frames.size() < size_t(2 * (i + count)))
-                    s->frames.resize(size_t(2 * (i + count)), 0.0f);
-                std::copy(data, data + 2 * count, s->frames.begin() + 2 * i);
+            if (count <= 0)
+                return true;
+            const qint64 i = frame - s->firstFrame;
+            if (s->frames.size() < size_t(2 * (i + count)))
+                s->frames.resize(size_t(2 * (i + count)), 0.0f);
+            std::copy(data, data + 2 * count, s->frames.begin() + 2 * i);
+            if (m_b.server.dropsBeyondWrite) {
+                s->frames.resize(size_t(2 * (i + count)));
+                s->writeEnd = frame + count;
+            } else {
                 s->writeEnd = qMax(s->writeEnd, frame + count);
             }
             return true;
@@ -236,6 +259,13 @@ private:
             const qint64 from = qint64(s->played);
             s->played = qMax(0.0, double(m_now - s->startNs) * QMMultiMedia::AudioEngine::rate * (1.0 + ppm * 1e-6) / 1e9);
             const qint64 to = qint64(s->played);
+            // The server takes the blocks that reach its read-ahead.
+            const qint64 block = qMax<qint64>(1, server.block);
+            const qint64 wanted = (to + server.readAhead + block - 1) / block * block;
+            if (wanted > s->read) {
+                s->missingFrames += qMax<qint64>(0, wanted - qMax(s->read, s->writeEnd));
+                s->read = wanted;
+            }
             if (s->onPlay && to > from) {
                 std::vector<float> heard(size_t(2 * (to - from)));
                 for (qint64 f = from; f < to; ++f) {
@@ -250,9 +280,13 @@ private:
                 s->frames.erase(s->frames.begin(), s->frames.begin() + 2 * drop);
                 s->firstFrame += drop;
             }
-            if (m_target && m_now - m_lastObserveNs >= qint64(observeMs * 1e6)) {
+            // A new stream's clock is asked for often at first, as the real output does.
+            const double every = s->reports < 40 ? qMin(observeMs, 7.0) : observeMs;
+            if (m_target && m_now - m_lastObserveNs >= qint64(every * 1e6)) {
                 m_lastObserveNs = m_now;
-                m_target->observe(qint64(std::llround(s->played)), m_now);
+                ++s->reports;
+                const qint64 heard = server.steppedClock ? s->read - server.readAhead : qint64(std::llround(s->played));
+                m_target->observe(heard, s->read, m_now);
             }
         }
         serve();
@@ -267,3 +301,5 @@ private:
 };
 
 } // namespace TestAudio
+
+Q_DECLARE_METATYPE(TestAudio::ServerModel)

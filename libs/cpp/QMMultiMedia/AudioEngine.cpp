@@ -17,10 +17,15 @@ constexpr qint64 never = std::numeric_limits<qint64>::max();
 // Voices without a time asked for within this of one another start together.
 constexpr qint64 togetherNs = 1'000'000;
 
-// Reports of the stream's clock the timeline is drawn through.
-constexpr size_t reportsKept = 32;
+// Reports of the stream's clock the timeline is drawn through: some sixteen seconds of them.
+constexpr size_t reportsKept = 64;
 // How far off a card's clock may run (a null sink that is rewound often runs some 600 ppm fast).
 constexpr double maxOffRate = 0.002;
+// A report far off the model is thrown away unless another agrees with it within this time.
+constexpr qint64 suspectNs = 2'000'000'000;
+// What a stream reports of its clock this soon after its first report is used only until later
+// reports are enough.
+constexpr qint64 settleNs = 100'000'000;
 
 qint64 steadyNs()
 {
@@ -72,6 +77,11 @@ double AudioEngine::frameAt(qint64 ns) const
     return m_f0 + double(ns - m_t0) * m_fps / 1e9;
 }
 
+qint64 AudioEngine::safeFrame(qint64 now) const
+{
+    return heardFrame(now) + qMax(marginFrames, m_lead + transitFrames);
+}
+
 qint64 AudioEngine::plannedStart(const Voice& v) const
 {
     if (v.placed)
@@ -79,9 +89,27 @@ qint64 AudioEngine::plannedStart(const Voice& v) const
     return v.spec.atNs >= 0 ? qint64(std::llround(frameAt(v.spec.atNs))) : v.asapFrame;
 }
 
+qint64 AudioEngine::plannedEnd(const Voice& v) const
+{
+    return v.placed ? v.end
+                    : plannedStart(v) + qint64(std::ceil(double(v.spec.sound->frames() - v.spec.offset) / v.ratio));
+}
+
 qint64 AudioEngine::soundFrame(const Voice& v, qint64 start, qint64 engineFrame) const
 {
     return v.spec.offset + qint64(double(engineFrame - start) * v.ratio);
+}
+
+std::vector<AudioEngine::Voice>::iterator AudioEngine::find(quint64 id)
+{
+    const auto it = std::lower_bound(m_voices.begin(), m_voices.end(), id,
+                                     [](const Voice& v, quint64 i) { return v.id < i; });
+    return it != m_voices.end() && it->id == id ? it : m_voices.end();
+}
+
+std::vector<AudioEngine::Voice>::const_iterator AudioEngine::find(quint64 id) const
+{
+    return const_cast<AudioEngine*>(this)->find(id);
 }
 
 void AudioEngine::wakeOutput()
@@ -92,7 +120,7 @@ void AudioEngine::wakeOutput()
 
 void AudioEngine::markDirty(qint64 frame)
 {
-    if (m_streaming && frame < m_written)
+    if (m_streaming)
         m_dirty = qMin(m_dirty, frame);
 }
 
@@ -102,11 +130,14 @@ quint64 AudioEngine::add(const VoiceSpec& spec)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         const qint64 now = m_clock();
+        // Without a stream nothing else lets go of the voices whose time is over.
+        if (!m_streaming)
+            dropEnded(heardFrame(now), now);
         id = m_nextId++;
         Voice v {id, spec, double(spec.sound->sampleRate()) / rate};
         // Voices asked for together (the notes of a chord) start at the same frame.
         if (spec.atNs < 0 && now - m_lastAsapNs > togetherNs)
-            m_lastAsapFrame = heardFrame(now) + (m_streaming ? marginFrames : 0);
+            m_lastAsapFrame = m_streaming ? safeFrame(now) : heardFrame(now);
         if (spec.atNs < 0)
             m_lastAsapNs = now;
         v.asapFrame = m_lastAsapFrame;
@@ -124,7 +155,7 @@ qint64 AudioEngine::remove(quint64 id, bool* heard)
     bool sounded = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        const auto it = std::find_if(m_voices.begin(), m_voices.end(), [id](const Voice& v) { return v.id == id; });
+        const auto it = find(id);
         if (it == m_voices.end()) {
             if (heard)
                 *heard = false;
@@ -135,10 +166,10 @@ qint64 AudioEngine::remove(quint64 id, bool* heard)
         const qint64 start = plannedStart(*it);
         const qint64 length = it->spec.sound->frames();
         sounded = !it->dropped && at >= start;
-        if (!it->dropped && (!it->placed || at < it->end)) {
+        if (!it->dropped && at < plannedEnd(*it)) {
             position = qBound(it->spec.offset, soundFrame(*it, start, at), length);
             if (it->placed)
-                markDirty(qMax(it->start, at + marginFrames));
+                markDirty(qMax(it->start, safeFrame(now)));
         }
         m_voices.erase(it);
         m_lastActivityNs = now;
@@ -153,7 +184,7 @@ AudioEngine::VoiceState AudioEngine::state(quint64 id) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     VoiceState s;
-    const auto it = std::find_if(m_voices.begin(), m_voices.end(), [id](const Voice& v) { return v.id == id; });
+    const auto it = find(id);
     if (it == m_voices.end() || it->dropped)
         return s;
     const qint64 at = heardFrame(m_clock());
@@ -168,13 +199,13 @@ void AudioEngine::setGains(quint64 id, float left, float right)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        const auto it = std::find_if(m_voices.begin(), m_voices.end(), [id](const Voice& v) { return v.id == id; });
+        const auto it = find(id);
         if (it == m_voices.end())
             return;
         it->spec.left = left;
         it->spec.right = right;
         if (it->placed)
-            markDirty(qMax(it->start, heardFrame(m_clock()) + marginFrames));
+            markDirty(qMax(it->start, safeFrame(m_clock())));
     }
     wakeOutput();
 }
@@ -191,6 +222,12 @@ bool AudioEngine::isStreaming() const
     return m_streaming;
 }
 
+qint64 AudioEngine::leadFrames() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lead;
+}
+
 bool AudioEngine::wantsStream() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -203,23 +240,21 @@ void AudioEngine::streamStarted()
     m_streaming = true;
     m_base = heardFrame(m_clock()) + marginFrames;
     m_written = m_base;
+    m_fresh = true;
     m_dirty = m_resumeFrame = never;
-    // The stream's first report of its clock is taken as it is.
+    // Until the stream reports, its clock is taken to be the model's and its lead unknown; its
+    // first report is taken as it is.
     m_resync = true;
+    m_reports.clear();
+    m_suspects.clear();
+    m_scatter = 0;
+    m_lead = unknownLeadFrames;
 }
 
 void AudioEngine::streamStopped()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_streaming = false;
-}
-
-void AudioEngine::resync(qint64 frame, qint64 atNs)
-{
-    m_f0 = double(frame);
-    m_t0 = atNs;
-    m_resync = false;
-    replaceTimed(heardFrame(m_clock()) + marginFrames);
 }
 
 void AudioEngine::replaceTimed(qint64 from)
@@ -232,30 +267,28 @@ void AudioEngine::replaceTimed(qint64 from)
     markDirty(from);
 }
 
-void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
+void AudioEngine::restartModel(const Report& r)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    // A report of a frame not yet written is believed up to a minute ahead: a server catching up
-    // after it was stopped plays (and drops) a stream's frames fast for a moment.
-    if (!m_streaming || streamFrame < 0 || m_base + streamFrame > m_written + 60 * rate)
-        return;
-    const double frame = double(m_base + streamFrame);
-    if (m_resync || std::fabs(frame - frameAt(atNs)) > breakFrames) {
-        m_reports.clear();
-        m_reports.push_back({atNs, frame});
-        resync(qint64(frame), atNs);
-        return;
-    }
-    // The timeline is the straight line through the stream's latest reports (least squares), so
-    // that a card some hundred ppm off is followed at once and the jitter of single reports is
-    // smoothed away. Until the reports span a second, only their mean phase is taken.
-    m_reports.push_back({atNs, frame});
-    if (m_reports.size() > reportsKept)
-        m_reports.pop_front();
+    m_reports.assign(1, r);
+    m_suspects.clear();
+    m_f0 = r.heard;
+    m_t0 = r.atNs;
+    m_scatter = 0;
+    m_lead = qMax(unknownLeadFrames, qint64(std::ceil(r.read - r.heard)));
+    m_resync = false;
+    replaceTimed(safeFrame(m_clock()));
+}
+
+void AudioEngine::fit(qint64 now)
+{
+    // The rate is that of the straight line through the stream's latest reports (least squares),
+    // so that a card some hundred ppm off is followed; until the reports span a second, the
+    // nominal rate is kept.
+    const Report& last = m_reports.back();
     double st = 0, sf = 0, stt = 0, stf = 0;
     for (const Report& r : m_reports) {
-        const double t = double(r.atNs - atNs) / 1e9;
-        const double f = r.frame - frame;
+        const double t = double(r.atNs - last.atNs) / 1e9;
+        const double f = r.heard - last.heard;
         st += t;
         sf += f;
         stt += t * t;
@@ -263,21 +296,107 @@ void AudioEngine::observe(qint64 streamFrame, qint64 atNs)
     }
     const double n = double(m_reports.size());
     const double slope = (n * stf - st * sf) / (n * stt - st * st);
-    if (m_reports.back().atNs - m_reports.front().atNs >= 1'000'000'000 && std::isfinite(slope)
+    if (last.atNs - m_reports.front().atNs >= 1'000'000'000 && std::isfinite(slope)
         && std::fabs(slope / rate - 1.0) < maxOffRate)
         m_fps = slope;
-    const double before = frameAt(atNs);
-    m_f0 = frame + (sf - m_fps * st) / n;
-    m_t0 = atNs;
-    // The first reports of a stream move the timeline by more than a little: what is to be heard
-    // later than a moment from now follows (what is nearer may have gone to the sink already).
+
+    // At that rate the line runs over the highest report. A server that reads a block at a time
+    // reports where it has read to: the frame it says is heard is right when it has just read a
+    // block and falls behind until it reads the next; a stream that is starting, or a report
+    // answered late, falls behind too. None is ever ahead.
+    const double before = frameAt(last.atNs);
+    double high = -1e18, low = 1e18;
+    for (const Report& r : m_reports) {
+        const double off = r.heard - last.heard - m_fps * double(r.atNs - last.atNs) / 1e9;
+        high = qMax(high, off);
+        low = qMin(low, off);
+    }
+    m_f0 = last.heard + high;
+    m_t0 = last.atNs;
+    m_scatter = qMin(high - low, double(rate) / 10);
+
+    // How far ahead of the frame being heard the server may have read: as far ahead of the
+    // frame it reported heard as it said it had read (that changes: a sink may hold much more for
+    // a moment, and then less again).
+    double lead = 0, recent = 0, recentLow = 1e18;
+    for (size_t i = 0; i < m_reports.size(); ++i) {
+        const double ahead = m_reports[i].read - m_reports[i].heard;
+        lead = qMax(lead, ahead);
+        if (i + leadReports >= m_reports.size()) {
+            recent = qMax(recent, ahead);
+            recentLow = qMin(recentLow, ahead);
+        }
+    }
+    if (recent < lead - qMax(double(breakFrames), 2 * (recent - recentLow)))
+        lead = recent + (recent - recentLow);
+    // The highest report may have come some way after the server read a block: as far as the
+    // reports lie apart, over how many there are.
+    lead += m_scatter * 4 / n;
+    m_lead = qint64(std::ceil(m_reports.size() < size_t(leadReports) ? qMax(lead, double(unknownLeadFrames)) : lead));
+
+    // The line moved by more than a little (the first reports of a stream): what is to be heard
+    // later than a moment from now follows; what is nearer may be at the server already.
     if (std::fabs(m_f0 - before) > rate / 2000.0)
-        replaceTimed(heardFrame(m_clock()) + rate / 20);
+        replaceTimed(qMax(heardFrame(now) + rate / 20, safeFrame(now)));
+}
+
+void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // A report of a frame not yet written is believed up to a minute ahead: a server catching up
+    // after it was stopped plays (and drops) a stream's frames fast for a moment.
+    if (!m_streaming || heard < -rate || m_base + heard > m_written + 60 * rate)
+        return;
+    const Report r {atNs, double(m_base + heard), double(m_base + qMax(read, heard))};
+    if (m_resync) {
+        restartModel(r);
+        m_firstReportNs = atNs;
+        return;
+    }
+    const qint64 now = m_clock();
+    // Ahead of the line, or further behind it than the reports lie: the stream stalled or
+    // started over, or the report is a stray one. Once a second report agrees with it, the line
+    // starts again from them.
+    const double off = r.heard - frameAt(r.atNs);
+    if (m_reports.size() >= size_t(leadReports) && (off > breakFrames || off < -(breakFrames + m_scatter))) {
+        if (!m_suspects.empty() && r.atNs - m_suspects.back().atNs < suspectNs) {
+            const Report& s = m_suspects.back();
+            const double drift = (r.heard - s.heard) - m_fps * double(r.atNs - s.atNs) / 1e9;
+            if (std::fabs(drift) <= breakFrames + m_scatter) {
+                const Report first = s;
+                restartModel(first);
+                m_reports.push_back(r);
+                fit(now);
+                return;
+            }
+        }
+        m_suspects.assign(1, r);
+        return;
+    }
+    m_suspects.clear();
+    m_reports.push_back(r);
+    if (m_reports.size() > reportsKept)
+        m_reports.pop_front();
+    // A stream's first reports are left out once there are enough after them: a server may take a
+    // moment to read a new stream steadily.
+    const auto settled = std::count_if(m_reports.begin(), m_reports.end(),
+                                       [this](const Report& x) { return x.atNs - m_firstReportNs >= settleNs; });
+    while (settled >= leadReports && m_reports.front().atNs - m_firstReportNs < settleNs)
+        m_reports.pop_front();
+    fit(now);
 }
 
 void AudioEngine::dropEnded(qint64 heard, qint64 now)
 {
-    const auto over = [heard](const Voice& v) { return v.dropped || (v.placed && heard >= v.end); };
+    // Without a stream, a voice is over when its time is; a beat that was due a while ago is
+    // dropped as a stream would have dropped it.
+    const bool streaming = m_streaming;
+    const auto over = [&](const Voice& v) {
+        if (v.dropped || (v.placed && heard >= v.end))
+            return true;
+        return !streaming && !v.placed
+            && (heard >= plannedEnd(v) || (v.spec.beat && heard - plannedStart(v) > beatLateFrames));
+    };
     const size_t before = m_voices.size();
     m_voices.erase(std::remove_if(m_voices.begin(), m_voices.end(), over), m_voices.end());
     if (m_voices.size() != before)
@@ -303,33 +422,36 @@ void AudioEngine::place(Voice& v, qint64 from, qint64 end)
             start = from;
         // Otherwise it went on unheard: the rest plays where it is by now.
     }
-    v.placed = true;
     v.start = start;
     v.end = start + qint64(std::ceil(double(v.spec.sound->frames() - v.spec.offset) / v.ratio));
+    v.placed = true;
 }
 
-void AudioEngine::mixInto(float* mix, const Voice& v, qint64 from, qint64 end) const
+void AudioEngine::takeMix(qint64 from, qint64 end)
 {
-    const qint64 a = qMax(from, v.start);
-    const qint64 b = qMin(end, v.end);
-    if (a >= b)
-        return;
-    const DecodedSound& sound = *v.spec.sound;
-    const float* samples = sound.samples();
-    const qint64 ready = sound.readyFrames();
-    const int channels = sound.channels();
-    const float gl = v.spec.left;
-    const float gr = v.spec.right;
+    m_mixed.clear();
+    for (Voice& v : m_voices) {
+        place(v, from, end);
+        if (v.placed && v.start < end && v.end > from)
+            m_mixed.push_back({v.spec.sound, v.ratio, v.spec.offset, v.start, v.end, v.spec.left, v.spec.right});
+    }
+}
+
+namespace {
+
+void mixInto(float* mix, const float* samples, qint64 ready, int channels, double ratio, qint64 offset,
+             qint64 start, qint64 from, qint64 a, qint64 b, float gl, float gr)
+{
     for (qint64 f = a; f < b; ++f) {
         float l, r;
-        if (v.ratio == 1.0) {
-            const qint64 s = v.spec.offset + (f - v.start);
+        if (ratio == 1.0) {
+            const qint64 s = offset + (f - start);
             if (s >= ready)
                 break;
             l = samples[s * channels];
             r = samples[s * channels + channels - 1];
         } else {
-            const double pos = double(v.spec.offset) + double(f - v.start) * v.ratio;
+            const double pos = double(offset) + double(f - start) * ratio;
             const qint64 s = qint64(pos);
             if (s + 1 >= ready)
                 break;
@@ -343,15 +465,21 @@ void AudioEngine::mixInto(float* mix, const Voice& v, qint64 from, qint64 end) c
     }
 }
 
-void AudioEngine::write(StreamPort& port, qint64 from, qint64 count)
+} // namespace
+
+void AudioEngine::mixAndWrite(StreamPort& port, qint64 from, qint64 count)
 {
+    // On the stream's thread, without the lock: the GUI thread never waits for this.
+    const qint64 base = m_base;
     while (count > 0) {
         const qint64 n = qMin(count, chunkFrames);
         m_mix.assign(size_t(2 * n), 0.0f);
-        for (Voice& v : m_voices) {
-            place(v, from, from + n);
-            if (v.placed)
-                mixInto(m_mix.data(), v, from, from + n);
+        for (const Mixed& m : m_mixed) {
+            const qint64 a = qMax(from, m.start);
+            const qint64 b = qMin(from + n, m.end);
+            if (a < b)
+                mixInto(m_mix.data(), m.sound->samples(), m.sound->readyFrames(), m.sound->channels(), m.ratio,
+                        m.offset, m.start, from, a, b, m.left, m.right);
         }
         // The limiter goes on from the gain it had before the first frame of this stretch.
         const bool known = from - 1 < m_gainsEnd && from - 1 >= m_gainsEnd - gainFrames;
@@ -363,46 +491,62 @@ void AudioEngine::write(StreamPort& port, qint64 from, qint64 count)
             i += run;
         }
         m_gainsEnd = qMax(m_gainsEnd, from + n);
-        port.write(from - m_base, m_mix.data(), n);
+        port.write(from - base, m_mix.data(), n);
         from += n;
         count -= n;
     }
+    m_mixed.clear();
 }
 
 bool AudioEngine::serve(StreamPort& port)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_streaming)
-        return false;
-    const qint64 now = m_clock();
-    const qint64 heard = heardFrame(now);
-    const qint64 safe = heard + marginFrames;
-    dropEnded(heard, now);
-    // Held up for longer than what was written lasts: what should have sounded meanwhile is past.
-    if (m_written < safe)
-        m_written = safe;
-    // A change is written again from the earliest frame that can still change, a short stretch
-    // first: it goes to the server before the rest is mixed, so the start of a new sound arrives
-    // within the margin however long the whole change takes to mix. Each further stretch is twice
-    // the one before; it is wanted no sooner than all before it have been heard.
-    const qint64 from = qMax(m_dirty, safe);
-    const bool resuming = from == m_resumeFrame;
-    m_dirty = m_resumeFrame = never;
-    if (from < m_written) {
-        m_stretch = resuming ? qMin(2 * m_stretch, aheadFrames) : firstStretchFrames;
-        const qint64 count = qMin(m_written - from, m_stretch);
-        write(port, from, count);
-        if (from + count < m_written) {
-            m_dirty = m_resumeFrame = from + count;
-            return true;
+    qint64 from = 0;
+    qint64 count = 0;
+    bool more = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_streaming)
+            return false;
+        const qint64 now = m_clock();
+        const qint64 heard = heardFrame(now);
+        // Nothing of a stream that has not started has been taken yet.
+        const qint64 safe = m_fresh ? qMax(m_base, heard) : safeFrame(now);
+        m_fresh = false;
+        dropEnded(heard, now);
+        // Held up for longer than what was written lasts: what should have sounded meanwhile is past.
+        if (m_written < safe)
+            m_written = safe;
+        const qint64 ahead = qMin(heard + aheadFrames, m_written + 2 * aheadFrames);
+        // A change is written again from the first frame the server cannot have taken, a short
+        // stretch first: it goes to the server before the rest is mixed, so the start of a new
+        // sound arrives in time however long the whole change takes to mix. Each further stretch
+        // is twice the one before and follows at once; the last one goes on to what is written
+        // ahead, since a server may have let go of what followed the stretch before.
+        const qint64 change = qMax(m_dirty, safe);
+        const bool resuming = change == m_resumeFrame;
+        m_dirty = m_resumeFrame = never;
+        if (change < m_written) {
+            m_stretch = resuming ? qMin(2 * m_stretch, aheadFrames) : firstStretchFrames;
+            from = change;
+            if (change + m_stretch < m_written) {
+                count = m_stretch;
+                m_dirty = m_resumeFrame = change + m_stretch;
+                more = true;
+            } else {
+                count = qMax(m_written, ahead) - change;
+                m_written = change + count;
+            }
+        } else if (ahead > m_written) {
+            from = m_written;
+            count = ahead - m_written;
+            m_written = ahead;
         }
+        if (count > 0)
+            takeMix(from, from + count);
     }
-    const qint64 wanted = qMin(qMax(port.writableFrames(), heard + aheadFrames - m_written), 2 * aheadFrames);
-    if (wanted > 0) {
-        write(port, m_written, wanted);
-        m_written += wanted;
-    }
-    return false;
+    if (count > 0)
+        mixAndWrite(port, from, count);
+    return more;
 }
 
 } // namespace QMMultiMedia

@@ -19,10 +19,10 @@ class StreamPort
 {
 public:
     virtual ~StreamPort() = default;
-    // Frames the stream asks for beyond what has been written to it.
-    virtual qint64 writableFrames() = 0;
-    // Writes interleaved stereo frames at a frame of the stream (counted from its first); what was
-    // written there before is replaced. False when the stream refuses them.
+    // Writes interleaved stereo frames at a frame of the stream (counted from its first). What was
+    // written from there on is replaced; a server may also drop what had been written beyond the
+    // last frame written now, so a change is always written through to the end. False when the
+    // stream refuses them.
     virtual bool write(qint64 streamFrame, const float* frames, qint64 count) = 0;
 };
 
@@ -38,18 +38,21 @@ public:
 };
 
 // Every sound of the program is a voice of the engine: decoded samples placed at a frame of one
-// long-lived output stream and mixed there, on the stream's own thread, when the stream asks for
-// frames. The GUI thread only adds, changes and removes voices; each call returns at once.
+// long-lived output stream and mixed there, on the stream's own thread. The GUI thread only adds,
+// changes and removes voices; each call returns at once and never waits for mixing.
 //
 // Time is the stream's. The engine counts frames on one timeline that goes on across streams; a
-// model maps the steady clock onto it and is corrected by what the stream reports of its clock, so
-// that a sound card running fast or slow neither drifts away from the steady clock nor jumps. A
-// voice given a time is placed at the frame that is heard then. Without a stream (no device, or
+// model maps the steady clock onto it, drawn through what the stream reports of its clock, so that
+// a sound card running fast or slow neither drifts away from the steady clock nor jumps, and a
+// server that reports its clock in steps (it reads a whole block at a time) is followed smoothly.
+// A voice given a time is placed at the frame that is heard then. Without a stream (no device, or
 // none yet) the timeline runs on the steady clock: voices keep their time without being heard.
 //
-// The stream is written half a second ahead; a change to what was written is written again
-// from the earliest frame the stream can still change, a little after the one being heard. The sum
-// of the voices is limited below full scale.
+// The stream is written half a second ahead. The server takes frames some way ahead of the one
+// being heard, a block at a time, and what it has taken is never written again: not every server
+// takes back what it has read. How far ahead it reads is learned from its reports of where it
+// has read to. A change is written again from the first frame the server cannot have taken yet,
+// and through to the end of what was written. The sum of the voices is limited below full scale.
 class AudioEngine
 {
 public:
@@ -57,10 +60,16 @@ public:
     // What is written ahead of the frame being heard: enough for the stream's thread to be held
     // up for a while on a busy machine without a gap.
     static constexpr qint64 aheadFrames = rate / 2;
-    // The earliest frame that can still change: this far after the one being heard.
+    // Nothing is written nearer than this to the frame being heard.
     static constexpr qint64 marginFrames = rate * 2 / 1000;
+    // What a write takes to reach the server, beyond what the server has taken.
+    static constexpr qint64 transitFrames = rate * 3 / 2000;
+    // How far ahead the server is taken to read until its reports tell.
+    static constexpr qint64 unknownLeadFrames = rate / 50;
+    // Reports needed before their lead is believed.
+    static constexpr int leadReports = 6;
     // The first stretch of a change written again, sent before the rest is mixed.
-    static constexpr qint64 firstStretchFrames = rate / 200;
+    static constexpr qint64 firstStretchFrames = rate / 50;
     // A voice given too late for its time (the stream was being opened, or its thread was held
     // up) starts late when it is at most this late; beyond, it goes on unheard...
     static constexpr qint64 shiftFrames = rate / 2;
@@ -68,8 +77,9 @@ public:
     static constexpr qint64 beatLateFrames = rate / 50;
     // How long a stream stays open after the last voice.
     static constexpr qint64 idleNs = 3'000'000'000;
-    // A difference between the model and the stream's clock beyond this is a break in the stream's
-    // time (it stalled or restarted), taken at once rather than followed slowly.
+    // A report ahead of the model by more than this, or behind it by more than this beyond the
+    // reports' own scatter, is a break in the stream's time (it stalled or restarted), once a
+    // second one agrees.
     static constexpr qint64 breakFrames = rate / 200;
 
     using Clock = std::function<qint64()>;
@@ -111,6 +121,8 @@ public:
     void setGains(quint64 id, float left, float right);
     int voiceCount() const;
     bool isStreaming() const;
+    // How far ahead of the frame being heard the server may have read, as learned so far.
+    qint64 leadFrames() const;
 
     // --- from the output's thread
     // True while there are voices, and a while after the last.
@@ -118,11 +130,12 @@ public:
     // A new stream: its first frame is the next frame the engine writes.
     void streamStarted();
     void streamStopped();
-    // Rewrites what changed and writes what the stream asks for. True when only the first stretch
-    // of a change was written: the output lets that go to the server, then serves again at once.
+    // Rewrites what changed and writes ahead. True when only a stretch of a change was written:
+    // the output lets that go to the server, then serves again at once.
     bool serve(StreamPort& port);
-    // The stream's clock: its frame `streamFrame` is heard at `atNs`.
-    void observe(qint64 streamFrame, qint64 atNs);
+    // The stream's clock: its frame `heard` is heard at `atNs`, when the server had taken every
+    // frame before `read`.
+    void observe(qint64 heard, qint64 read, qint64 atNs);
 
 private:
     struct Voice
@@ -136,16 +149,38 @@ private:
         qint64 start = 0;      // once placed: the engine frame at which `offset` is heard
         qint64 end = 0;        // once placed: the engine frame after its last
     };
+    // What the stream's thread mixes, taken from the voices with the lock held.
+    struct Mixed
+    {
+        std::shared_ptr<const DecodedSound> sound;
+        double ratio;
+        qint64 offset;
+        qint64 start;
+        qint64 end;
+        float left;
+        float right;
+    };
+    struct Report
+    {
+        qint64 atNs;
+        double heard;  // engine frames
+        double read;
+    };
 
     double frameAt(qint64 ns) const;
     qint64 heardFrame(qint64 now) const { return qint64(std::llround(frameAt(now))); }
+    qint64 safeFrame(qint64 now) const;
     qint64 plannedStart(const Voice& v) const;
+    qint64 plannedEnd(const Voice& v) const;
     qint64 soundFrame(const Voice& v, qint64 start, qint64 engineFrame) const;
+    std::vector<Voice>::iterator find(quint64 id);
+    std::vector<Voice>::const_iterator find(quint64 id) const;
     void place(Voice& v, qint64 from, qint64 end);
-    void mixInto(float* mix, const Voice& v, qint64 from, qint64 end) const;
-    void write(StreamPort& port, qint64 from, qint64 count);
+    void takeMix(qint64 from, qint64 end);
+    void mixAndWrite(StreamPort& port, qint64 from, qint64 count);
     void markDirty(qint64 frame);
-    void resync(qint64 frame, qint64 atNs);
+    void fit(qint64 now);
+    void restartModel(const Report& r);
     void replaceTimed(qint64 from);
     void dropEnded(qint64 heard, qint64 now);
     void wakeOutput();
@@ -153,7 +188,7 @@ private:
     mutable std::mutex m_mutex;
     Clock m_clock;
     std::unique_ptr<AudioOutput> m_output;
-    std::vector<Voice> m_voices;
+    std::vector<Voice> m_voices;  // in the order of their ids
     quint64 m_nextId = 1;
     qint64 m_lastAsapNs = std::numeric_limits<qint64>::min() / 2;
     qint64 m_lastAsapFrame = 0;
@@ -164,23 +199,24 @@ private:
     double m_f0 = 0.0;
     double m_fps = rate;
     bool m_resync = false;
-    struct Report
-    {
-        qint64 atNs;
-        double frame;
-    };
-    std::deque<Report> m_reports;  // the stream's latest reports of its clock
+    std::deque<Report> m_reports;    // the stream's latest reports of its clock
+    std::vector<Report> m_suspects;  // reports far off the model, until a second one agrees
+    qint64 m_firstReportNs = 0;      // the stream's first report
+    double m_scatter = 0;            // how far the reports lie apart around the model
+    qint64 m_lead = unknownLeadFrames;
 
     // The stream being written.
     bool m_streaming = false;
     qint64 m_base = 0;      // the engine frame of the stream's first frame
     qint64 m_written = 0;   // the engine frame after the last written
+    bool m_fresh = false;   // nothing written to the stream yet
     qint64 m_dirty = std::numeric_limits<qint64>::max();
     qint64 m_resumeFrame = std::numeric_limits<qint64>::max();  // where the rest of a change goes on
     qint64 m_stretch = 0;                                        // the stretch of it written last
 
-    // The limiter's gain after each frame written lately, to write a stretch again from where it
-    // was; indexed by engine frame.
+    // The stream's thread's own: what it mixes, and the limiter's gain after each frame written
+    // lately, to write a stretch again from where it was; indexed by engine frame.
+    std::vector<Mixed> m_mixed;
     std::vector<float> m_gains;
     qint64 m_gainsEnd = 0;
     std::vector<float> m_mix;

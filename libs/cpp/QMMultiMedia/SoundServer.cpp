@@ -5,6 +5,7 @@
 #include <pulse/context.h>
 #include <pulse/error.h>
 #include <pulse/introspect.h>
+#include <pulse/rtclock.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 
@@ -155,10 +156,12 @@ protected:
     QString m_error;
 };
 
-// Plays an engine's mix: one stream, opened while the engine has something to play, written on
-// this thread as the server asks for frames and whenever the engine changes. The stream starts
-// corked, so that its first frame is the engine's next one, and never waits to fill (no
-// pre-buffering): its frames keep their time whatever happens, and what comes too late is skipped.
+// Plays an engine's mix: one stream, opened while the engine has something to play and closed a
+// while after the last sound, written on this thread whenever the engine changes and as time goes
+// on. The stream starts corked, so that its first frame is the engine's next one, and never waits
+// to fill (no pre-buffering): its frames keep their time whatever happens, and what comes too late
+// is skipped. It asks for a short latency, so that the server reads only a little ahead of the
+// frame being heard, in small blocks; the engine writes well beyond that.
 class ServerOutput : public AudioOutput, public StreamBase, private StreamPort
 {
 public:
@@ -196,15 +199,18 @@ public:
         m_startNs = SoundServer::nowNs();
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
         pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
+        // The latency asked for is what the server reads ahead (PulseAudio: the sink's buffer;
+        // PipeWire: its graph's block, which it then keeps small for every stream while this one
+        // is open). Asked as the whole of a short stream buffer, of which that is a third.
+        const qint64 latency = m_server.isPipeWire() ? SoundServer::pipeWireLatencyFrames : SoundServer::latencyFrames;
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(AudioEngine::aheadFrames * frameBytes);
+        attr.tlength = uint32_t(3 * latency * frameBytes);
         attr.prebuf = 0;
-        // Asked for in pieces of a tenth of a second at the least: the thread wakes for the
-        // server some ten times a second, not at every block the sink plays.
-        attr.minreq = uint32_t(AudioEngine::aheadFrames / 5 * frameBytes);
+        attr.minreq = uint32_t(latency / 2 * frameBytes);
         attr.fragsize = uint32_t(-1);
-        if (pa_stream_connect_playback(m_stream, device(), &attr, PA_STREAM_START_CORKED, nullptr, nullptr) < 0)
+        const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
+        if (pa_stream_connect_playback(m_stream, device(), &attr, flags, nullptr, nullptr) < 0)
             dropStream();
     }
 
@@ -217,6 +223,11 @@ public:
 
 private:
     static constexpr qint64 frameBytes = 2 * sizeof(float);
+    // A new stream's clock is asked for this often at first, until it has answered this many
+    // times; then at every tick. The first answers come at different points of the server's
+    // block, so that how far ahead it reads is soon known.
+    static constexpr pa_usec_t firstReportsUsec = 7'000;
+    static constexpr int firstReports = 40;
 
     void streamReady() override
     {
@@ -231,6 +242,7 @@ private:
                     auto* output = static_cast<ServerOutput*>(self);
                     output->m_running = ok;
                     output->askTiming();
+                    output->armReports();
                 },
                 this))
             pa_operation_unref(op);
@@ -255,6 +267,10 @@ private:
 
     void dropStream()
     {
+        if (m_reportTimer) {
+            pa_threaded_mainloop_get_api(m_server.mainloop())->time_free(m_reportTimer);
+            m_reportTimer = nullptr;
+        }
         if (m_stream && m_ready)
             m_engine.streamStopped();
         closeStream(m_stream);
@@ -272,8 +288,28 @@ private:
         m_registered = false;
     }
 
-    // The stream's clock, asked for at every tick while it runs: the frame heard when the server
-    // answered is the one it read less what the sink held.
+    void armReports()
+    {
+        pa_context* context = m_stream ? pa_stream_get_context(m_stream) : nullptr;
+        if (!context || !m_running || m_reports >= firstReports)
+            return;
+        const pa_usec_t at = pa_rtclock_now() + firstReportsUsec;
+        if (m_reportTimer) {
+            pa_context_rttime_restart(context, m_reportTimer, at);
+            return;
+        }
+        m_reportTimer = pa_context_rttime_new(
+            context, at,
+            [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+                auto* output = static_cast<ServerOutput*>(self);
+                output->askTiming();
+                output->armReports();
+            },
+            this);
+    }
+
+    // The stream's clock: the frame heard when the server answered is the one it had read to,
+    // less what the sink held then.
     void askTiming()
     {
         if (!m_stream || !m_running || m_timingAsked)
@@ -290,6 +326,7 @@ private:
         const pa_timing_info* t = ok ? pa_stream_get_timing_info(stream) : nullptr;
         if (!t || !output->m_running)
             return;
+        ++output->m_reports;
         // The server read the stream at t->timestamp, on the wall clock (its own, or the middle of
         // the question's round trip). How long ago that was comes from the wall clock too, so that
         // neither the answer's way back nor this thread's wait to take it moves the report. Should
@@ -301,21 +338,13 @@ private:
             + (qint64(wall.tv_usec) - qint64(t->timestamp.tv_usec)) * 1000;
         if (ageNs < 0 || ageNs > SoundServer::answerTimeoutNs)
             ageNs = qint64(t->transport_usec) * 1000;
+        const qint64 read = t->read_index / frameBytes;
         const qint64 heldBySink = qint64(std::llround(double(t->sink_usec) * AudioEngine::rate / 1e6));
-        output->m_engine.observe(t->read_index / frameBytes - heldBySink, now - ageNs);
+        output->m_engine.observe(read - heldBySink, read, now - ageNs);
         // What the report moved is written again at once.
         output->service();
-        // The first reports of a new stream follow one another, so that its clock is soon known well.
-        if (++output->m_reports < firstReports)
-            output->askTiming();
     }
-    static constexpr int firstReports = 10;
 
-    qint64 writableFrames() override
-    {
-        const size_t n = pa_stream_writable_size(m_stream);
-        return n == size_t(-1) ? 0 : qint64(n) / frameBytes;
-    }
     bool write(qint64 streamFrame, const float* frames, qint64 count) override
     {
         if (streamFrame < 0) {
@@ -331,6 +360,7 @@ private:
 
     AudioEngine& m_engine;
     std::unique_ptr<Watch> m_wake;
+    pa_time_event* m_reportTimer = nullptr;
     bool m_registered = false;
     bool m_running = false;
     bool m_timingAsked = false;
@@ -521,6 +551,7 @@ void SoundServer::stopLoop()
 void SoundServer::dropContextLocked()
 {
     m_questionSentNs = 0;
+    m_known = false;
     if (!m_context)
         return;
     pa_context_set_state_callback(m_context, nullptr, nullptr);
@@ -531,7 +562,7 @@ void SoundServer::dropContextLocked()
 
 pa_context* SoundServer::readyContext() const
 {
-    return m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY ? m_context : nullptr;
+    return m_context && m_known && pa_context_get_state(m_context) == PA_CONTEXT_READY ? m_context : nullptr;
 }
 
 void SoundServer::replaceLocked(const QString& why)
@@ -560,6 +591,10 @@ void SoundServer::connectLocked()
         }
         dropContextLocked();
     }
+    // However many sounds are asked for meanwhile, a server that is not there is tried again only
+    // every so often.
+    if (m_connections > 0 && nowNs() - m_connectStartNs < retryNs)
+        return;
     const QByteArray name = QCoreApplication::applicationName().toUtf8();
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), name.isEmpty() ? "sound" : name.constData());
     if (!m_context)
@@ -569,6 +604,7 @@ void SoundServer::connectLocked()
     pa_context_set_state_callback(m_context, &SoundServer::onContextState, this);
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         const QString why = errorText(m_context);
+        m_failure = why;
         const std::vector<ServerStream*> streams = m_streams;
         for (ServerStream* s : streams)
             s->contextLost(why);
@@ -581,23 +617,32 @@ void SoundServer::onContextState(pa_context* context, void* self)
     if (context != server->m_context)
         return;
     switch (pa_context_get_state(context)) {
-    case PA_CONTEXT_READY: {
+    case PA_CONTEXT_READY:
+        // Streams are made once the server has said what it is: how a stream is best asked for
+        // depends on it.
         if (pa_operation* op = pa_context_get_server_info(
                 context,
-                [](pa_context*, const pa_server_info* info, void* s) {
+                [](pa_context* c, const pa_server_info* info, void* s) {
+                    auto* server = static_cast<SoundServer*>(s);
+                    if (c != server->m_context)
+                        return;
                     if (info && info->default_source_name)
-                        static_cast<SoundServer*>(s)->m_defaultSource = QString::fromUtf8(info->default_source_name);
+                        server->m_defaultSource = QString::fromUtf8(info->default_source_name);
+                    server->m_pipeWire = info && info->server_name
+                        && QString::fromUtf8(info->server_name).contains(QLatin1String("PipeWire"));
+                    server->m_known = true;
+                    server->m_failure.clear();
+                    const std::vector<ServerStream*> waiting = server->m_streams;
+                    for (ServerStream* stream : waiting)
+                        stream->contextReady(c);
                 },
                 server))
             pa_operation_unref(op);
-        const std::vector<ServerStream*> waiting = server->m_streams;
-        for (ServerStream* s : waiting)
-            s->contextReady(context);
         break;
-    }
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED: {
         const QString why = errorText(context);
+        server->m_failure = why;
         const std::vector<ServerStream*> streams = server->m_streams;
         for (ServerStream* s : streams)
             s->contextLost(why);
@@ -662,6 +707,9 @@ void SoundServer::add(ServerStream* stream)
     connectLocked();
     if (pa_context* context = readyContext())
         stream->contextReady(context);
+    else if (!m_failure.isEmpty() && !(m_context && PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context))))
+        // The server was not there a moment ago, and is not tried again yet.
+        stream->contextLost(m_failure);
 }
 
 void SoundServer::remove(ServerStream* stream)

@@ -41,8 +41,19 @@ public:
     // Connections made so far (the first one included).
     int connectionsMade();
 
+    // The server is PipeWire's (its PulseAudio layer); known once connected.
+    bool isPipeWire() const { return m_pipeWire; }
+
     static qint64 nowNs();
+    // What a playback stream asks the server to read ahead of the frame being heard. PipeWire
+    // reads a whole block of its graph at a time and sizes that block by the streams' asks; it is
+    // not asked for less than a few milliseconds, which would hold every sound of the desktop to
+    // blocks that small.
+    static constexpr qint64 latencyFrames = 44100 * 2 / 1000;
+    static constexpr qint64 pipeWireLatencyFrames = 44100 * 10 / 1000;
     static constexpr qint64 connectTimeoutNs = 1'500'000'000;
+    // Connections are tried at most this often.
+    static constexpr qint64 retryNs = 2'000'000'000;
     // How long the server may leave a question or the making of a stream unanswered.
     static constexpr qint64 answerTimeoutNs = 1'000'000'000;
     static constexpr qint64 tickNs = 250'000'000;
@@ -69,6 +80,9 @@ private:
     qint64 m_connectStartNs = 0;
     int m_connections = 0;
     QString m_defaultSource;
+    bool m_known = false;  // the server has said what it is
+    QString m_failure;     // why the last connection failed; empty once one is up
+    bool m_pipeWire = false;
     std::vector<ServerStream*> m_streams;  // opened or waiting for the connection
     int m_tickFd = -1;
     pa_io_event* m_tickEvent = nullptr;
