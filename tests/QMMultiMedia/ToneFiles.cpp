@@ -40,4 +40,18 @@ double rms(const float* s, int count, int stride, int offset)
     return n ? std::sqrt(sum / n) : 0.0;
 }
 
+double toneLevel(const float* s, int count, double hz, int sampleRate, int stride)
+{
+    const double w = 2.0 * M_PI * hz / sampleRate;
+    double s1 = 0, s2 = 0, sum = 0;
+    for (int i = 0; i < count; ++i) {
+        const double window = 0.5 - 0.5 * std::cos(2.0 * M_PI * i / (count - 1));
+        sum += window;
+        const double s0 = s[size_t(i) * size_t(stride)] * window + 2.0 * std::cos(w) * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return 2.0 * std::hypot(s1 - s2 * std::cos(w), s2 * std::sin(w)) / sum;
+}
+
 } // namespace TestAudio

@@ -20,4 +20,9 @@ bool writeTone(const QString& path, double hz, double seconds, int channels = 1,
 // Root mean square of a stretch of samples, taking every `stride`-th from `offset`.
 double rms(const float* samples, int count, int stride = 1, int offset = 0);
 
+// Amplitude of the sine at `hz` in `count` samples taken every `stride`-th, through a Hann window
+// (one bin of a DFT, by Goertzel's recurrence): a sine of amplitude 1 at that frequency gives 1,
+// one some hundred hertz away next to nothing.
+double toneLevel(const float* samples, int count, double hz, int sampleRate, int stride = 1);
+
 } // namespace TestAudio

@@ -1,6 +1,7 @@
 // The sound engine without a device and without real time, on a fake server whose stream the test
-// plays by hand: the limiter, file decoding, voices placed on the stream's frames (given late,
-// taken back), the file player on the stream, and the native player's 500 ms end-of-sound logic.
+// plays by hand: the limiter, file decoding (and resampling to the engine's rate), voices placed on
+// the stream's frames (given late, taken back), the file player on the stream, and the native
+// player's 500 ms end-of-sound logic.
 
 #include "Pitch.h"
 #include "FakeAudioBackend.h"
@@ -16,6 +17,7 @@
 
 #include "TestMain.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -142,6 +144,71 @@ private slots:
             left.push_back(all[i]);
         const double hz = TestSupport::pitch(left.data() + 4000, 8000, TestAudio::toneRate, 523.25);
         QVERIFY2(qAbs(hz - 523.25) < 523.25 * 0.005, qPrintable(QString::number(hz)));
+    }
+
+    void filesAtOtherRates_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<double>("hz");
+        QTest::addColumn<double>("heard");    // amplitude of the tone (0.5 in the file) once decoded
+        QTest::addColumn<double>("aliasHz");  // where it would be heard if folded back; 0: nowhere
+        QTest::newRow("15 kHz at 48 kHz") << 48000 << 1 << 15000.0 << 0.5 << 11100.0;
+        QTest::newRow("30 kHz at 96 kHz, too high to keep") << 96000 << 1 << 30000.0 << 0.0 << 14100.0;
+        QTest::newRow("1 kHz at 22.05 kHz") << 22050 << 1 << 1000.0 << 0.5 << 0.0;
+        QTest::newRow("1 kHz at 48 kHz, stereo") << 48000 << 2 << 1000.0 << 0.5 << 0.0;
+        QTest::newRow("1 kHz at 96 kHz, three channels") << 96000 << 3 << 1000.0 << 0.5 << 0.0;
+        QTest::newRow("1 kHz at 44.1 kHz, as it is") << 44100 << 2 << 1000.0 << 0.5 << 0.0;
+    }
+    void filesAtOtherRates()
+    {
+        // A sound is decoded at the engine's rate, with the file's length, long enough for its end
+        // to be decoded on the decoding thread. Each frame is checked as soon as it is published:
+        // the tone as if made at the engine's rate (but for its 5 ms fades, which lie a few frames
+        // apart at the two rates); a file at the engine's rate gives its own samples.
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(double, hz);
+        QFETCH(double, heard);
+        QFETCH(double, aliasHz);
+        const double seconds = 10.0;
+        const QString path = m_dir.filePath(QStringLiteral("r%1-%2-%3.wav").arg(rate).arg(channels).arg(hz));
+        QVERIFY(TestAudio::writeTone(path, hz, seconds, channels, 0.5f, rate));
+        AudioFileReader file;
+        QVERIFY(file.open(path));
+        auto sound = DecodedSound::open(path);
+        QCOMPARE(sound->sampleRate(), kRate);
+        QCOMPARE(sound->channels(), qMin(channels, 2));
+        QCOMPARE(sound->frames(), qint64(std::llround(double(file.frames()) * kRate / rate)));
+        QVERIFY(qAbs(sound->durationSeconds() - file.durationSeconds()) <= 0.5 / kRate);
+        const std::vector<float> expected = rate == kRate
+                                                ? AudioFileReader::readAll(path)
+                                                : TestAudio::sineTone(hz, seconds, sound->channels(), float(heard), kRate);
+        const float tolerance = rate == kRate ? 0.0f : 2e-4f;
+        const qint64 fades = rate == kRate ? 0 : kRate / 160;
+        sound->decode();
+        QVERIFY(sound->readyFrames() >= qint64(DecodedSound::decodedAtOnceSeconds * kRate));
+        size_t checked = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (checked < expected.size() && timer.elapsed() < 10000) {
+            for (const size_t ready = size_t(sound->readyFrames() * sound->channels()); checked < ready; ++checked) {
+                const qint64 frame = qint64(checked) / sound->channels();
+                if (frame >= fades && frame < sound->frames() - fades
+                    && qAbs(sound->samples()[checked] - expected[checked]) > tolerance)
+                    QFAIL(qPrintable(QStringLiteral("frame %1: %2").arg(frame).arg(sound->samples()[checked])));
+            }
+        }
+        QCOMPARE(checked, expected.size());
+
+        // What the engine plays of it, by spectrum: nothing folded back, against the tone (or full
+        // scale when there is none to hear).
+        FakeAudioBackend backend;
+        backend.engine()->add({sound});
+        backend.advanceMs(700);
+        const double alias = TestAudio::toneLevel(backend.last()->frames.data() + kRate / 2, 16384, aliasHz, kRate, 2);
+        QVERIFY2(aliasHz == 0 || alias < (heard > 0 ? heard : 1.0) * 1e-3,
+                 qPrintable(QStringLiteral("%1 dBFS").arg(20 * std::log10(alias))));
     }
 
     void unreadableFiles_data()

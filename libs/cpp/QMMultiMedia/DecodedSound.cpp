@@ -1,11 +1,15 @@
 #include "QMMultiMedia/DecodedSound.h"
 
+#include "QMMultiMedia/AudioEngine.h"
 #include "QMMultiMedia/_Coders/AudioFileReader.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <soxr.h>
+
 #include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -121,15 +125,24 @@ std::shared_ptr<DecodedSound> DecodedSound::open(const QString& path)
         return nullptr;
     std::shared_ptr<DecodedSound> sound(new DecodedSound);
     sound->m_path = path;
-    sound->m_rate = reader->sampleRate();
+    sound->m_rate = AudioEngine::rate;
+    sound->m_fileRate = reader->sampleRate();
     sound->m_fileChannels = reader->channels();
     sound->m_channels = qMin(2, reader->channels());
-    sound->m_frames = reader->frames();
+    sound->m_fileFrames = reader->frames();
+    sound->m_frames = sound->m_fileRate == sound->m_rate
+                          ? sound->m_fileFrames
+                          : qMax<qint64>(1, std::llround(double(sound->m_fileFrames) * sound->m_rate / sound->m_fileRate));
     sound->m_reader = std::move(reader);
     return sound;
 }
 
 DecodedSound::~DecodedSound() = default;
+
+void DecodedSound::ResamplerDeleter::operator()(soxr* resampler) const
+{
+    soxr_delete(resampler);
+}
 
 void DecodedSound::decode()
 {
@@ -137,6 +150,19 @@ void DecodedSound::decode()
         return;
     m_decodeStarted = true;
     m_samples.assign(size_t(m_frames) * size_t(m_channels), 0.0f);
+    if (m_fileRate != m_rate) {
+        // Keeps what lies below 91% of half the engine's rate (20 kHz) and takes out what lies
+        // above half of it, to 20 bits' precision (below the noise of a 16-bit file); linear in
+        // phase, with the filter's delay taken off, so the sound still begins on its first frame.
+        const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+        soxr_error_t error = nullptr;
+        m_resampler.reset(soxr_create(m_fileRate, m_rate, unsigned(m_channels), &error, &io, &quality, nullptr));
+        if (error) {
+            qWarning("Cannot resample %s: %s", qPrintable(m_path), error);
+            m_resampler.reset();
+        }
+    }
     std::shared_ptr<DecodedSound> self = shared_from_this();
     if (decodeUntil(qMin(m_frames, qint64(decodedAtOnceSeconds * m_rate))))
         SoundDecoder::instance().add(self);
@@ -164,35 +190,71 @@ bool DecodedSound::decodeUntil(qint64 until)
 {
     until = qMin(until, m_frames);
     while (m_decoded < until) {
-        const qint64 want = qMin(chunkFrames, until - m_decoded);
-        float* out = m_samples.data() + m_decoded * m_channels;
-        qint64 got;
-        if (m_fileChannels == m_channels) {
-            got = m_reader->read(out, want);
+        if (m_fileRate == m_rate) {
+            const qint64 got = readFile(m_samples.data() + m_decoded * m_channels, qMin(chunkFrames, until - m_decoded));
+            if (got <= 0) {
+                // Shorter than it said: the rest stays silent.
+                m_decoded = m_frames;
+                break;
+            }
+            m_decoded += got;
         } else {
-            m_scratch.resize(size_t(want) * size_t(m_fileChannels));
-            got = m_reader->read(m_scratch.data(), want);
-            for (qint64 i = 0; i < got; ++i) {
-                for (int c = 0; c < m_channels; ++c)
-                    out[i * m_channels + c] = m_scratch[size_t(i * m_fileChannels + c)];
+            // Up to the length the file gave, then the end, which empties the filter.
+            const qint64 want = m_resampler ? qMin(chunkFrames, m_fileFrames - m_read) : 0;
+            m_input.resize(size_t(want) * size_t(m_channels));
+            const qint64 got = want > 0 ? readFile(m_input.data(), want) : 0;
+            m_read += got;
+            if (m_resampler)
+                resample(got > 0 ? m_input.data() : nullptr, got);
+            if (got <= 0) {
+                // What the resampler gave is the sound; if it fell short of the length, the rest
+                // stays silent.
+                m_decoded = m_frames;
+                break;
             }
         }
-        if (got <= 0) {
-            // Shorter than it said: the rest stays silent.
-            m_decoded = m_frames;
-            break;
-        }
-        m_decoded += got;
         m_ready.store(m_decoded, std::memory_order_release);
     }
     m_ready.store(m_decoded, std::memory_order_release);
     return m_decoded < m_frames;
 }
 
+qint64 DecodedSound::readFile(float* out, qint64 count)
+{
+    if (m_fileChannels == m_channels)
+        return m_reader->read(out, count);
+    m_scratch.resize(size_t(count) * size_t(m_fileChannels));
+    const qint64 got = m_reader->read(m_scratch.data(), count);
+    for (qint64 i = 0; i < got; ++i) {
+        for (int c = 0; c < m_channels; ++c)
+            out[i * m_channels + c] = m_scratch[size_t(i * m_fileChannels + c)];
+    }
+    return got;
+}
+
+void DecodedSound::resample(const float* in, qint64 count)
+{
+    size_t used = 0;
+    while (m_decoded < m_frames) {
+        size_t taken = 0;
+        size_t made = 0;
+        const soxr_error_t error =
+            soxr_process(m_resampler.get(), in ? in + used * size_t(m_channels) : nullptr, size_t(count) - used,
+                         &taken, m_samples.data() + m_decoded * m_channels, size_t(m_frames - m_decoded), &made);
+        used += taken;
+        m_decoded += qint64(made);
+        // Fed: until all is taken. At the end: until nothing more comes out.
+        if (error || (taken == 0 && made == 0) || (in && used >= size_t(count)))
+            break;
+    }
+}
+
 void DecodedSound::finish()
 {
     m_reader.reset();
+    m_resampler.reset();
     m_scratch = std::vector<float>();
+    m_input = std::vector<float>();
     m_ready.store(m_frames, std::memory_order_release);
 }
 

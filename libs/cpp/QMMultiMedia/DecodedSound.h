@@ -6,12 +6,18 @@
 #include <memory>
 #include <vector>
 
+struct soxr;
+
 namespace QMMultiMedia {
 
 class AudioFileReader;
 
 // The samples of a sound file, decoded into memory for the sound engine to mix from: interleaved
-// floats at the file's own rate, mono or stereo (of a file with more channels, the first two).
+// floats at the engine's rate (AudioEngine::rate), mono or stereo (of a file with more channels, the
+// first two). A file at another rate is resampled as it is decoded, through a band-limiting filter,
+// so that what lies above half the engine's rate is taken out rather than folded back into what is
+// heard; a file at the engine's rate is taken as it is, sample for sample. frames(), and the
+// positions and durations drawn from it, count the engine's frames whatever the file's rate.
 //
 // Opening reads only the file's length. decode() decodes the first seconds at once and the rest on
 // a thread of its own, so that a long file neither holds up the caller nor waits to start; what is
@@ -47,18 +53,33 @@ private:
     DecodedSound() = default;
     // Decodes up to `until` frames; false at the end of the file (or when it fails).
     bool decodeUntil(qint64 until);
+    // Reads up to `count` frames of the file, keeping the first m_channels channels of each.
+    qint64 readFile(float* out, qint64 count);
+    // Resamples `count` frames (none with null: the file has ended, and what the filter holds comes
+    // out) into the frames after those decoded, up to the sound's length.
+    void resample(const float* in, qint64 count);
     void finish();
     friend class SoundDecoder;
+
+    struct ResamplerDeleter
+    {
+        void operator()(soxr* resampler) const;
+    };
 
     QString m_path;
     int m_rate = 0;
     int m_channels = 0;
+    int m_fileRate = 0;
     int m_fileChannels = 0;
+    qint64 m_fileFrames = 0;
     qint64 m_frames = 0;
     bool m_decodeStarted = false;
     std::unique_ptr<AudioFileReader> m_reader;  // while decoding
     std::vector<float> m_samples;
     std::vector<float> m_scratch;
+    std::unique_ptr<soxr, ResamplerDeleter> m_resampler;  // while decoding a file at another rate
+    std::vector<float> m_input;  // the file's frames on their way to the resampler
+    qint64 m_read = 0;     // frames of the file read so far
     qint64 m_decoded = 0;  // decoding thread's count; published through m_ready
     std::atomic<qint64> m_ready {0};
 };
