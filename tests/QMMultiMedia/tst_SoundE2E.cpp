@@ -378,14 +378,14 @@ private slots:
     {
         QTest::addColumn<QString>("codec");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("limit");  // bytes: room for a header, not for a second of sound
-        QTest::newRow("WAV") << "WAV" << "keep.wav" << 6000;
+        QTest::addColumn<int>("limit");  // bytes: room for a header, not for sound and what ends the file
+        QTest::newRow("WAV") << "WAV" << "keep.wav" << 46;
         QTest::newRow("AAC in MPEG-4") << "MPEG4ACC" << "keep.m4a" << 600;
     }
     void fullDiskKeepsTheOldFile()
     {
-        // The disk fills up while recording over an older take: the recording stops with its
-        // reason at once, and the older take stays as it was.
+        // The disk fills up before any sound is written, while recording over an older take: the
+        // recording stops at once, saying that nothing was kept, and the older take stays as it was.
         QFETCH(QString, codec);
         QFETCH(QString, name);
         QFETCH(int, limit);
@@ -421,6 +421,8 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY2(reported, "the full disk was not reported while recording");
         QVERIFY(recorder.isStopped());
+        QVERIFY2(recorder.errorString().contains(QStringLiteral("nothing was kept")),
+                 qPrintable(recorder.errorString()));
         recorder.slotStop();
         QVERIFY(keep.open(QIODevice::ReadOnly));
         QVERIFY2(keep.readAll() == before, "the older take was changed");

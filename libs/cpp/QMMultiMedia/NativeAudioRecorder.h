@@ -9,10 +9,14 @@ namespace QMMultiMedia {
 
 class NativeAudioRecorderInternal;
 
-// Records the default sound input into a file in a chosen format. finished() comes at every
-// stop; error() when a start cannot record, when the recording cannot go on (the disk is full, the
-// input is gone: it stops by itself, with finished() after the error), or when a stop has no
-// complete take. A file of the same name is replaced only by a complete take.
+// Records the default sound input into a file in a chosen format. finished() comes once for every
+// take, when it ends: at the stop, or when it stops by itself; a stop with no take, or after a start
+// that could not record, gives it too. error() comes when a start cannot record, when the recording
+// cannot go on (the disk is full, the input is gone: it stops by itself, with finished() after the
+// error), or when a stop has no complete take. A file of the same name is replaced by a complete
+// take, or by the part of a take that was written before the disk filled up or the input went
+// away, when that holds sound; the error then says how many seconds were kept, or that nothing
+// was. processedUSecs() is then what the file holds.
 class NativeAudioRecorder : public QObject
 {
     Q_OBJECT
@@ -23,7 +27,7 @@ public:
     void setOutputFileName(const QString& path) { m_outputFileName = path; }
     QString outputFileName() const { return m_outputFileName; }
     bool isStopped() const;
-    // Milliseconds recorded.
+    // Milliseconds recorded; once a take has ended, the milliseconds its file holds.
     qint64 processedUSecs() const;
     QStringList availableInputDevices() const;
     QString defaultInputDevice() const;

@@ -45,6 +45,7 @@ void NativeAudioRecorderInternal::slotStart(const QString& path)
         slotStop();
     m_error.clear();
     m_lastSeconds = 0.0;
+    m_endTold = false;
     QString why;
     m_recorder = PlatformAudioRecorder::create(path, recorderSettings(m_format), &why);
     if (m_recorder && !m_recorder->record()) {
@@ -72,6 +73,7 @@ void NativeAudioRecorderInternal::onFailed(const QString& why)
     recorder->deleteLater();
     m_error = QStringLiteral("Recording into the file stopped: %1").arg(why);
     m_stopped = true;
+    m_endTold = true;
     emit error(m_error);
     emit finished();
 }
@@ -79,14 +81,19 @@ void NativeAudioRecorderInternal::onFailed(const QString& why)
 void NativeAudioRecorderInternal::slotStop()
 {
     if (m_recorder) {
-        if (!m_recorder->stop()) {
+        const bool complete = m_recorder->stop();
+        m_lastSeconds = m_recorder->currentTime();
+        if (!complete) {
             m_error = m_recorder->errorString();
             emit error(m_error);
         }
-        m_lastSeconds = m_recorder->currentTime();
         m_recorder.reset();
     }
     m_stopped = true;
+    // A take that stopped by itself has told its end already.
+    if (m_endTold)
+        return;
+    m_endTold = true;
     emit finished();
 }
 

@@ -24,7 +24,7 @@ public:
     static RecorderSettings recorderSettings(const MAudioFormat& format);
 
     bool isStopped() const { return m_stopped; }
-    // Milliseconds recorded.
+    // Milliseconds recorded; once a take has ended, the milliseconds its file holds.
     qint64 processedUSecs() const;
     QStringList availableInputDevices() const;
     QString defaultInputDevice() const;
@@ -34,6 +34,7 @@ public:
     QString errorString() const { return m_error; }
 
 signals:
+    // Once for every take, when it ends.
     void finished();
     // A start that could not record, or a file that could not be completed, with the reason.
     void error(const QString& message);
@@ -50,6 +51,7 @@ private:
 
     std::unique_ptr<PlatformAudioRecorder> m_recorder;
     bool m_stopped = true;
+    bool m_endTold = false;      // finished() was emitted for the last take
     double m_lastSeconds = 0.0;  // the length of the last recording, once stopped
     MAudioFormat m_format;
     QString m_error;

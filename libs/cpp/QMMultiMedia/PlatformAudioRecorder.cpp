@@ -11,8 +11,18 @@
 namespace QMMultiMedia {
 
 namespace {
+
 constexpr int collectIntervalMs = 20;
+
+QString fullDisk(double keptSeconds, const QString& path)
+{
+    if (keptSeconds > 0)
+        return QStringLiteral("the disk is full: %1 s were kept in %2").arg(keptSeconds, 0, 'f', 1).arg(path);
+    return QFileInfo::exists(path) ? QStringLiteral("the disk is full: nothing was kept, %1 stays as it was").arg(path)
+                                   : QStringLiteral("the disk is full: nothing was kept");
 }
+
+} // namespace
 
 QString PlatformAudioRecorder::defaultInputName()
 {
@@ -63,14 +73,15 @@ std::unique_ptr<PlatformAudioRecorder> PlatformAudioRecorder::create(const QStri
     r->m_sampleRate = rate;
     r->m_channels = settings.channels;
     r->m_path = path;
+    const QString nothingKept = QStringLiteral("the disk is full: nothing was kept");
     if (settings.format == RecorderSettings::MPEG4AAC) {
         r->m_aac = std::make_unique<AacFileWriter>();
         if (!r->m_aac->open(path, rate, settings.channels, settings.bitRate))
-            return failed(r->m_aac->errorString());
+            return failed(r->m_aac->diskFull() ? nothingKept : r->m_aac->errorString());
     } else {
         r->m_pcm = std::make_unique<AudioFileWriter>();
         if (!r->m_pcm->open(path, rate, settings.channels))
-            return failed(r->m_pcm->errorString());
+            return failed(r->m_pcm->diskFull() ? nothingKept : r->m_pcm->errorString());
     }
     r->m_input = AudioBackend::current()->createInput(rate, settings.channels);
     if (!r->m_input)
@@ -151,23 +162,43 @@ void PlatformAudioRecorder::finish(bool written, const QString& inputError)
     m_finished = true;
     m_collectTimer.stop();
     m_input.reset();
-    const bool keep = written && m_frames > 0;
-    if (written && m_frames == 0)
-        m_error = inputError.isEmpty() ? QStringLiteral("nothing was recorded")
-                                       : QStringLiteral("there is no sound input: %1").arg(inputError);
-    if (!keep) {
-        if (m_pcm)
-            m_pcm->discard();
-        else
-            m_aac->discard();
+    if (written && m_frames > 0) {
+        if (m_pcm ? m_pcm->close() : m_aac->close()) {
+            if (!inputError.isEmpty())
+                m_error = QStringLiteral("the sound input stopped after %1 s (%2); the take up to then was kept in %3")
+                              .arg(currentTime(), 0, 'f', 1)
+                              .arg(inputError, m_path);
+            return;
+        }
+        // The disk may have filled up with the file's last bytes.
+        if (!diskFull()) {
+            m_error = m_pcm ? m_pcm->errorString() : m_aac->errorString();
+            return;
+        }
+    }
+    if (diskFull()) {
+        keepAfterFullDisk();
         return;
     }
-    if (!(m_pcm ? m_pcm->close() : m_aac->close()))
-        m_error = m_pcm ? m_pcm->errorString() : m_aac->errorString();
-    else if (!inputError.isEmpty())
-        m_error = QStringLiteral("the sound input stopped after %1 s (%2); the take up to then was kept in %3")
-                      .arg(currentTime(), 0, 'f', 1)
-                      .arg(inputError, m_path);
+    if (written)
+        m_error = inputError.isEmpty() ? QStringLiteral("nothing was recorded")
+                                       : QStringLiteral("there is no sound input: %1").arg(inputError);
+    if (m_pcm)
+        m_pcm->discard();
+    else
+        m_aac->discard();
+}
+
+bool PlatformAudioRecorder::diskFull() const
+{
+    return m_pcm ? m_pcm->diskFull() : m_aac->diskFull();
+}
+
+void PlatformAudioRecorder::keepAfterFullDisk()
+{
+    const bool kept = m_pcm ? m_pcm->keepWritten() : m_aac->keepWritten();
+    m_frames = !kept ? 0 : m_pcm ? m_pcm->framesWritten() : m_aac->framesWritten();
+    m_error = fullDisk(currentTime(), m_path);
 }
 
 bool PlatformAudioRecorder::stop()

@@ -28,8 +28,9 @@ struct RecorderSettings
 // Records the sound input into a file: the input is captured on the sound system's thread and
 // written here every few milliseconds (libsndfile, or libavcodec for AAC). A file of the same name
 // stays as it was until the take ends, and is then replaced whole: by the complete take on stop(),
-// or, when the input stops in the middle, by what was captured up to then, which the error says.
-// A take that captured nothing, or whose file could not be written, never replaces it.
+// or, when the input stops or the disk fills up in the middle, by what was written up to then,
+// finished into a file of its own, which the error says. A take that holds no sound, or whose file
+// could not be written for another reason, never replaces it.
 class PlatformAudioRecorder : public QObject
 {
     Q_OBJECT
@@ -47,9 +48,10 @@ public:
     void pause();
     // Takes everything captured up to now, finishes the file and puts it in place; false (with
     // the reason) when the take is not complete: nothing was captured or written (then nothing
-    // replaces the file of that name), or the input had stopped (then what it gave was kept).
+    // replaces the file of that name), or the input had stopped or the disk is full (then what
+    // was written is kept, when it holds sound).
     bool stop();
-    // Seconds recorded so far.
+    // Seconds recorded so far; once the take has ended, the seconds its file holds.
     double currentTime() const;
     QString errorString() const { return m_error; }
 
@@ -58,8 +60,9 @@ public:
 
 signals:
     // The recording could not go on (the disk is full, the input is gone): it has stopped, the
-    // reason given. When the input went away after it gave sound, that much is kept in the file
-    // and the reason says so; otherwise what was there under the file's name stays as it was.
+    // reason given. When sound was written before, that much is kept in the file and the reason
+    // says how much; otherwise what was there under the file's name stays as it was, and the
+    // reason says that nothing was kept.
     void failed(const QString& why);
 
 private:
@@ -69,6 +72,9 @@ private:
     void checkInput();
     // Ends the take with what has been written: kept when it holds sound and could be written.
     void finish(bool written, const QString& inputError);
+    // Ends a take whose disk is full with the sound written before.
+    void keepAfterFullDisk();
+    bool diskFull() const;
 
     std::unique_ptr<AudioFileWriter> m_pcm;
     std::unique_ptr<AacFileWriter> m_aac;

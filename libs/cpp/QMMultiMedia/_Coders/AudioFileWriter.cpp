@@ -6,9 +6,56 @@
 
 namespace QMMultiMedia {
 
+namespace {
+
+using Io = AudioFileWriter::Io;
+
+sf_count_t ioLength(void* user)
+{
+    return static_cast<Io*>(user)->file->size();
+}
+
+sf_count_t ioSeek(sf_count_t offset, int whence, void* user)
+{
+    Io* io = static_cast<Io*>(user);
+    const qint64 from = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? io->position : io->file->size();
+    if (from < 0 || from + offset < 0)
+        return -1;
+    io->position = from + offset;
+    return io->position;
+}
+
+sf_count_t ioRead(void* data, sf_count_t count, void* user)
+{
+    Io* io = static_cast<Io*>(user);
+    const qint64 n = io->file->readAt(io->position, data, count);
+    if (n <= 0)
+        return 0;
+    io->position += n;
+    return n;
+}
+
+sf_count_t ioWrite(const void* data, sf_count_t count, void* user)
+{
+    Io* io = static_cast<Io*>(user);
+    const qint64 n = io->file->writeAt(io->position, data, count);
+    io->position += n;
+    if (n < count)
+        io->failed = true;
+    return n;
+}
+
+sf_count_t ioTell(void* user)
+{
+    return static_cast<Io*>(user)->position;
+}
+
+} // namespace
+
 AudioFileWriter::~AudioFileWriter()
 {
     close();
+    discard();
 }
 
 int AudioFileWriter::formatForFileName(const QString& path)
@@ -35,6 +82,7 @@ bool AudioFileWriter::open(const QString& path, int sampleRate, int channels)
     m_error.clear();
     m_written = 0;
     m_failed = false;
+    m_full = false;
     SF_INFO info {};
     info.samplerate = sampleRate;
     info.channels = channels;
@@ -49,16 +97,26 @@ bool AudioFileWriter::open(const QString& path, int sampleRate, int channels)
         return false;
     }
     if (!m_staged.begin(path)) {
+        m_full = m_staged.isFull();
         m_error = m_staged.errorString();
         return false;
     }
-    // libsndfile writes the staged file through its descriptor, which stays the staged file's.
-    m_file = sf_open_fd(m_staged.fd(), SFM_WRITE, &info, SF_FALSE);
-    if (!m_file) {
-        m_error = QString::fromLocal8Bit(sf_strerror(nullptr));
+    m_io = Io {&m_staged, 0, false};
+    SF_VIRTUAL_IO io {ioLength, ioSeek, ioRead, ioWrite, ioTell};
+    m_file = sf_open_virtual(&io, SFM_WRITE, &info, &m_io);
+    // libsndfile does not always tell a header it could not write.
+    if (!m_file || m_io.failed) {
+        noteFailure(m_file ? QStringLiteral("the header cannot be written")
+                           : QString::fromLocal8Bit(sf_strerror(nullptr)));
+        if (m_file)
+            sf_close(m_file);
+        m_file = nullptr;
         m_staged.discard();
         return false;
     }
+    // The header is written: the frames follow it.
+    m_dataStart = m_io.position;
+    m_frameBytes = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16 ? 2 * channels : 0;
     // Floats beyond full scale are clipped rather than wrapped around.
     sf_command(m_file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     m_channels = channels;
@@ -71,24 +129,37 @@ bool AudioFileWriter::write(const float* frames, qint64 count)
         return false;
     if (count <= 0)
         return true;
+    if (m_failed)
+        return false;
     const sf_count_t done = sf_writef_float(m_file, frames, count);
     if (done != count) {
         m_failed = true;
-        m_error = QString::fromLocal8Bit(sf_strerror(m_file));
+        noteFailure(QString::fromLocal8Bit(sf_strerror(m_file)));
     }
     m_written += qMax<sf_count_t>(0, done);
     return done == count;
+}
+
+void AudioFileWriter::noteFailure(const QString& what)
+{
+    m_full = m_io.failed && m_staged.isFull();
+    m_error = m_full ? QStringLiteral("the disk is full") : what;
 }
 
 bool AudioFileWriter::close()
 {
     if (!m_file)
         return !m_failed;
+    // What was written before the disk filled up waits for keepWritten() or discard().
+    if (m_full)
+        return false;
     const int rc = sf_close(m_file);
     m_file = nullptr;
     if (rc != 0 && m_error.isEmpty())
         m_error = QString::fromLocal8Bit(sf_error_number(rc));
-    if (rc != 0 || m_failed) {
+    if (m_io.failed && !m_failed)
+        noteFailure(QStringLiteral("the file could not be finished"));
+    if (rc != 0 || m_failed || m_io.failed) {
         m_failed = true;
         m_staged.discard();
         return false;
@@ -96,6 +167,31 @@ bool AudioFileWriter::close()
     if (!m_staged.commit()) {
         m_failed = true;
         m_error = m_staged.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool AudioFileWriter::keepWritten()
+{
+    if (!m_file || !m_full || m_frameBytes == 0 || m_written == 0) {
+        discard();
+        return false;
+    }
+    // A frame the disk took only part of goes; the header then tells the length of what is left,
+    // which libsndfile takes from the file's length on closing. Cutting the file and writing the
+    // header over the old one need no room.
+    const qint64 end = m_dataStart + m_written * m_frameBytes;
+    m_io.failed = false;
+    if (!m_staged.truncate(end)) {
+        discard();
+        return false;
+    }
+    m_io.position = end;
+    const int rc = sf_close(m_file);
+    m_file = nullptr;
+    if (rc != 0 || m_io.failed || m_staged.size() != end || !m_staged.commit()) {
+        m_staged.discard();
         return false;
     }
     return true;

@@ -26,6 +26,8 @@ extern "C" {
     X(avutil, av_frame_unref)                                                                      \
     X(avutil, av_frame_get_buffer)                                                                 \
     X(avutil, av_frame_free)                                                                       \
+    X(avutil, av_malloc)                                                                           \
+    X(avutil, av_freep)                                                                            \
     X(avcodec, avcodec_version)                                                                    \
     X(avcodec, avcodec_find_encoder)                                                               \
     X(avcodec, avcodec_alloc_context3)                                                             \
@@ -43,9 +45,10 @@ extern "C" {
     X(avformat, avformat_new_stream)                                                               \
     X(avformat, avformat_write_header)                                                             \
     X(avformat, av_interleaved_write_frame)                                                        \
+    X(avformat, av_write_frame)                                                                    \
     X(avformat, av_write_trailer)                                                                  \
-    X(avformat, avio_open)                                                                         \
-    X(avformat, avio_closep)                                                                       \
+    X(avformat, avio_alloc_context)                                                                \
+    X(avformat, avio_context_free)                                                                 \
     X(avformat, avio_flush)                                                                        \
     X(avformat, avformat_free_context)
 

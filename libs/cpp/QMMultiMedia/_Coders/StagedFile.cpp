@@ -46,6 +46,7 @@ QString hiddenNameBeside(const QString& target)
 
 bool StagedFile::fail(const QString& what)
 {
+    m_errno = errno;
     m_error = QStringLiteral("%1: %2").arg(what, qt_error_string(errno));
     return false;
 }
@@ -80,6 +81,7 @@ bool StagedFile::begin(const QString& target)
 {
     discard();
     m_error.clear();
+    m_errno = 0;
     m_target = target;
     const QFileInfo info(target);
     if (!openBeside(info.absolutePath()))
@@ -93,13 +95,6 @@ bool StagedFile::begin(const QString& target)
     ::fchmod(m_fd, S_IRUSR | S_IWUSR);
     m_brief = hiddenNameBeside(target);
     return true;
-}
-
-QString StagedFile::writePath() const
-{
-    if (m_fd < 0)
-        return QString();
-    return m_temporary.isEmpty() ? QFile::decodeName(procPath(m_fd)) : m_temporary;
 }
 
 bool StagedFile::linkInPlace()
@@ -146,6 +141,49 @@ bool StagedFile::commit()
     ::close(m_fd);
     m_fd = -1;
     return true;
+}
+
+bool StagedFile::isFullErrno(int code)
+{
+    return code == ENOSPC || code == EDQUOT || code == EFBIG;
+}
+
+qint64 StagedFile::writeAt(qint64 offset, const void* data, qint64 size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(m_fd, bytes + done, size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // A write that makes no progress without a reason has met the end of the room.
+            m_errno = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += n;
+    }
+    return done;
+}
+
+qint64 StagedFile::readAt(qint64 offset, void* data, qint64 size) const
+{
+    ssize_t n;
+    do
+        n = ::pread(m_fd, data, size_t(size), off_t(offset));
+    while (n < 0 && errno == EINTR);
+    return n;
+}
+
+qint64 StagedFile::size() const
+{
+    struct stat st;
+    return m_fd >= 0 && ::fstat(m_fd, &st) == 0 ? qint64(st.st_size) : -1;
+}
+
+bool StagedFile::truncate(qint64 size)
+{
+    return m_fd >= 0 && ::ftruncate(m_fd, off_t(size)) == 0;
 }
 
 void StagedFile::discard()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace QMMultiMedia {
 
@@ -25,9 +26,6 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     // The staged file, open for reading and writing; -1 when there is none.
     int fd() const { return m_fd; }
-    // A name under which this process can open the staged file again: /proc/self/fd/N for a
-    // file without a name, else its temporary name.
-    QString writePath() const;
     // The temporary name; empty for a file without a name.
     QString temporaryPath() const { return m_temporary; }
     // A hidden name beside the target, free when begin() ran, for another process that puts the
@@ -48,6 +46,21 @@ public:
     void handOver();
     QString errorString() const { return m_error; }
 
+    // Writes at the offset, all of it or as much as fits; the bytes written, fewer than the size
+    // (the system's reason in lastErrno()) when not all of it could be.
+    qint64 writeAt(qint64 offset, const void* data, qint64 size);
+    // Reads at the offset; the bytes read, or -1.
+    qint64 readAt(qint64 offset, void* data, qint64 size) const;
+    qint64 size() const;
+    // Cuts the file to the size, freeing what lay beyond.
+    bool truncate(qint64 size);
+    // The system's reason for the last failure of begin() or writeAt().
+    int lastErrno() const { return m_errno; }
+    // Whether the last failure was for want of room: the file system is full (ENOSPC), the user's
+    // quota is used up (EDQUOT) or the file has reached the largest size it may have (EFBIG).
+    bool isFull() const { return isFullErrno(m_errno); }
+    static bool isFullErrno(int code);
+
 private:
     bool openBeside(const QString& folder);
     bool linkInPlace();
@@ -58,6 +71,7 @@ private:
     QString m_brief;
     QString m_error;
     int m_fd = -1;
+    int m_errno = 0;
     uint m_mode = 0644;
 };
 
