@@ -92,12 +92,12 @@ qint64 AudioEngine::plannedStart(const Voice& v) const
 qint64 AudioEngine::plannedEnd(const Voice& v) const
 {
     return v.placed ? v.end
-                    : plannedStart(v) + qint64(std::ceil(double(v.spec.sound->frames() - v.spec.offset) / v.ratio));
+                    : plannedStart(v) + v.spec.sound->frames() - v.spec.offset;
 }
 
 qint64 AudioEngine::soundFrame(const Voice& v, qint64 start, qint64 engineFrame) const
 {
-    return v.spec.offset + qint64(double(engineFrame - start) * v.ratio);
+    return v.spec.offset + engineFrame - start;
 }
 
 std::vector<AudioEngine::Voice>::iterator AudioEngine::find(quint64 id)
@@ -134,7 +134,7 @@ quint64 AudioEngine::add(const VoiceSpec& spec)
         if (!m_streaming)
             dropEnded(heardFrame(now), now);
         id = m_nextId++;
-        Voice v {id, spec, double(spec.sound->sampleRate()) / rate};
+        Voice v {id, spec};
         // Voices asked for together (the notes of a chord) start at the same frame.
         if (spec.atNs < 0 && now - m_lastAsapNs > togetherNs)
             m_lastAsapFrame = m_streaming ? safeFrame(now) : heardFrame(now);
@@ -423,7 +423,7 @@ void AudioEngine::place(Voice& v, qint64 from, qint64 end)
         // Otherwise it went on unheard: the rest plays where it is by now.
     }
     v.start = start;
-    v.end = start + qint64(std::ceil(double(v.spec.sound->frames() - v.spec.offset) / v.ratio));
+    v.end = start + v.spec.sound->frames() - v.spec.offset;
     v.placed = true;
 }
 
@@ -433,35 +433,22 @@ void AudioEngine::takeMix(qint64 from, qint64 end)
     for (Voice& v : m_voices) {
         place(v, from, end);
         if (v.placed && v.start < end && v.end > from)
-            m_mixed.push_back({v.spec.sound, v.ratio, v.spec.offset, v.start, v.end, v.spec.left, v.spec.right});
+            m_mixed.push_back({v.spec.sound, v.spec.offset, v.start, v.end, v.spec.left, v.spec.right});
     }
 }
 
 namespace {
 
-void mixInto(float* mix, const float* samples, qint64 ready, int channels, double ratio, qint64 offset,
-             qint64 start, qint64 from, qint64 a, qint64 b, float gl, float gr)
+void mixInto(float* mix, const float* samples, qint64 ready, int channels, qint64 offset, qint64 start, qint64 from,
+             qint64 a, qint64 b, float gl, float gr)
 {
-    for (qint64 f = a; f < b; ++f) {
-        float l, r;
-        if (ratio == 1.0) {
-            const qint64 s = offset + (f - start);
-            if (s >= ready)
-                break;
-            l = samples[s * channels];
-            r = samples[s * channels + channels - 1];
-        } else {
-            const double pos = double(offset) + double(f - start) * ratio;
-            const qint64 s = qint64(pos);
-            if (s + 1 >= ready)
-                break;
-            const float t = float(pos - double(s));
-            const float* p = samples + s * channels;
-            l = p[0] + (p[channels] - p[0]) * t;
-            r = p[channels - 1] + (p[2 * channels - 1] - p[channels - 1]) * t;
-        }
-        mix[2 * (f - from)] += l * gl;
-        mix[2 * (f - from) + 1] += r * gr;
+    // Sounds are decoded at the engine's rate: frame for frame.
+    b = qMin(b, start + ready - offset);
+    const float* p = samples + (offset + a - start) * channels;
+    float* out = mix + 2 * (a - from);
+    for (qint64 f = a; f < b; ++f, p += channels, out += 2) {
+        out[0] += p[0] * gl;
+        out[1] += p[channels - 1] * gr;
     }
 }
 
@@ -478,8 +465,8 @@ void AudioEngine::mixAndWrite(StreamPort& port, qint64 from, qint64 count)
             const qint64 a = qMax(from, m.start);
             const qint64 b = qMin(from + n, m.end);
             if (a < b)
-                mixInto(m_mix.data(), m.sound->samples(), m.sound->readyFrames(), m.sound->channels(), m.ratio,
-                        m.offset, m.start, from, a, b, m.left, m.right);
+                mixInto(m_mix.data(), m.sound->samples(), m.sound->readyFrames(), m.sound->channels(), m.offset,
+                        m.start, from, a, b, m.left, m.right);
         }
         // The limiter goes on from the gain it had before the first frame of this stretch.
         const bool known = from - 1 < m_gainsEnd && from - 1 >= m_gainsEnd - gainFrames;

@@ -142,7 +142,6 @@ private:
     {
         quint64 id;
         VoiceSpec spec;
-        double ratio;          // frames of the sound for one frame of the engine
         qint64 asapFrame = 0;  // where a voice without a time starts, unless it is late
         bool placed = false;
         bool dropped = false;
@@ -153,7 +152,6 @@ private:
     struct Mixed
     {
         std::shared_ptr<const DecodedSound> sound;
-        double ratio;
         qint64 offset;
         qint64 start;
         qint64 end;
