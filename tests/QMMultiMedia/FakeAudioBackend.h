@@ -280,8 +280,10 @@ private:
                 s->frames.erase(s->frames.begin(), s->frames.begin() + 2 * drop);
                 s->firstFrame += drop;
             }
-            // A new stream's clock is asked for often at first, as the real output does.
-            const double every = s->reports < 40 ? qMin(observeMs, 7.0) : observeMs;
+            // A new stream's clock is asked for often at first, then at uneven times, as the real
+            // output does.
+            const double uneven = 0.75 + 0.5 * std::fmod(s->reports * 0.6180339887, 1.0);
+            const double every = s->reports < 40 ? qMin(observeMs, 7.0) : observeMs * uneven;
             if (m_target && m_now - m_lastObserveNs >= qint64(every * 1e6)) {
                 m_lastObserveNs = m_now;
                 ++s->reports;

@@ -23,7 +23,12 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <thread>
 
 using namespace QMMultiMedia;
 using TestAudio::FakeAudioBackend;
@@ -475,6 +480,60 @@ private slots:
                      qPrintable(QStringLiteral("note %1 starts %2 frames after it was asked for").arg(n).arg(start - asked[n])));
             QVERIFY2(sameAs(s, start, source, 0, int(length)), qPrintable(QStringLiteral("note %1 is not whole").arg(n)));
         }
+    }
+
+    void guiNeverWaitsForMixing()
+    {
+        // The stream's thread is held in the middle of writing what it mixed (a slow machine, a
+        // server that takes its time): adding, changing, asking after and removing voices all
+        // return meanwhile.
+        std::atomic<qint64> now {1'000'000'000};
+        AudioEngine engine([&now] { return now.load(); });
+        struct HeldPort : StreamPort
+        {
+            std::mutex mutex;
+            std::condition_variable changed;
+            bool writing = false;
+            bool release = false;
+            bool write(qint64, const float*, qint64) override
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                writing = true;
+                changed.notify_all();
+                changed.wait(lock, [this] { return release; });
+                return true;
+            }
+        } port;
+        auto sound = DecodedSound::open(tone("held.wav", 1.0));
+        sound->decode();
+        engine.streamStarted();
+        engine.add({sound});
+        std::thread stream([&] { engine.serve(port); });
+        {
+            std::unique_lock<std::mutex> lock(port.mutex);
+            QVERIFY(port.changed.wait_for(lock, std::chrono::seconds(10), [&] { return port.writing; }));
+        }
+        auto gui = std::async(std::launch::async, [&] {
+            std::vector<quint64> ids;
+            for (int i = 0; i < 32; ++i)
+                ids.push_back(engine.add({sound}));
+            for (quint64 id : ids) {
+                engine.setGains(id, 0.5f, 0.5f);
+                engine.state(id);
+            }
+            for (quint64 id : ids)
+                engine.remove(id);
+            return engine.voiceCount();
+        });
+        const bool returned = gui.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        {
+            std::lock_guard<std::mutex> lock(port.mutex);
+            port.release = true;
+        }
+        port.changed.notify_all();
+        stream.join();
+        QVERIFY2(returned, "the GUI thread waited for the mixing");
+        QCOMPARE(gui.get(), 1);
     }
 
     void slowMixingNeverCutsANewSound()

@@ -1,13 +1,17 @@
 // The real output path when no sound server can be reached (the test points the client at a
 // socket that does not exist): players must neither block nor crash, keep time as if they played,
-// end, and delete themselves.
+// end, and delete themselves; what is past its time is let go, and the server is not asked for
+// again and again.
 
 #include "ToneFiles.h"
 
 #include "QMMultiMedia/AudioBackend.h"
+#include "QMMultiMedia/AudioEngine.h"
+#include "QMMultiMedia/DecodedSound.h"
 #include "QMMultiMedia/NativeAudioPlayer.h"
 #include "QMMultiMedia/NativeAudioPlayerInternal.h"
 #include "QMMultiMedia/PlatformAudioPlayer.h"
+#include "QMMultiMedia/SoundServer.h"
 
 #include "TestMain.h"
 
@@ -50,6 +54,47 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(p.isNull(), 3000);
         // Ends at the second tick: the sound lasted 0.7 s.
         QVERIFY2(clock.elapsed() >= 950 && clock.elapsed() < 1400, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void pastVoicesAreLetGo()
+    {
+        // A metronome left running gives two beats a second, for hours: those whose time has
+        // passed unheard go, as a stream would have let them go.
+        const QString path = m_dir.filePath("tick.wav");
+        QVERIFY(TestAudio::writeTone(path, 1000.0, 0.05));
+        auto tick = DecodedSound::open(path);
+        tick->decode();
+        const auto engine = AudioBackend::current()->engine();
+        const qint64 now = engine->nowNs();
+        for (int i = 0; i < 1000; ++i) {
+            AudioEngine::VoiceSpec beat {tick, now - 2'000'000'000 + i * 1'000'000};
+            beat.beat = true;
+            engine->add(beat);
+        }
+        const quint64 coming = engine->add({tick, now + 2'000'000'000});
+        const quint64 sounding = engine->add({tick});
+        QCOMPARE(engine->voiceCount(), 2);
+        QVERIFY(engine->state(coming).playing && engine->state(sounding).playing);
+        engine->remove(coming);
+        engine->remove(sounding);
+    }
+
+    void serverIsAskedForEveryFewSeconds()
+    {
+        // Notes asked for ten times a second for five seconds: the server that is not there is
+        // tried again every two seconds, not for every note.
+        const QString path = m_dir.filePath("short.wav");
+        QVERIFY(TestAudio::writeTone(path, 440.0, 0.05));
+        const int before = SoundServer::instance().connectionsMade();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000) {
+            NativeAudioPlayer::playOnce(path);
+            QTest::qWait(100);
+        }
+        const int made = SoundServer::instance().connectionsMade() - before;
+        QVERIFY2(made <= int(clock.elapsed() / (SoundServer::retryNs / 1'000'000)) + 1,
+                 qPrintable(QStringLiteral("%1 connections in %2 ms").arg(made).arg(clock.elapsed())));
     }
 
     void positionRunsWithoutDevice()

@@ -17,9 +17,13 @@ constexpr qint64 never = std::numeric_limits<qint64>::max();
 // Voices without a time asked for within this of one another start together.
 constexpr qint64 togetherNs = 1'000'000;
 
-// Reports of the stream's clock the timeline is drawn through: some sixteen seconds of them.
-constexpr size_t reportsKept = 64;
-// How far off a card's clock may run (a null sink that is rewound often runs some 600 ppm fast).
+// The latest reports of the stream's clock, which the timeline is drawn over.
+constexpr size_t reportsKept = 128;
+// Reports kept to tell the clock's rate: one a second for some minutes.
+constexpr size_t historyKept = 180;
+constexpr qint64 historyStepNs = 1'000'000'000;
+// How far off a card's clock commonly runs, and how far it may.
+constexpr double cardOffRate = 300e-6;
 constexpr double maxOffRate = 0.002;
 // A report far off the model is thrown away unless another agrees with it within this time.
 constexpr qint64 suspectNs = 2'000'000'000;
@@ -259,6 +263,9 @@ void AudioEngine::streamStopped()
 
 void AudioEngine::replaceTimed(qint64 from)
 {
+    m_placedF0 = m_f0;
+    m_placedT0 = m_t0;
+    m_placedFps = m_fps;
     // Voices given a time that begin from `from` on go where that time now falls.
     for (Voice& v : m_voices) {
         if (v.placed && v.spec.atNs >= 0 && v.start >= from)
@@ -270,6 +277,7 @@ void AudioEngine::replaceTimed(qint64 from)
 void AudioEngine::restartModel(const Report& r)
 {
     m_reports.assign(1, r);
+    m_history.clear();
     m_suspects.clear();
     m_f0 = r.heard;
     m_t0 = r.atNs;
@@ -279,41 +287,117 @@ void AudioEngine::restartModel(const Report& r)
     replaceTimed(safeFrame(m_clock()));
 }
 
-void AudioEngine::fit(qint64 now)
+namespace {
+
+// The straight line through points (least squares): its slope, and that slope's standard error.
+struct Slope
 {
-    // The rate is that of the straight line through the stream's latest reports (least squares),
-    // so that a card some hundred ppm off is followed; until the reports span a second, the
-    // nominal rate is kept.
-    const Report& last = m_reports.back();
-    double st = 0, sf = 0, stt = 0, stf = 0;
-    for (const Report& r : m_reports) {
-        const double t = double(r.atNs - last.atNs) / 1e9;
-        const double f = r.heard - last.heard;
+    double value = 0;
+    double error = 0;
+    bool valid = false;
+};
+
+template <typename Points, typename Use>
+Slope slopeThrough(const Points& points, qint64 originNs, double originFrame, Use use)
+{
+    double st = 0, sf = 0, stt = 0, stf = 0, sff = 0, n = 0;
+    qint64 first = originNs, lastNs = originNs;
+    for (const auto& r : points) {
+        if (!use(r))
+            continue;
+        const double t = double(r.atNs - originNs) / 1e9;
+        const double f = r.heard - originFrame;
         st += t;
         sf += f;
         stt += t * t;
         stf += t * f;
+        sff += f * f;
+        n += 1;
+        first = qMin(first, r.atNs);
+        lastNs = qMax(lastNs, r.atNs);
     }
-    const double n = double(m_reports.size());
-    const double slope = (n * stf - st * sf) / (n * stt - st * st);
-    if (last.atNs - m_reports.front().atNs >= 1'000'000'000 && std::isfinite(slope)
-        && std::fabs(slope / rate - 1.0) < maxOffRate)
-        m_fps = slope;
+    Slope s;
+    const double sxx = stt - st * st / n;
+    if (n < 4 || lastNs - first < 1'000'000'000 || !(sxx > 0))
+        return s;
+    s.value = (stf - st * sf / n) / sxx;
+    const double residual = qMax(0.0, (sff - sf * sf / n) - s.value * (stf - st * sf / n));
+    s.error = std::sqrt(residual / (n - 2) / sxx);
+    s.valid = std::isfinite(s.value) && std::isfinite(s.error);
+    return s;
+}
 
-    // At that rate the line runs over the highest report. A server that reads a block at a time
-    // reports where it has read to: the frame it says is heard is right when it has just read a
-    // block and falls behind until it reads the next; a stream that is starting, or a report
-    // answered late, falls behind too. None is ever ahead.
-    const double before = frameAt(last.atNs);
+} // namespace
+
+void AudioEngine::fit(qint64 now)
+{
+    // The line over the reports. A server that reads a block at a time reports where it has read
+    // to: the frame it says is heard is right when it has just read a block and falls behind
+    // until it reads the next; a stream that is starting, or a report answered late, falls
+    // behind too. None is ever ahead.
+    //
+    // Its rate comes from a long history of reports, one a second for some minutes: the straight
+    // line through them (least squares), drawn again through those near the top of them. Reports
+    // spread over a block tell a rate only slowly, so it is taken as far from the nominal rate as
+    // its standard error allows, against a card a few hundred ppm off.
+    const Report& last = m_reports.back();
+    if (m_history.empty() || last.atNs - m_history.back().atNs >= historyStepNs) {
+        m_history.push_back(last);
+        if (m_history.size() > historyKept)
+            m_history.pop_front();
+    }
+    const auto offset = [&](const Report& r, double fps) {
+        return r.heard - last.heard - fps * double(r.atNs - last.atNs) / 1e9;
+    };
+    // (The history before the latest reports, and those.)
+    std::vector<Report>& points = m_points;
+    points.clear();
+    for (const Report& r : m_history) {
+        if (r.atNs < m_reports.front().atNs)
+            points.push_back(r);
+    }
+    points.insert(points.end(), m_reports.begin(), m_reports.end());
+    const Slope all = slopeThrough(points, last.atNs, last.heard, [](const Report&) { return true; });
+    double fps = rate;
+    if (all.valid) {
+        double slope = all.value;
+        for (int pass = 0; pass < 2; ++pass) {
+            double high = -1e18, low = 1e18;
+            for (const Report& r : points) {
+                high = qMax(high, offset(r, slope));
+                low = qMin(low, offset(r, slope));
+            }
+            const double floor = high - (high - low) / 4;
+            int near = 0;
+            for (const Report& r : points)
+                near += offset(r, slope) >= floor;
+            if (near < 8)
+                break;
+            const double previous = slope;
+            const Slope top = slopeThrough(points, last.atNs, last.heard,
+                                           [&](const Report& r) { return offset(r, previous) >= floor; });
+            if (!top.valid)
+                break;
+            slope = top.value;
+        }
+        const double spread = rate * cardOffRate;
+        const double prior = 1 / (spread * spread);
+        const double measured = all.error > 0 ? 1 / (all.error * all.error) : 1e30;
+        fps = qBound(rate * (1 - maxOffRate), (rate * prior + slope * measured) / (prior + measured),
+                     rate * (1 + maxOffRate));
+    }
+    m_fps = fps;
+
+    // At that rate the line runs over the highest of the latest reports.
     double high = -1e18, low = 1e18;
     for (const Report& r : m_reports) {
-        const double off = r.heard - last.heard - m_fps * double(r.atNs - last.atNs) / 1e9;
-        high = qMax(high, off);
-        low = qMin(low, off);
+        high = qMax(high, offset(r, m_fps));
+        low = qMin(low, offset(r, m_fps));
     }
     m_f0 = last.heard + high;
     m_t0 = last.atNs;
     m_scatter = qMin(high - low, double(rate) / 10);
+    const double n = double(m_reports.size());
 
     // How far ahead of the frame being heard the server may have read: as far ahead of the
     // frame it reported heard as it said it had read (that changes: a sink may hold much more for
@@ -334,9 +418,11 @@ void AudioEngine::fit(qint64 now)
     lead += m_scatter * 4 / n;
     m_lead = qint64(std::ceil(m_reports.size() < size_t(leadReports) ? qMax(lead, double(unknownLeadFrames)) : lead));
 
-    // The line moved by more than a little (the first reports of a stream): what is to be heard
-    // later than a moment from now follows; what is nearer may be at the server already.
-    if (std::fabs(m_f0 - before) > rate / 2000.0)
+    // The line has moved by more than a little since the voices given a time were placed (as
+    // the first reports of a stream come in, or little by little): what is to be heard later than
+    // a moment from now follows; what is nearer may be at the server already.
+    const qint64 soon = now + 1'000'000'000;
+    if (std::fabs(frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9)) > rate / 2000.0)
         replaceTimed(qMax(heardFrame(now) + rate / 20, safeFrame(now)));
 }
 

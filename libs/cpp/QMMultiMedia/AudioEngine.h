@@ -197,7 +197,13 @@ private:
     double m_f0 = 0.0;
     double m_fps = rate;
     bool m_resync = false;
+    // The timeline as it was when the voices given a time were placed.
+    qint64 m_placedT0 = 0;
+    double m_placedF0 = 0.0;
+    double m_placedFps = rate;
     std::deque<Report> m_reports;    // the stream's latest reports of its clock
+    std::deque<Report> m_history;    // and one a second from longer ago
+    std::vector<Report> m_points;
     std::vector<Report> m_suspects;  // reports far off the model, until a second one agrees
     qint64 m_firstReportNs = 0;      // the stream's first report
     double m_scatter = 0;            // how far the reports lie apart around the model

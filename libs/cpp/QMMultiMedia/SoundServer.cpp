@@ -215,19 +215,16 @@ public:
     }
 
     void contextLost(const QString&) override { dropStream(); }
-    void tick() override
-    {
-        service();
-        askTiming();
-    }
+    void tick() override { service(); }
 
 private:
     static constexpr qint64 frameBytes = 2 * sizeof(float);
     // A new stream's clock is asked for this often at first, until it has answered this many
-    // times; then at every tick. The first answers come at different points of the server's
-    // block, so that how far ahead it reads is soon known.
+    // times, so that how far ahead the server reads is soon known; then about every tenth of a
+    // second, at uneven times, so that the answers fall at every point of a server's block.
     static constexpr pa_usec_t firstReportsUsec = 7'000;
     static constexpr int firstReports = 40;
+    static constexpr pa_usec_t reportsUsec = 100'000;
 
     void streamReady() override
     {
@@ -291,9 +288,11 @@ private:
     void armReports()
     {
         pa_context* context = m_stream ? pa_stream_get_context(m_stream) : nullptr;
-        if (!context || !m_running || m_reports >= firstReports)
+        if (!context || !m_running)
             return;
-        const pa_usec_t at = pa_rtclock_now() + firstReportsUsec;
+        const double uneven = 0.75 + 0.5 * std::fmod(m_reports * 0.6180339887, 1.0);
+        const pa_usec_t at = pa_rtclock_now()
+            + (m_reports < firstReports ? firstReportsUsec : pa_usec_t(double(reportsUsec) * uneven));
         if (m_reportTimer) {
             pa_context_rttime_restart(context, m_reportTimer, at);
             return;
