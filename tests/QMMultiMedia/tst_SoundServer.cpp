@@ -213,10 +213,17 @@ private slots:
         QVERIFY(startServer());
         QVERIFY2(heardAgain(5000), "no note was heard once the server answered");
         stopServer();
+        // Notes into the void: the server is gone, and is looked for again only every two seconds.
+        const int connections = SoundServer::instance().connectionsMade();
+        QElapsedTimer gone;
+        gone.start();
         for (int i = 0; i < 15; ++i) {
-            playNote(m_note);  // into the void: the server is gone
+            playNote(m_note);
             QTest::qWait(300);
         }
+        const int made = SoundServer::instance().connectionsMade() - connections;
+        QVERIFY2(made <= gone.elapsed() / (SoundServer::retryNs / 1'000'000) + 1,
+                 qPrintable(QStringLiteral("%1 connections in %2 ms").arg(made).arg(gone.elapsed())));
         QVERIFY(startServer());
         QVERIFY2(heardAgain(5000), "no note was heard after the server was restarted");
     }
