@@ -24,13 +24,16 @@ function(tonarix_build_tool target)
   endif()
 endfunction()
 
-# tonarix_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK ...] [TIMEOUT s] [PICTURES])
+# tonarix_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK ...] [TIMEOUT s] [PICTURES]
+#                  [EVERY_SOUND_SERVER])
 #
 # Builds one QtTest executable and registers it with CTest. Every test runs on the offscreen
 # platform with a HOME of its own under the build tree (the test main also isolates HOME in a
 # temporary folder; see tests/support/TestMain.h). PICTURES links the generated picture resources.
+# EVERY_SOUND_SERVER registers a second run, <name>_pipewire (label pipewire), that plays to the
+# PipeWire server scripts/services.sh starts; the first plays to PULSE_SERVER, its PulseAudio.
 function(tonarix_add_test name)
-  cmake_parse_arguments(T "PICTURES" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "PICTURES;EVERY_SOUND_SERVER" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE TestSupport Qt5::Test ${T_LIBS})
   if(T_PICTURES)
@@ -41,11 +44,18 @@ function(tonarix_add_test name)
     TONARIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   tonarix_add_test_run(${name} ${name} ENVIRONMENT ${T_ENVIRONMENT} TIMEOUT ${T_TIMEOUT})
+  set(runs ${name})
+  if(T_EVERY_SOUND_SERVER)
+    tonarix_add_test_run(${name}_pipewire ${name} ENVIRONMENT ${T_ENVIRONMENT} "TONARIX_SOUND_SERVER=pipewire"
+      TIMEOUT ${T_TIMEOUT})
+    set_tests_properties(${name}_pipewire PROPERTIES LABELS "${T_LABELS};pipewire")
+    list(APPEND runs ${name}_pipewire)
+  endif()
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
   if(T_RESOURCE_LOCK)
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+    set_tests_properties(${runs} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
 endfunction()
 

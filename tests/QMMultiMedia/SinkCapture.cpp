@@ -6,16 +6,127 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace TestAudio {
+
+// Reads a pipe sink's pipe on a thread of its own, at the real pace, as a sound card takes its
+// frames: every 2 ms, the frames due since it began. It begins once the pipe is half full; frames
+// due when the pipe has run dry are silence, and it begins again once the pipe is half full again,
+// as a card that ran out of sound. What it reads goes to the one capture attached, if any.
+class PipeReader
+{
+public:
+    struct Read { qint64 ns; qint64 frames; };
+
+    explicit PipeReader(int fd)
+        : m_fd(fd)
+    {
+        m_primeFrames = qMax(1, ::fcntl(fd, F_GETPIPE_SZ)) / 8 / 2;
+        m_thread = std::thread([this] { run(); });
+    }
+    ~PipeReader()
+    {
+        m_stop = true;
+        m_thread.join();
+        ::close(m_fd);
+    }
+    void attach(bool on)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_attached = on;
+        m_samples.clear();
+        m_reads.clear();
+    }
+    // Moves what was read since the last call to the end of `samples`, with each read: the time its
+    // last frame was taken and how many frames it took.
+    void take(std::vector<float>& samples, std::vector<Read>& reads)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        samples.insert(samples.end(), m_samples.begin(), m_samples.end());
+        reads.insert(reads.end(), m_reads.begin(), m_reads.end());
+        m_samples.clear();
+        m_reads.clear();
+    }
+
+private:
+    void run()
+    {
+        const qint64 t0 = SinkCapture::nowNs();
+        qint64 taken = 0;
+        bool priming = true;
+        std::vector<float> block;
+        timespec next {};
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        while (!m_stop) {
+            next.tv_nsec += 2'000'000;
+            if (next.tv_nsec >= 1'000'000'000) {
+                next.tv_nsec -= 1'000'000'000;
+                ++next.tv_sec;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+            const qint64 now = SinkCapture::nowNs();
+            const qint64 due = qint64(double(now - t0) * SinkCapture::rate / 1e9);
+            const qint64 want = due - taken;
+            if (want <= 0)
+                continue;
+            int bytes = 0;
+            if (::ioctl(m_fd, FIONREAD, &bytes) < 0)
+                bytes = 0;
+            const qint64 have = bytes / 8;
+            if (priming && have >= m_primeFrames)
+                priming = false;
+            block.assign(size_t(2 * want), 0.0f);
+            if (!priming) {
+                const qint64 got = qMin(want, have);
+                char* to = reinterpret_cast<char*>(block.data());
+                qint64 left = got * 8;
+                while (left > 0) {
+                    const ssize_t n = ::read(m_fd, to, size_t(left));
+                    if (n <= 0)
+                        break;
+                    to += n;
+                    left -= n;
+                }
+                if (got < want)
+                    priming = true;
+            }
+            taken = due;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_attached) {
+                m_samples.insert(m_samples.end(), block.begin(), block.end());
+                m_reads.push_back({now, want});
+            }
+        }
+    }
+
+    int m_fd;
+    qint64 m_primeFrames = 0;
+    std::atomic<bool> m_stop {false};
+    std::mutex m_mutex;
+    bool m_attached = false;
+    std::vector<float> m_samples;
+    std::vector<Read> m_reads;
+    std::thread m_thread;
+};
 
 SinkCapture::SinkCapture(QObject* parent)
     : QObject(parent)
 {
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &SinkCapture::readMore);
+    connect(&m_pipeTimer, &QTimer::timeout, this, &SinkCapture::takeFromPipe);
 }
 
 SinkCapture::~SinkCapture()
@@ -30,41 +141,107 @@ qint64 SinkCapture::nowNs()
         .count();
 }
 
-bool SinkCapture::serverAnswers()
+namespace {
+
+QString runPactl(const QStringList& args, bool* ok)
 {
     QProcess p;
-    p.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+    p.start(QStringLiteral("pactl"), args);
     if (!p.waitForFinished(5000)) {
         p.kill();
         p.waitForFinished(1000);
-        return false;
     }
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    *ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-bool SinkCapture::start(const QString& source)
+} // namespace
+
+bool SinkCapture::serverAnswers()
 {
+    bool ok = false;
+    runPactl({QStringLiteral("info")}, &ok);
+    return ok;
+}
+
+QString SinkCapture::serverMissing()
+{
+    const QString chosen = TestSupport::chosenSoundServerMissing();
+    if (!chosen.isEmpty())
+        return chosen;
+    bool ok = false;
+    const QString info = runPactl({QStringLiteral("info")}, &ok);
+    if (!ok)
+        return QStringLiteral("no sound server answers");
+    const QString choice = qEnvironmentVariable("TONARIX_SOUND_SERVER");
+    const bool pipewire = info.contains(QStringLiteral("on PipeWire"));
+    if (choice == QLatin1String("pipewire") && !pipewire)
+        return QStringLiteral("the server TONARIX_PIPEWIRE_SERVER names is not PipeWire");
+    if (choice == QLatin1String("pulseaudio") && pipewire)
+        return QStringLiteral("the server TONARIX_PULSEAUDIO_SERVER names is PipeWire");
+    return {};
+}
+
+bool SinkCapture::start(const QString& source, int latencyMs)
+{
+    stop();
     m_samples.clear();
     m_arrivals.clear();
     m_partial.clear();
+    m_bySinkClock = latencyMs >= largeLatencyMs;
     m_process.start(QStringLiteral("parec"),
                     {QStringLiteral("--raw"), QStringLiteral("--format=float32le"),
                      QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=2"),
-                     QStringLiteral("--latency-msec=5"), QStringLiteral("--device=") + source});
+                     QStringLiteral("--latency-msec=%1").arg(latencyMs), QStringLiteral("--device=") + source});
     if (!m_process.waitForStarted(5000))
         return false;
     // Wait until samples flow steadily.
     return waitForFrames(rate / 10, 5000);
 }
 
+bool SinkCapture::start(const PrivateSink& sink)
+{
+    if (!sink.m_reader)
+        return start(sink.monitorName(), sink.keepsAlive() ? 5 : largeLatencyMs);
+    stop();
+    m_samples.clear();
+    m_arrivals.clear();
+    m_bySinkClock = false;
+    m_pipe = sink.m_reader;
+    m_pipe->attach(true);
+    m_pipeTimer.start(5);
+    return waitForFrames(rate / 10, 5000);
+}
+
 void SinkCapture::stop()
 {
+    if (m_pipe) {
+        takeFromPipe();
+        m_pipeTimer.stop();
+        m_pipe->attach(false);
+        m_pipe.reset();
+    }
     if (m_process.state() == QProcess::NotRunning)
         return;
     m_process.terminate();
     if (!m_process.waitForFinished(2000)) {
         m_process.kill();
         m_process.waitForFinished(2000);
+    }
+}
+
+void SinkCapture::takeFromPipe()
+{
+    if (!m_pipe)
+        return;
+    std::vector<float> samples;
+    std::vector<PipeReader::Read> reads;
+    m_pipe->take(samples, reads);
+    qint64 end = frames();
+    m_samples.insert(m_samples.end(), samples.begin(), samples.end());
+    for (const PipeReader::Read& r : reads) {
+        end += r.frames;
+        m_arrivals.append({r.ns, end});
     }
 }
 
@@ -83,6 +260,20 @@ void SinkCapture::readMore()
 
 qint64 SinkCapture::timeOfFrame(qint64 frame) const
 {
+    if (m_bySinkClock) {
+        // Arrivals a second after the frame still tell its time; later ones may come after a
+        // pause of the sink.
+        double best = std::numeric_limits<double>::infinity();
+        for (const Arrival& a : m_arrivals) {
+            if (a.frames <= frame)
+                continue;
+            if (a.frames > frame + rate && !std::isinf(best))
+                break;
+            best = qMin(best, double(a.ns) - double(a.frames - frame) * 1e9 / rate);
+        }
+        if (!std::isinf(best))
+            return qint64(best);
+    }
     // The chunk that brought the frame arrived when its last frame had just been played.
     for (const Arrival& a : m_arrivals) {
         if (a.frames > frame)
@@ -166,38 +357,40 @@ bool SinkCapture::waitForFrames(qint64 frame, int timeoutMs)
     QElapsedTimer t;
     t.start();
     while (frames() < frame) {
-        if (t.elapsed() > timeoutMs || m_process.state() == QProcess::NotRunning)
+        if (t.elapsed() > timeoutMs || (!m_pipe && m_process.state() == QProcess::NotRunning))
             return false;
-        m_process.waitForReadyRead(5);
+        if (m_pipe) {
+            QThread::msleep(2);
+            takeFromPipe();
+        } else {
+            m_process.waitForReadyRead(5);
+        }
         QCoreApplication::processEvents();
     }
     return true;
 }
 
-namespace {
-
-QString runPactl(const QStringList& args, bool* ok)
+PrivateSink::PrivateSink(Kind kind, KeepAlive keepAlive)
+    : m_kind(kind)
+    , m_keepAlive(keepAlive)
+    , m_name(QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()))
 {
-    QProcess p;
-    p.start(QStringLiteral("pactl"), args);
-    *ok = p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-} // namespace
-
-PrivateSink::PrivateSink()
-    : m_name(QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()))
+std::unique_ptr<PrivateSink> PrivateSink::fromEnvironment()
 {
+    return std::make_unique<PrivateSink>(
+        qEnvironmentVariable("TONARIX_TEST_SINK") == QLatin1String("pipe") ? Kind::Pipe : Kind::Null,
+        qEnvironmentVariable("TONARIX_SINK_KEEP_ALIVE") == QLatin1String("0") ? KeepAlive::Off : KeepAlive::On);
 }
 
 PrivateSink::~PrivateSink()
 {
     QMMultiMedia::AudioBackend::install(nullptr);
     releaseEngine();
-    if (m_keepAlive.state() != QProcess::NotRunning) {
-        m_keepAlive.kill();
-        m_keepAlive.waitForFinished(2000);
+    if (m_keepAliveStream.state() != QProcess::NotRunning) {
+        m_keepAliveStream.kill();
+        m_keepAliveStream.waitForFinished(2000);
     }
     if (!m_module.isEmpty()) {
         bool ok = false;
@@ -207,28 +400,49 @@ PrivateSink::~PrivateSink()
 
 bool PrivateSink::create(QString* why)
 {
+    QStringList args {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                      QStringLiteral("sink_name=") + m_name, QStringLiteral("rate=44100"), QStringLiteral("channels=2")};
+    if (m_kind == Kind::Pipe) {
+        // The reader begins once half of the pipe is filled: 46 ms of its 32 KiB, more than one of
+        // PipeWire's largest quanta.
+        const QString path = m_pipeDir.filePath(QStringLiteral("sink"));
+        const int fd = m_pipeDir.isValid() && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+            ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)
+            : -1;
+        if (fd < 0 || ::fcntl(fd, F_SETPIPE_SZ, 32768) < 0) {
+            if (fd >= 0)
+                ::close(fd);
+            *why = QStringLiteral("no pipe for the sink");
+            return false;
+        }
+        m_reader = std::make_shared<PipeReader>(fd);
+        args = QStringList {QStringLiteral("load-module"), QStringLiteral("module-pipe-sink"),
+                            QStringLiteral("sink_name=") + m_name, QStringLiteral("file=") + path,
+                            QStringLiteral("format=float32le"), QStringLiteral("rate=44100"), QStringLiteral("channels=2")};
+    }
     bool ok = false;
-    m_module = runPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                         QStringLiteral("sink_name=") + m_name, QStringLiteral("rate=44100"), QStringLiteral("channels=2")},
-                        &ok);
+    m_module = runPactl(args, &ok);
     if (!ok) {
         m_module.clear();
-        *why = QStringLiteral("the sound server did not load a null sink");
+        *why = QStringLiteral("the sound server did not load a %1").arg(args.at(1));
         return false;
     }
-    m_keepAlive.start(QStringLiteral("pacat"),
-                      {QStringLiteral("--playback"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                       QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=10"),
-                       QStringLiteral("--device=") + m_name, QStringLiteral("/dev/zero")});
-    if (!m_keepAlive.waitForStarted(5000)) {
-        *why = QStringLiteral("pacat did not start");
-        return false;
+    if (m_keepAlive == KeepAlive::On) {
+        m_keepAliveStream.start(QStringLiteral("pacat"),
+                                {QStringLiteral("--playback"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                                 QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
+                                 QStringLiteral("--latency-msec=10"), QStringLiteral("--device=") + m_name,
+                                 QStringLiteral("/dev/zero")});
+        if (!m_keepAliveStream.waitForStarted(5000)) {
+            *why = QStringLiteral("pacat did not start");
+            return false;
+        }
     }
-    // A new null sink renders in blocks of two seconds until the stream above reaches it: wait
-    // until its monitor delivers, or whatever a test records first begins two seconds late.
+    // A new null sink renders in blocks of two seconds until a stream asks for less: wait until
+    // what it plays can be captured, or whatever a test records first begins two seconds late.
     SinkCapture flowing;
-    if (!flowing.start(monitorName())) {
-        *why = QStringLiteral("the null sink's monitor delivers nothing");
+    if (!flowing.start(*this)) {
+        *why = QStringLiteral("nothing the sink plays can be captured");
         return false;
     }
     QMMultiMedia::AudioBackend::install(this);

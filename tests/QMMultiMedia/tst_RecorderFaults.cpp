@@ -60,13 +60,7 @@ private slots:
         // child processes. The socket comes once the null sink is there.
         const QString socket = m_serverDir.filePath("native");
         qputenv("PULSE_SERVER", QFile::encodeName("unix:" + socket));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PULSE_RUNTIME_PATH", m_serverDir.path());
-        env.insert("PULSE_STATE_PATH", m_serverDir.path());
-        m_server.setProcessEnvironment(env);
-        m_server.start("pulseaudio", {"--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no",
-                                      "--log-level=error", "--load=module-null-sink sink_name=back",
-                                      "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+        QVERIFY(TestSupport::startPulseAudio(m_server, m_serverDir.path(), socket));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 20000);
     }
 

@@ -116,7 +116,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(double, hz);
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         QPointer<NativeAudioPlayer> player = new NativeAudioPlayer(nullptr);
         qint64 finishedNs = 0;
@@ -151,7 +151,7 @@ private slots:
         const QString tick = m_dir.filePath("tick.wav");
         QVERIFY(TestAudio::writeTone(tick, 1000.0, 0.04, 1, 0.5f));
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         const qint64 playNs = SinkCapture::nowNs();
         QPointer<NativeAudioPlayer> player = NativeAudioPlayer::playOnce(tick);
@@ -184,7 +184,7 @@ private slots:
         QFETCH(double, left);
         QFETCH(double, right);
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         NativeAudioPlayer player(nullptr);
         player.setMedia(m_c4Wav);
@@ -208,7 +208,7 @@ private slots:
     {
         // Three players started in one go all sound at once.
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         const double notes[] = {261.6256, 329.6276, 391.9954};
         QVector<QPointer<NativeAudioPlayer>> players;
@@ -237,7 +237,7 @@ private slots:
         // The GUI thread is held up for a second while a three-second note sounds: the note goes
         // on, whole and without a gap.
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         QPointer<NativeAudioPlayer> player = NativeAudioPlayer::playOnce(m_long);
         QTest::qWait(300);
@@ -267,7 +267,7 @@ private slots:
     {
         QFETCH(bool, destroy);
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         auto* player = new NativeAudioPlayer(nullptr);
         player->play(m_long);

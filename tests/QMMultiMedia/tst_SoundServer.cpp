@@ -85,19 +85,7 @@ private:
     bool startServer()
     {
         QFile::remove(m_socket);
-        const QString runtime = m_dir.filePath("runtime");
-        QDir().mkpath(runtime);
-        QDir().mkpath(m_dir.filePath("state"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PULSE_RUNTIME_PATH", runtime);
-        env.insert("PULSE_STATE_PATH", m_dir.filePath("state"));
-        m_server.setProcessEnvironment(env);
-        m_server.start("pulseaudio",
-                       {"--daemonize=no", "--system=false", "--exit-idle-time=-1", "--disallow-exit", "-n",
-                        "--use-pid-file=no", "--log-level=error",
-                        "--load=module-native-protocol-unix auth-anonymous=1 socket=" + m_socket,
-                        "--load=module-null-sink sink_name=back rate=44100 channels=2"});
-        if (!m_server.waitForStarted(5000))
+        if (!TestSupport::startPulseAudio(m_server, m_dir.path(), m_socket))
             return false;
         for (int i = 0; i < 100; ++i) {
             if (SinkCapture::serverAnswers())

@@ -438,7 +438,7 @@ int main(int argc, char** argv)
     metronome.show();
     {
         TestAudio::SinkCapture capture;
-        if (!capture.start(sink.monitorName())) {
+        if (!capture.start(sink)) {
             std::printf("  not measured: the sink cannot be captured\n");
             return 0;
         }

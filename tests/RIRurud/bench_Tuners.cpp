@@ -112,7 +112,7 @@ int main(int argc, char** argv)
             out << "click to sound: not measured, " << why << "\n";
         } else {
             SinkCapture capture;
-            capture.start(sink.monitorName());
+            capture.start(sink);
             GuitarTuner page;
             page.show();
             (void)QTest::qWaitForWindowExposed(&page);

@@ -11,4 +11,4 @@ add_test(NAME pageviewer_metronome
 set_tests_properties(pageviewer_metronome PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 60)
 # The metronome heard at a sink of the test's own while the GUI thread is held up.
 tonarix_add_test(test_metronome_sound SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_MetronomeSound.cpp
-  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES LABELS audio)
+  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES LABELS audio EVERY_SOUND_SERVER)

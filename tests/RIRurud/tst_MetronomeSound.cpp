@@ -37,7 +37,7 @@ private slots:
     void beatsGoOnThroughAStall()
     {
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         Metronome m;
         m.setSoundDirectory(m_dir.path() + "/");

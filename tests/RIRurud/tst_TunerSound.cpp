@@ -86,7 +86,7 @@ private slots:
         auto* page = static_cast<TunerBasePage*>(m_window->stack()->currentWidget());
 
         SinkCapture capture;
-        QVERIFY(capture.start(m_sink->monitorName()));
+        QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         QTest::mouseClick(page->button(key), Qt::LeftButton);
         QVERIFY(capture.waitForFrames(from + qint64(SinkCapture::rate * 1.2), 6000));

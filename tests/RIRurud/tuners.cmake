@@ -27,7 +27,7 @@ endfunction()
 
 # Heard at the sound server: one at a time.
 tonarix_add_test(test_tuner_sound SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_TunerSound.cpp
-  LIBS RIRurud QMMultiMediaSinkCapture PICTURES RESOURCE_LOCK audio LABELS audio TIMEOUT 120)
+  LIBS RIRurud QMMultiMediaSinkCapture PICTURES RESOURCE_LOCK audio LABELS audio TIMEOUT 120 EVERY_SOUND_SERVER)
 tonarix_tuner_bundle(test_tuner_sound "${CMAKE_CURRENT_BINARY_DIR}/TunerSoundProbe")
 
 # The tuner window's speed. scripts/bench runs every program in <build>/bench: there it is a link to
