@@ -102,3 +102,16 @@ function(tonarix_add_bench name)
     TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bench")
 endfunction()
+
+# tonarix_add_pipe_sink_runs(<test> <test function>...)
+#
+# Runs some functions of a sound test once more on each server, into a pipe sink and with no
+# keep-alive stream: nothing keeps the server's latency (or PipeWire's quantum) small but the
+# program's own stream, the sink cannot be rewound, and the capture is exactly what it rendered.
+function(tonarix_add_pipe_sink_runs test)
+  foreach(server pulseaudio pipewire)
+    tonarix_add_test_run(${test}_pipe_${server} ${test} ARGS ${ARGN} TIMEOUT 180
+      ENVIRONMENT "TONARIX_SOUND_SERVER=${server}" "TONARIX_TEST_SINK=pipe" "TONARIX_SINK_KEEP_ALIVE=0")
+    set_tests_properties(${test}_pipe_${server} PROPERTIES LABELS "audio;${server}" RESOURCE_LOCK audio)
+  endforeach()
+endfunction()

@@ -1,4 +1,5 @@
-// The metronome heard at a sink of the test's own while the GUI thread is held up for a second:
+// The metronome heard at a sink of the test's own: every beat on the grid, with the bell on the
+// first beat of every bar from the very first; and while the GUI thread is held up for a second,
 // every beat comes, one period after the one before, through the stall and after it.
 #include "RIRurud/Metronome.h"
 #include "RIRurud/MetronomeControls.h"
@@ -7,6 +8,8 @@
 #include "ToneFiles.h"
 
 #include <QElapsedTimer>
+
+#include <algorithm>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
@@ -33,6 +36,75 @@ private slots:
         QVERIFY(TestAudio::writeTone(m_dir.filePath("bell.wav"), 700, 0.06, 1, 0.6f));
     }
     void cleanupTestCase() { m_sink.reset(); }
+
+    void onTheGridWithTheBellOnEveryBar_data()
+    {
+        QTest::addColumn<int>("bpm");
+        QTest::newRow("120 bpm") << 120;
+        QTest::newRow("208 bpm") << 208;
+    }
+    void onTheGridWithTheBellOnEveryBar()
+    {
+        QFETCH(int, bpm);
+        SinkCapture capture;
+        QVERIFY(capture.start(*m_sink));
+        const qint64 from = capture.frames();
+        const qint64 periodNs = Metronome::periodMs(bpm) * 1'000'000LL;
+        int beats = 0;
+        {
+            Metronome m;
+            m.setSoundDirectory(m_dir.path() + "/");
+            m.controls()->setInterval(bpm);
+            beats = m.controls()->beatsCount();
+            QTest::qWait(10000);
+            m.controls()->audibleTickButton()->setChecked(true);
+        }
+        QVERIFY(capture.waitForFrames(capture.frames() + SinkCapture::rate / 2, 3000));
+
+        // Onsets, and whether each is the bell (as long again as the tick).
+        std::vector<qint64> onsets;
+        std::vector<bool> bells;
+        qint64 quiet = SinkCapture::rate, loudFor = 0;
+        for (qint64 f = from; f < capture.frames(); ++f) {
+            const bool loud = qAbs(capture.samples()[size_t(2 * f)]) > 0.005f;
+            if (loud && quiet >= SinkCapture::rate / 20) {
+                if (!onsets.empty())
+                    bells.push_back(loudFor > SinkCapture::rate * 45 / 1000);
+                onsets.push_back(f);
+                loudFor = 0;
+            }
+            if (loud)
+                loudFor = f - onsets.back();
+            quiet = loud ? 0 : quiet + 1;
+        }
+        if (!onsets.empty())
+            bells.push_back(loudFor > SinkCapture::rate * 45 / 1000);
+        // Ten seconds of beats, none missing: each on the straight line through all of them.
+        const int expected = int(10'000'000'000LL / periodNs);
+        QVERIFY2(qAbs(int(onsets.size()) - expected) <= 1, qPrintable(QStringLiteral("%1 beats").arg(onsets.size())));
+        // (In the sink's own time: its frames.)
+        const double n = double(onsets.size());
+        double sx = 0, sy = 0, sxx = 0, sxy = 0;
+        for (size_t i = 0; i < onsets.size(); ++i) {
+            const double y = double(onsets[i]) * 1000.0 / SinkCapture::rate;
+            sx += i;
+            sy += y;
+            sxx += double(i) * i;
+            sxy += i * y;
+        }
+        const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+        const double intercept = (sy - slope * sx) / n;
+        std::vector<double> off;
+        for (size_t i = 0; i < onsets.size(); ++i)
+            off.push_back(qAbs(double(onsets[i]) * 1000.0 / SinkCapture::rate - intercept - slope * double(i)));
+        std::sort(off.begin(), off.end());
+        qInfo("%d bpm: off the grid median %.2f ms, at most %.2f ms", bpm, off[off.size() / 2], off.back());
+        QVERIFY2(qAbs(slope - periodNs / 1e6) < 0.5, qPrintable(QStringLiteral("beats %1 ms apart").arg(slope)));
+        QVERIFY2(off[off.size() / 2] <= 1.0 && off.back() <= 4.0,
+                 qPrintable(QStringLiteral("beats off the grid by %1 ms (median), %2 ms at most").arg(off[off.size() / 2]).arg(off.back())));
+        for (size_t i = 0; i < bells.size(); ++i)
+            QVERIFY2(bells[i] == (i % size_t(beats) == 0), qPrintable(QStringLiteral("beat %1 of %2 a bar").arg(i).arg(beats)));
+    }
 
     void beatsGoOnThroughAStall()
     {
