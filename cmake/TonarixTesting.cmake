@@ -31,7 +31,8 @@ endfunction()
 # platform with a HOME of its own under the build tree (the test main also isolates HOME in a
 # temporary folder; see tests/support/TestMain.h). PICTURES links the generated picture resources.
 # EVERY_SOUND_SERVER registers a second run, <name>_pipewire (label pipewire), that plays to the
-# PipeWire server scripts/services.sh starts; the first plays to PULSE_SERVER, its PulseAudio.
+# PipeWire server scripts/services.sh starts, with no keep-alive stream; the first plays to
+# PULSE_SERVER, its PulseAudio.
 function(tonarix_add_test name)
   cmake_parse_arguments(T "PICTURES;EVERY_SOUND_SERVER" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -46,8 +47,10 @@ function(tonarix_add_test name)
   tonarix_add_test_run(${name} ${name} ENVIRONMENT ${T_ENVIRONMENT} TIMEOUT ${T_TIMEOUT})
   set(runs ${name})
   if(T_EVERY_SOUND_SERVER)
+    # As on a desktop where only the program plays: no keep-alive stream (PipeWire's monitor is a
+    # faithful witness without one).
     tonarix_add_test_run(${name}_pipewire ${name} ENVIRONMENT ${T_ENVIRONMENT} "TONARIX_SOUND_SERVER=pipewire"
-      TIMEOUT ${T_TIMEOUT})
+      "TONARIX_SINK_KEEP_ALIVE=0" TIMEOUT ${T_TIMEOUT})
     set_tests_properties(${name}_pipewire PROPERTIES LABELS "${T_LABELS};pipewire")
     list(APPEND runs ${name}_pipewire)
   endif()
