@@ -88,12 +88,14 @@ function(tonarix_add_test_run name executable)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${R_TIMEOUT})
 endfunction()
 
-# tonarix_add_bench(<name> SOURCES ... [LIBS ...] [PICTURES])
+# tonarix_add_bench(<name> SOURCES ... [LIBS ...] [PICTURES] [EVERY_SOUND_SERVER])
 #
 # A benchmark executable in <build>/bench/. scripts/bench runs every one of them in turn; each
 # prints its own figures (medians) and its goals. Benchmarks are never part of CTest.
+# EVERY_SOUND_SERVER: scripts/bench runs it once on each server scripts/services.sh starts (a file
+# <name>.servers beside it lists them), with TONARIX_SOUND_SERVER naming the server.
 function(tonarix_add_bench name)
-  cmake_parse_arguments(B "PICTURES" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(B "PICTURES;EVERY_SOUND_SERVER" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE TestSupport ${B_LIBS})
   if(B_PICTURES)
@@ -104,6 +106,11 @@ function(tonarix_add_bench name)
     TONARIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bench")
+  if(B_EVERY_SOUND_SERVER)
+    file(WRITE "${PROJECT_BINARY_DIR}/bench/${name}.servers" "pulseaudio pipewire\n")
+  else()
+    file(REMOVE "${PROJECT_BINARY_DIR}/bench/${name}.servers")
+  endif()
 endfunction()
 
 # tonarix_add_pipe_sink_runs(<test> <test function>...)

@@ -50,10 +50,12 @@ class SinkCapture : public QObject
     Q_OBJECT
 public:
     static constexpr int rate = 44100;
-    // A monitor capture of this latency or more leaves the server's latency, and PipeWire's quantum,
-    // to the streams that play; its blocks come so far apart that frames are timed by the sink's
-    // clock (timeOfFrame).
-    static constexpr int largeLatencyMs = 200;
+    // A monitor capture at this latency leaves the server's latency, and PipeWire's quantum, to the
+    // streams that play (they ask for less); its blocks come so far apart that frames are timed by
+    // the sink's clock (timeOfFrame). It asks for no more: PipeWire's PulseAudio layer holds back
+    // what a capture records by about as much as the latency it asks for exceeds 185 ms (15 ms at
+    // 200 ms, 0.8 s at one second), which no clock drawn from the arrivals can tell.
+    static constexpr int largeLatencyMs = 50;
 
     explicit SinkCapture(QObject* parent = nullptr);
     ~SinkCapture() override;

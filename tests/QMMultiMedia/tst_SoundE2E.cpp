@@ -4,6 +4,7 @@
 
 #include "Pitch.h"
 #include "AvDecode.h"
+#include "NoiseClick.h"
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
@@ -11,7 +12,6 @@
 #include "QMMultiMedia/AudioBackend.h"
 #include "QMMultiMedia/NativeAudioRecorder.h"
 #include "QMMultiMedia/_Coders/AudioFileReader.h"
-#include "QMMultiMedia/_Coders/AudioFileWriter.h"
 
 #include "TestMain.h"
 
@@ -263,67 +263,29 @@ private slots:
     void clicksAreHeardWhole()
     {
         // Single clicks, the first of them opening a new stream, then four bursts of ten clicks a
-        // second: every click is heard, in order, from its first frame. A click is a burst of
-        // noise, whose shape tells to the frame where it begins.
+        // second: every click is heard, in order, from its first frame.
         QTRY_VERIFY_WITH_TIMEOUT(!AudioBackend::current()->engine()->isStreaming(), 10000);
-        const int length = SinkCapture::rate * 30 / 1000;
-        const int fade = SinkCapture::rate / 200;
-        std::vector<float> noise(static_cast<size_t>(length));
-        quint32 seed = 12345;
-        for (int i = 0; i < length; ++i) {
-            seed = seed * 1664525u + 1013904223u;
-            const float gain = 0.4f * float(qMin(qMin(i, length - 1 - i), fade)) / fade;
-            noise[size_t(i)] = gain * (float(seed >> 8) / float(1 << 24) * 2.0f - 1.0f);
-        }
-        const QString click = m_dir.filePath("click.wav");
-        QVERIFY(AudioFileWriter::writeAll(click, noise.data(), length, SinkCapture::rate, 1));
+        const TestAudio::NoiseClick click;
+        const QString path = m_dir.filePath("click.wav");
+        QVERIFY(click.write(path));
         SinkCapture capture;
         QVERIFY(capture.start(*m_sink));
         std::vector<qint64> asked;
-        const auto play = [&] {
+        TestAudio::NoiseClick::series([&] {
             asked.push_back(SinkCapture::nowNs());
-            NativeAudioPlayer::playOnce(click);
-        };
-        for (int i = 0; i < 20; ++i) {
-            play();
-            QTest::qWait(300 + (i * 137) % 300);
-        }
-        for (int burst = 0; burst < 4; ++burst) {
-            for (int i = 0; i < 10; ++i) {
-                play();
-                QTest::qWait(100);
-            }
-            QTest::qWait(700);
-        }
+            NativeAudioPlayer::playOnce(path);
+        });
         QVERIFY(capture.waitForFrames(capture.frames() + SinkCapture::rate / 2, 3000));
 
-        const auto& heard = capture.samples();
-        int first = 0;
-        while (qAbs(noise[size_t(first)]) <= 0.001f)
-            ++first;
+        const std::vector<TestAudio::NoiseClick::Heard> heard = click.find(capture, 0, int(asked.size()));
+        QVERIFY2(heard.size() == asked.size(), qPrintable(QStringLiteral("click %1 was not heard").arg(heard.size())));
         std::vector<double> latencyMs;
-        qint64 from = 0;
-        for (size_t n = 0; n < asked.size(); ++n) {
-            const qint64 onset = capture.firstLoudFrame(from, 0.001f);
-            QVERIFY2(onset >= 0, qPrintable(QStringLiteral("click %1 was not heard").arg(n)));
-            // Where the whole click lies best, and how much of its start is missing there.
-            qint64 start = onset;
-            double best = -1;
-            for (qint64 at = qMax<qint64>(0, onset - SinkCapture::rate / 100); at <= onset; ++at) {
-                double sum = 0;
-                for (int i = 0; i < length && at + i < capture.frames(); ++i)
-                    sum += double(heard[size_t(2 * (at + i))]) * noise[size_t(i)];
-                if (sum > best) {
-                    best = sum;
-                    start = at;
-                }
-            }
-            const double missingMs = double(onset - start - first) * 1000.0 / SinkCapture::rate;
-            QVERIFY2(missingMs <= 2.0, qPrintable(QStringLiteral("click %1 lost %2 ms of its start").arg(n).arg(missingMs)));
-            latencyMs.push_back((capture.timeOfFrame(start) - asked[n]) / 1e6);
-            from = start + length + SinkCapture::rate / 100;
+        for (size_t n = 0; n < heard.size(); ++n) {
+            QVERIFY2(heard[n].missingMs <= 2.0,
+                     qPrintable(QStringLiteral("click %1 lost %2 ms of its start").arg(n).arg(heard[n].missingMs)));
+            latencyMs.push_back((capture.timeOfFrame(heard[n].start) - asked[n]) / 1e6);
         }
-        QCOMPARE(capture.firstLoudFrame(from, 0.001f), qint64(-1));
+        QCOMPARE(capture.firstLoudFrame(heard.back().next, 0.001f), qint64(-1));
         std::sort(latencyMs.begin(), latencyMs.end());
         qInfo("play() to the first frame at the sink: median %.1f ms, at most %.1f ms", latencyMs[latencyMs.size() / 2],
               latencyMs.back());

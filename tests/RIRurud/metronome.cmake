@@ -3,7 +3,7 @@ tonarix_add_test(test_metronome SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_Metronome.
 tonarix_add_test(test_metronome_timing SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_MetronomeTiming.cpp
   LIBS RIRurud QMMultiMediaTestTones PICTURES)
 tonarix_add_bench(bench_metronome SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_Metronome.cpp
-  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES)
+  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES EVERY_SOUND_SERVER)
 # The page viewer opens the metronome page with a tempo it must bring into range, and saves a picture.
 add_test(NAME pageviewer_metronome
   COMMAND sh -c "home=$(mktemp -d) && HOME=\"$home\" \"$0\" \"$@\" --grab \"$home/page.png\" && test -s \"$home/page.png\"; status=$?; rm -rf \"$home\"; exit $status"

@@ -40,6 +40,30 @@ QString chosenSoundServerMissing()
     return missing();
 }
 
+QString soundServerDescription()
+{
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+    if (!pactl.waitForFinished(5000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0) {
+        pactl.kill();
+        pactl.waitForFinished(1000);
+        return {};
+    }
+    QString name, version;
+    for (const QString& line : QString::fromLocal8Bit(pactl.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Server Name:")))
+            name = line.section(QLatin1Char(':'), 1).trimmed();
+        else if (line.startsWith(QLatin1String("Server Version:")))
+            version = line.section(QLatin1Char(':'), 1).trimmed();
+    }
+    return QStringLiteral("%1, server version %2").arg(name, version);
+}
+
+bool benchSoundOnly()
+{
+    return !qEnvironmentVariableIsEmpty("TONARIX_BENCH_SOUND_ONLY");
+}
+
 QProcessEnvironment serverEnvironment(const QString& folder)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -16,6 +16,13 @@ namespace TestSupport {
 void chooseSoundServer();
 // Why the server TONARIX_SOUND_SERVER names cannot be played to; empty when it can or none is named.
 QString chosenSoundServerMissing();
+// The server PULSE_SERVER leads to, as `pactl info` names it: "<Server Name>, server version
+// <Server Version>"; empty when none answers.
+QString soundServerDescription();
+
+// scripts/bench runs a benchmark that plays sound once on each server; the runs after the first have
+// TONARIX_BENCH_SOUND_ONLY=1 and measure only what depends on the server.
+bool benchSoundOnly();
 
 // The environment for a sound server a test starts, with its runtime and state in `folder`: it never
 // reaches a desktop's session bus nor starts one (D-Bus autolaunch through the X display, which can
