@@ -27,6 +27,8 @@ constexpr double cardOffRate = 300e-6;
 constexpr double maxOffRate = 0.002;
 // A report far off the model is thrown away unless another agrees with it within this time.
 constexpr qint64 suspectNs = 2'000'000'000;
+// How long a report of how far ahead the server has read counts in full.
+constexpr qint64 leadHeldNs = 2'000'000'000;
 // What a stream reports of its clock this soon after its first report is used only until later
 // reports are enough.
 constexpr qint64 settleNs = 100'000'000;
@@ -266,12 +268,20 @@ void AudioEngine::replaceTimed(qint64 from)
     m_placedF0 = m_f0;
     m_placedT0 = m_t0;
     m_placedFps = m_fps;
-    // Voices given a time that begin from `from` on go where that time now falls.
+    // Voices given a time that begin from `from` on (or wait to be placed) go where that time now
+    // falls; what is written is written again from the first place any of them leaves or goes to.
+    qint64 first = never;
     for (Voice& v : m_voices) {
-        if (v.placed && v.spec.atNs >= 0 && v.start >= from)
+        if (v.spec.atNs < 0 || v.dropped || (v.placed && v.start < from))
+            continue;
+        if (v.placed) {
+            first = qMin(first, v.start);
             v.placed = false;
+        }
+        first = qMin(first, qMax(from, plannedStart(v)));
     }
-    markDirty(from);
+    if (first != never)
+        markDirty(first);
 }
 
 void AudioEngine::restartModel(const Report& r)
@@ -400,19 +410,14 @@ void AudioEngine::fit(qint64 now)
     const double n = double(m_reports.size());
 
     // How far ahead of the frame being heard the server may have read: as far ahead of the
-    // frame it reported heard as it said it had read (that changes: a sink may hold much more for
-    // a moment, and then less again).
-    double lead = 0, recent = 0, recentLow = 1e18;
-    for (size_t i = 0; i < m_reports.size(); ++i) {
-        const double ahead = m_reports[i].read - m_reports[i].heard;
-        lead = qMax(lead, ahead);
-        if (i + leadReports >= m_reports.size()) {
-            recent = qMax(recent, ahead);
-            recentLow = qMin(recentLow, ahead);
-        }
+    // frame it reported heard as it said it had read lately. That changes: a sink may hold much
+    // more for a moment and then play it out, so what a report said counts for a while, then
+    // less and less as that much could have been played since.
+    double lead = 0;
+    for (const Report& r : m_reports) {
+        const double age = double(last.atNs - r.atNs - leadHeldNs) / 1e9;
+        lead = qMax(lead, r.read - r.heard - qMax(0.0, age) * rate);
     }
-    if (recent < lead - qMax(double(breakFrames), 2 * (recent - recentLow)))
-        lead = recent + (recent - recentLow);
     // The highest report may have come some way after the server read a block: as far as the
     // reports lie apart, over how many there are.
     lead += m_scatter * 4 / n;
@@ -593,13 +598,14 @@ bool AudioEngine::serve(StreamPort& port)
         // A change is written again from the first frame the server cannot have taken, a short
         // stretch first: it goes to the server before the rest is mixed, so the start of a new
         // sound arrives in time however long the whole change takes to mix. Each further stretch
-        // is twice the one before and follows at once; the last one goes on to what is written
-        // ahead, since a server may have let go of what followed the stretch before.
+        // is twice the one before, up to a bound, and follows in a moment, so that the thread
+        // never holds a core for long; the last one goes on to what is written ahead, since a
+        // server may have let go of what followed the stretch before.
         const qint64 change = qMax(m_dirty, safe);
         const bool resuming = change == m_resumeFrame;
         m_dirty = m_resumeFrame = never;
         if (change < m_written) {
-            m_stretch = resuming ? qMin(2 * m_stretch, aheadFrames) : firstStretchFrames;
+            m_stretch = resuming ? qMin(2 * m_stretch, lastStretchFrames) : firstStretchFrames;
             from = change;
             if (change + m_stretch < m_written) {
                 count = m_stretch;

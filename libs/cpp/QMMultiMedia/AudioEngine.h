@@ -68,8 +68,10 @@ public:
     static constexpr qint64 unknownLeadFrames = rate / 50;
     // Reports needed before their lead is believed.
     static constexpr int leadReports = 6;
-    // The first stretch of a change written again, sent before the rest is mixed.
+    // The first stretch of a change written again, sent before the rest is mixed, and the
+    // longest of the stretches that follow.
     static constexpr qint64 firstStretchFrames = rate / 50;
+    static constexpr qint64 lastStretchFrames = rate / 20;
     // A voice given too late for its time (the stream was being opened, or its thread was held
     // up) starts late when it is at most this late; beyond, it goes on unheard...
     static constexpr qint64 shiftFrames = rate / 2;

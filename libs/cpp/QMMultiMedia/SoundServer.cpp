@@ -201,13 +201,15 @@ public:
         pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
         // The latency asked for is what the server reads ahead (PulseAudio: the sink's buffer;
         // PipeWire: its graph's block, which it then keeps small for every stream while this one
-        // is open). Asked as the whole of a short stream buffer, of which that is a third.
+        // is open): half of what the stream buffer holds beyond twice the request size. Requests
+        // for more are asked to be large, so that the server seldom sends them: the engine writes
+        // well ahead on its own.
         const qint64 latency = m_server.isPipeWire() ? SoundServer::pipeWireLatencyFrames : SoundServer::latencyFrames;
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(3 * latency * frameBytes);
+        attr.tlength = uint32_t((2 * latency + 2 * requestFrames) * frameBytes);
         attr.prebuf = 0;
-        attr.minreq = uint32_t(latency / 2 * frameBytes);
+        attr.minreq = uint32_t(requestFrames * frameBytes);
         attr.fragsize = uint32_t(-1);
         const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
         if (pa_stream_connect_playback(m_stream, device(), &attr, flags, nullptr, nullptr) < 0)
@@ -223,6 +225,10 @@ private:
     // times, so that how far ahead the server reads is soon known; then about every tenth of a
     // second, at uneven times, so that the answers fall at every point of a server's block.
     static constexpr pa_usec_t firstReportsUsec = 7'000;
+    // How much the server is asked to request at a time, and how soon the rest of a change follows
+    // its first stretch.
+    static constexpr qint64 requestFrames = AudioEngine::rate / 50;
+    static constexpr pa_usec_t resumeUsec = 1'000;
     static constexpr int firstReports = 40;
     static constexpr pa_usec_t reportsUsec = 100'000;
 
@@ -257,16 +263,33 @@ private:
             m_registered = true;
             m_server.add(this);
         }
-        // The rest of a change is written once the loop has sent what was written so far.
+        // The rest of a change is written a moment later, once the loop has sent what was written
+        // so far, and once whoever made the change (who woke this thread, perhaps on the same
+        // core) has had the core back.
         if (m_stream && m_ready && m_engine.serve(*this))
-            wake();
+            armResume();
+    }
+
+    void armResume()
+    {
+        pa_context* context = pa_stream_get_context(m_stream);
+        const pa_usec_t at = pa_rtclock_now() + resumeUsec;
+        if (m_resumeTimer) {
+            pa_context_rttime_restart(context, m_resumeTimer, at);
+            return;
+        }
+        m_resumeTimer = pa_context_rttime_new(
+            context, at, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) { static_cast<ServerOutput*>(self)->service(); },
+            this);
     }
 
     void dropStream()
     {
-        if (m_reportTimer) {
-            pa_threaded_mainloop_get_api(m_server.mainloop())->time_free(m_reportTimer);
-            m_reportTimer = nullptr;
+        for (pa_time_event** timer : {&m_reportTimer, &m_resumeTimer}) {
+            if (*timer) {
+                pa_threaded_mainloop_get_api(m_server.mainloop())->time_free(*timer);
+                *timer = nullptr;
+            }
         }
         if (m_stream && m_ready)
             m_engine.streamStopped();
@@ -360,6 +383,7 @@ private:
     AudioEngine& m_engine;
     std::unique_ptr<Watch> m_wake;
     pa_time_event* m_reportTimer = nullptr;
+    pa_time_event* m_resumeTimer = nullptr;
     bool m_registered = false;
     bool m_running = false;
     bool m_timingAsked = false;
