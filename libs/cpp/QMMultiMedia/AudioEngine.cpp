@@ -27,8 +27,10 @@ constexpr double cardOffRate = 300e-6;
 constexpr double maxOffRate = 0.002;
 // A report far off the model is thrown away unless another agrees with it within this time.
 constexpr qint64 suspectNs = 2'000'000'000;
+// How long the stream's thread is remembered to have come late when woken.
+constexpr qint64 latenessKeptNs = 5'000'000'000;
 // How long a report of how far ahead the server has read counts in full.
-constexpr qint64 leadHeldNs = 2'000'000'000;
+constexpr qint64 leadHeldNs = 10'000'000'000;
 // What a stream reports of its clock this soon after its first report is used only until later
 // reports are enough.
 constexpr qint64 settleNs = 100'000'000;
@@ -85,7 +87,30 @@ double AudioEngine::frameAt(qint64 ns) const
 
 qint64 AudioEngine::safeFrame(qint64 now) const
 {
-    return heardFrame(now) + qMax(marginFrames, m_lead + transitFrames);
+    return heardFrame(now) + qMax(marginFrames, m_lead + transitFrames + m_latenessFrames);
+}
+
+void AudioEngine::noteLateness(qint64 ns)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    lateBy(ns);
+}
+
+void AudioEngine::lateBy(qint64 ns)
+{
+    // The most it was late in the last few seconds: those late by less than a later one are not
+    // kept, so the first kept is the most.
+    const qint64 now = m_clock();
+    const qint64 frames = qBound<qint64>(0, ns, 100'000'000) * rate / 1'000'000'000;
+    while (!m_lateness.empty() && (m_lateness.back().frames <= frames || m_lateness.front().atNs < now - latenessKeptNs)) {
+        if (m_lateness.back().frames <= frames)
+            m_lateness.pop_back();
+        else
+            m_lateness.pop_front();
+    }
+    if (frames > 0)
+        m_lateness.push_back({now, frames});
+    m_latenessFrames = m_lateness.empty() ? 0 : m_lateness.front().frames;
 }
 
 qint64 AudioEngine::plannedStart(const Voice& v) const
@@ -413,11 +438,16 @@ void AudioEngine::fit(qint64 now)
     // frame it reported heard as it said it had read lately. That changes: a sink may hold much
     // more for a moment and then play it out, so what a report said counts for a while, then
     // less and less as that much could have been played since.
-    double lead = 0;
+    double lead = 0, aheadLow = 1e18, aheadHigh = 0;
     for (const Report& r : m_reports) {
         const double age = double(last.atNs - r.atNs - leadHeldNs) / 1e9;
         lead = qMax(lead, r.read - r.heard - qMax(0.0, age) * rate);
+        aheadLow = qMin(aheadLow, r.read - r.heard);
+        aheadHigh = qMax(aheadHigh, r.read - r.heard);
     }
+    // A server that reads in large blocks (a pipe's worth) may read further ahead than any report
+    // caught it: as far as the reports vary, over how many there are.
+    lead += qMin(aheadHigh - aheadLow, double(rate) / 10) * 4 / n;
     // The highest report may have come some way after the server read a block: as far as the
     // reports lie apart, over how many there are.
     lead += m_scatter * 4 / n;
@@ -580,12 +610,14 @@ bool AudioEngine::serve(StreamPort& port)
 {
     qint64 from = 0;
     qint64 count = 0;
+    qint64 began = 0;
     bool more = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_streaming)
             return false;
         const qint64 now = m_clock();
+        began = now;
         const qint64 heard = heardFrame(now);
         // Nothing of a stream that has not started has been taken yet.
         const qint64 safe = m_fresh ? qMax(m_base, heard) : safeFrame(now);
@@ -623,8 +655,12 @@ bool AudioEngine::serve(StreamPort& port)
         if (count > 0)
             takeMix(from, from + count);
     }
-    if (count > 0)
+    if (count > 0) {
         mixAndWrite(port, from, count);
+        // What is written reaches the server only after this; on a busy machine that took a while.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        lateBy(m_clock() - began);
+    }
     return more;
 }
 

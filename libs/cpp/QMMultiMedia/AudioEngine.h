@@ -138,6 +138,9 @@ public:
     // The stream's clock: its frame `heard` is heard at `atNs`, when the server had taken every
     // frame before `read`.
     void observe(qint64 heard, qint64 read, qint64 atNs);
+    // The output's thread came this late when woken: on a machine that busy, what it writes may
+    // reach the server as much later, and is written that much further ahead for a while.
+    void noteLateness(qint64 ns);
 
 private:
     struct Voice
@@ -180,6 +183,7 @@ private:
     void mixAndWrite(StreamPort& port, qint64 from, qint64 count);
     void markDirty(qint64 frame);
     void fit(qint64 now);
+    void lateBy(qint64 ns);
     void restartModel(const Report& r);
     void replaceTimed(qint64 from);
     void dropEnded(qint64 heard, qint64 now);
@@ -210,6 +214,14 @@ private:
     qint64 m_firstReportNs = 0;      // the stream's first report
     double m_scatter = 0;            // how far the reports lie apart around the model
     qint64 m_lead = unknownLeadFrames;
+
+    struct Lateness
+    {
+        qint64 atNs;
+        qint64 frames;
+    };
+    std::deque<Lateness> m_lateness;  // how late the output's thread came lately
+    qint64 m_latenessFrames = 0;
 
     // The stream being written.
     bool m_streaming = false;

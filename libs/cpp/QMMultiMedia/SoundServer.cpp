@@ -10,6 +10,7 @@
 #include <pulse/thread-mainloop.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <sys/eventfd.h>
@@ -181,6 +182,8 @@ public:
 
     void wake() override
     {
+        qint64 none = 0;
+        m_wokenNs.compare_exchange_strong(none, SoundServer::nowNs());
         const quint64 one = 1;
         if (::write(m_wake->fd(), &one, sizeof one) < 0) {
             // The counter is full: a wake-up is pending anyway.
@@ -263,6 +266,9 @@ private:
             m_registered = true;
             m_server.add(this);
         }
+        // How long this thread took to come when woken tells how busy the machine is.
+        if (const qint64 woken = m_wokenNs.exchange(0))
+            m_engine.noteLateness(SoundServer::nowNs() - woken);
         // The rest of a change is written a moment later, once the loop has sent what was written
         // so far, and once whoever made the change (who woke this thread, perhaps on the same
         // core) has had the core back.
@@ -384,6 +390,7 @@ private:
     std::unique_ptr<Watch> m_wake;
     pa_time_event* m_reportTimer = nullptr;
     pa_time_event* m_resumeTimer = nullptr;
+    std::atomic<qint64> m_wokenNs {0};  // when the thread was woken and has not come yet
     bool m_registered = false;
     bool m_running = false;
     bool m_timingAsked = false;
