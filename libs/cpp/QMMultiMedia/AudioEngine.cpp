@@ -271,6 +271,7 @@ void AudioEngine::streamStarted()
     m_streaming = true;
     m_base = heardFrame(m_clock()) + marginFrames;
     m_written = m_base;
+    m_lastRead = double(m_base);
     m_fresh = true;
     m_dirty = m_resumeFrame = never;
     // Until the stream reports, its clock is taken to be the model's and its lead unknown; its
@@ -435,12 +436,13 @@ void AudioEngine::fit(qint64 now)
     const double n = double(m_reports.size());
 
     // How far ahead of the frame being heard the server may have read: as far ahead of the
-    // frame it reported heard as it said it had read lately. That changes: a sink may hold much
-    // more for a moment and then play it out, so what a report said counts for a while, then
-    // less and less as that much could have been played since.
+    // frame it reported heard as it said it had read lately. What a report said counts for a
+    // while, then less and less as that much could have been played since; at once when the
+    // server had taken nothing of the stream since the report before (a sink playing out what it
+    // held before the stream began, say).
     double lead = 0, aheadLow = 1e18, aheadHigh = 0;
     for (const Report& r : m_reports) {
-        const double age = double(last.atNs - r.atNs - leadHeldNs) / 1e9;
+        const double age = double(last.atNs - r.atNs - (r.stalled ? 0 : leadHeldNs)) / 1e9;
         lead = qMax(lead, r.read - r.heard - qMax(0.0, age) * rate);
         aheadLow = qMin(aheadLow, r.read - r.heard);
         aheadHigh = qMax(aheadHigh, r.read - r.heard);
@@ -468,7 +470,9 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
     // after it was stopped plays (and drops) a stream's frames fast for a moment.
     if (!m_streaming || heard < -rate || m_base + heard > m_written + 60 * rate)
         return;
-    const Report r {atNs, double(m_base + heard), double(m_base + qMax(read, heard))};
+    const double readTo = double(m_base + qMax(read, heard));
+    const Report r {atNs, double(m_base + heard), readTo, readTo <= m_lastRead};
+    m_lastRead = qMax(m_lastRead, readTo);
     if (m_resync) {
         restartModel(r);
         m_firstReportNs = atNs;

@@ -168,6 +168,7 @@ private:
         qint64 atNs;
         double heard;  // engine frames
         double read;
+        bool stalled;  // the server had taken nothing since the report before
     };
 
     double frameAt(qint64 ns) const;
@@ -212,6 +213,7 @@ private:
     std::vector<Report> m_points;
     std::vector<Report> m_suspects;  // reports far off the model, until a second one agrees
     qint64 m_firstReportNs = 0;      // the stream's first report
+    double m_lastRead = 0;           // where the server had read to at the latest report
     double m_scatter = 0;            // how far the reports lie apart around the model
     qint64 m_lead = unknownLeadFrames;
 
