@@ -229,7 +229,8 @@ void measure(const Run& run, const TestAudio::PrivateSink& sink, const std::vect
         absDev.push_back(std::fabs(d - phase));
     absDev.insert(absDev.end(), size_t(weak), 30.0);
     const double med = TestSupport::median(absDev);
-    const double mx = *std::max_element(absDev.begin(), absDev.end());
+    const auto worst = std::max_element(absDev.begin(), absDev.end());
+    const double mx = *worst;
     const double sinkPpm = (1e9 / b / TestAudio::SinkCapture::rate - 1.0) * 1e6;
 
     // The face that shows each beat: the paint nearest to the beat's heard time.
@@ -251,8 +252,8 @@ void measure(const Run& run, const TestAudio::PrivateSink& sink, const std::vect
 
     std::printf("  %d bpm (period %d ms), %d beats%s, the sink's clock %+.0f ppm:\n", run.bpm, period, run.beats,
                 run.stallEvery ? ", GUI thread held up 1 s every 10 beats" : "", sinkPpm);
-    std::printf("    %d of %d beats heard; off the grid: median %.3f ms, max %.3f ms   goal: every beat, median <= 1 ms, "
-                "max <= 4 ms (%s)\n", run.beats - weak, run.beats, med, mx,
+    std::printf("    %d of %d beats heard; off the grid: median %.3f ms, max %.3f ms (beat %d)   goal: every beat, "
+                "median <= 1 ms, max <= 4 ms (%s)\n", run.beats - weak, run.beats, med, mx, int(worst - absDev.begin()),
                 verdict(weak == 0 && med <= 1.0 && mx <= 4.0));
     std::printf("    the bell on %d of %d bar starts (the first: %s), the tick on %d of %d other beats   goal: the bell on "
                 "every bar start, the first included (%s)\n", bells, bars, firstBell ? "yes" : "no", ticks, others,
