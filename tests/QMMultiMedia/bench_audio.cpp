@@ -51,12 +51,9 @@ using TestAudio::NoiseClick;
 using TestAudio::PrivateSink;
 using TestAudio::SinkCapture;
 
-namespace {
+using TestSupport::verdict;
 
-const char* verdict(bool met)
-{
-    return met ? "met" : "NOT MET";
-}
+namespace {
 
 double maxOf(const std::vector<double>& v)
 {

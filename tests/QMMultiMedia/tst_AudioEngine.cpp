@@ -482,6 +482,33 @@ private slots:
         }
     }
 
+    void aBusyMachineWritesFurtherAhead()
+    {
+        // The stream's thread came 30 ms late when woken: for a few seconds a new note is written
+        // at least that far ahead of the frame being heard, since what it writes may reach the
+        // server as late; then as near as before (notes a second apart keep the stream open).
+        FakeAudioBackend backend;
+        backend.server = TestAudio::pulseServer;
+        const QString path = tone("late.wav", 0.05, 1000.0);
+        const auto noteAt = [&](double afterMs) {
+            backend.advanceMs(afterMs);
+            const qint64 asked = qint64(backend.last() ? backend.last()->played : 0);
+            auto player = PlatformAudioPlayer::create(path);
+            player->play();
+            backend.advanceMs(200);
+            return (backend.last()->firstLoud(asked, 0.0f) - 1 - asked) * 1000.0 / kRate;
+        };
+        noteAt(0);
+        const double calm = noteAt(500);
+        backend.engine()->noteLateness(30'000'000);
+        const double busy = noteAt(500);
+        double calmAgain = 0;
+        for (int i = 0; i < 6; ++i)
+            calmAgain = noteAt(800);
+        QVERIFY2(calm < 10 && busy >= 30 && calmAgain < 10,
+                 qPrintable(QStringLiteral("%1, %2, %3 ms ahead").arg(calm).arg(busy).arg(calmAgain)));
+    }
+
     void guiNeverWaitsForMixing()
     {
         // The stream's thread is held in the middle of writing what it mixed (a slow machine, a

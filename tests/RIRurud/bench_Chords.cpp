@@ -29,12 +29,9 @@
 
 using namespace RIRurud;
 
-namespace {
+using TestSupport::verdict;
 
-const char* verdict(bool met)
-{
-    return met ? "met" : "NOT MET";
-}
+namespace {
 
 void settle()
 {

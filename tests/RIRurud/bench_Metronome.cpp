@@ -62,12 +62,9 @@
 
 using namespace RIRurud;
 
-namespace {
+using TestSupport::verdict;
 
-const char* verdict(bool met)
-{
-    return met ? "met" : "NOT MET";
-}
+namespace {
 
 // A metronome that times its own painting.
 class TimedMetronome : public Metronome

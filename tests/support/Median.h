@@ -15,4 +15,10 @@ inline double median(std::vector<double> v)
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// How a benchmark prints a figure against its goal.
+inline const char* verdict(bool met)
+{
+    return met ? "met" : "NOT MET";
+}
+
 } // namespace TestSupport

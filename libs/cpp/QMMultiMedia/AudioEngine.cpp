@@ -102,12 +102,10 @@ void AudioEngine::lateBy(qint64 ns)
     // kept, so the first kept is the most.
     const qint64 now = m_clock();
     const qint64 frames = qBound<qint64>(0, ns, 100'000'000) * rate / 1'000'000'000;
-    while (!m_lateness.empty() && (m_lateness.back().frames <= frames || m_lateness.front().atNs < now - latenessKeptNs)) {
-        if (m_lateness.back().frames <= frames)
-            m_lateness.pop_back();
-        else
-            m_lateness.pop_front();
-    }
+    while (!m_lateness.empty() && m_lateness.back().frames <= frames)
+        m_lateness.pop_back();
+    while (!m_lateness.empty() && m_lateness.front().atNs < now - latenessKeptNs)
+        m_lateness.pop_front();
     if (frames > 0)
         m_lateness.push_back({now, frames});
     m_latenessFrames = m_lateness.empty() ? 0 : m_lateness.front().frames;
