@@ -99,7 +99,9 @@ start_pipewire() {
 </busconfig>
 EOF
     {
-        private_pipewire_conf pipewire.conf | sed '/^context\.objects\s*=\s*\[/q'
+        # (Read to the end: a reader that quits early would leave awk a broken pipe, which
+        # pipefail turns into a silent exit of the whole script.)
+        private_pipewire_conf pipewire.conf | sed -n '1,/^context\.objects\s*=\s*\[/p'
         cat <<EOF
     { factory = adapter
         args = {
