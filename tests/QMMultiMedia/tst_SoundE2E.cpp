@@ -292,6 +292,45 @@ private slots:
         QVERIFY2(latencyMs.back() < 250, qPrintable(QString::number(latencyMs.back())));
     }
 
+    void ringingNotesHaveNoHole()
+    {
+        // Notes that ring on into the next, clicked one at a time and in bursts for as long as
+        // TONARIX_NOTES_SECONDS says (20 s unless set): the sound never stops in between, and the
+        // server never ran out of what to play.
+        const int seconds = qEnvironmentVariableIsSet("TONARIX_NOTES_SECONDS") ? qEnvironmentVariableIntValue("TONARIX_NOTES_SECONDS") : 20;
+        QStringList notes;
+        for (int i = 0; i < 7; ++i) {
+            notes << m_dir.filePath(QStringLiteral("ring%1.wav").arg(i));
+            QVERIFY(TestAudio::writeTone(notes.last(), 196.0 * std::pow(2.0, i * 2 / 12.0), 1.5, 1, 0.2f));
+        }
+        const std::shared_ptr<AudioEngine> engine = AudioBackend::current()->engine();
+        SinkCapture capture;
+        QVERIFY(capture.start(*m_sink));
+        const qint64 from = capture.frames();
+        const int underflows = engine->underflows();
+        const qint64 endNs = SinkCapture::nowNs() + seconds * 1'000'000'000LL;
+        int n = 0;
+        while (SinkCapture::nowNs() < endNs)
+            TestAudio::NoiseClick::series([&] { NativeAudioPlayer::playOnce(notes[n++ % notes.size()]); });
+        QVERIFY(capture.waitForFrames(capture.frames() + SinkCapture::rate * 2, 5000));
+        const qint64 first = capture.firstLoudFrame(from);
+        const qint64 last = capture.lastLoudFrame(from);
+        QVERIFY2(first >= 0, "nothing was heard");
+        QStringList holes;
+        const std::vector<float>& s = capture.samples();
+        for (qint64 f = first, run = 0; f <= last; ++f) {
+            run = s[size_t(2 * f)] == 0.0f && s[size_t(2 * f + 1)] == 0.0f ? run + 1 : 0;
+            if (run == SinkCapture::rate / 1000)
+                holes << QStringLiteral("at %1 ms").arg(capture.timeOfFrame(f - run + 1) / 1e6, 0, 'f', 1);
+            if (run >= SinkCapture::rate / 1000 && (f == last || s[size_t(2 * f + 2)] != 0.0f || s[size_t(2 * f + 3)] != 0.0f))
+                holes.last() += QStringLiteral(" (%1 frames)").arg(run);
+        }
+        qInfo("%d notes over %.1f s: %lld holes, %d underflows", n, double(last - first) / SinkCapture::rate,
+              qint64(holes.size()), engine->underflows() - underflows);
+        QVERIFY2(holes.isEmpty(), qPrintable(QStringLiteral("silence inside the notes: ") + holes.join(QStringLiteral(", "))));
+        QCOMPARE(engine->underflows() - underflows, 0);
+    }
+
     void stopAndReleaseSilenceAtOnce_data()
     {
         QTest::addColumn<bool>("destroy");

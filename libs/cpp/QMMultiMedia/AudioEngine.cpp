@@ -9,6 +9,8 @@
 
 namespace QMMultiMedia {
 
+void logStream(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 namespace {
 
 constexpr qint64 chunkFrames = 4096;
@@ -257,6 +259,13 @@ qint64 AudioEngine::leadFrames() const
     return m_lead;
 }
 
+AudioEngine::Positions AudioEngine::positions() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const qint64 now = m_clock();
+    return {heardFrame(now) - m_base, safeFrame(now) - m_base, m_written - m_base, m_lead, m_latenessFrames};
+}
+
 bool AudioEngine::wantsStream() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -278,6 +287,7 @@ void AudioEngine::streamStarted()
     m_reports.clear();
     m_suspects.clear();
     m_scatter = 0;
+    m_step = 0;
     m_lead = unknownLeadFrames;
 }
 
@@ -310,6 +320,7 @@ void AudioEngine::replaceTimed(qint64 from)
 
 void AudioEngine::restartModel(const Report& r)
 {
+    logStream("model restarted at report heard %.0f", r.heard - m_base);
     m_reports.assign(1, r);
     m_history.clear();
     m_suspects.clear();
@@ -323,42 +334,47 @@ void AudioEngine::restartModel(const Report& r)
 
 namespace {
 
-// The straight line through points (least squares): its slope, and that slope's standard error.
-struct Slope
+// The slopes (frames a second) over which points, taken from a clock that goes on in blocks, fit
+// in a band of a given height (a block's), or in one as narrow as they allow when that is higher.
+// How high the band must be grows the further the slope is from theirs on either side.
+struct Slopes
 {
-    double value = 0;
-    double error = 0;
-    bool valid = false;
+    double low;
+    double high;
 };
 
-template <typename Points, typename Use>
-Slope slopeThrough(const Points& points, qint64 originNs, double originFrame, Use use)
+template <typename Points>
+Slopes slopesWithin(const Points& points, qint64 originNs, double height, double from, double to)
 {
-    double st = 0, sf = 0, stt = 0, stf = 0, sff = 0, n = 0;
-    qint64 first = originNs, lastNs = originNs;
-    for (const auto& r : points) {
-        if (!use(r))
-            continue;
-        const double t = double(r.atNs - originNs) / 1e9;
-        const double f = r.heard - originFrame;
-        st += t;
-        sf += f;
-        stt += t * t;
-        stf += t * f;
-        sff += f * f;
-        n += 1;
-        first = qMin(first, r.atNs);
-        lastNs = qMax(lastNs, r.atNs);
+    const auto spreadAt = [&](double slope) {
+        double high = -1e300, low = 1e300;
+        for (const auto& r : points) {
+            const double offset = r.heard - slope * double(r.atNs - originNs) / 1e9;
+            high = qMax(high, offset);
+            low = qMin(low, offset);
+        }
+        return high - low;
+    };
+    const double precision = 0.01;
+    double lo = from, hi = to;
+    while (hi - lo > precision) {
+        const double a = lo + (hi - lo) / 3, b = hi - (hi - lo) / 3;
+        if (spreadAt(a) <= spreadAt(b))
+            hi = b;
+        else
+            lo = a;
     }
-    Slope s;
-    const double sxx = stt - st * st / n;
-    if (n < 4 || lastNs - first < 1'000'000'000 || !(sxx > 0))
-        return s;
-    s.value = (stf - st * sf / n) / sxx;
-    const double residual = qMax(0.0, (sff - sf * sf / n) - s.value * (stf - st * sf / n));
-    s.error = std::sqrt(residual / (n - 2) / sxx);
-    s.valid = std::isfinite(s.value) && std::isfinite(s.error);
-    return s;
+    const double best = (lo + hi) / 2;
+    const double level = qMax(height, spreadAt(best)) + 2;
+    // Each side of the narrowest band, the band grows: where it reaches the level.
+    const auto edge = [&](double inside, double outside) {
+        while (std::fabs(outside - inside) > precision) {
+            const double middle = (inside + outside) / 2;
+            (spreadAt(middle) <= level ? inside : outside) = middle;
+        }
+        return inside;
+    };
+    return {edge(best, from), edge(best, to)};
 }
 
 } // namespace
@@ -391,34 +407,20 @@ void AudioEngine::fit(qint64 now)
             points.push_back(r);
     }
     points.insert(points.end(), m_reports.begin(), m_reports.end());
-    const Slope all = slopeThrough(points, last.atNs, last.heard, [](const Report&) { return true; });
     double fps = rate;
-    if (all.valid) {
-        double slope = all.value;
-        for (int pass = 0; pass < 2; ++pass) {
-            double high = -1e18, low = 1e18;
-            for (const Report& r : points) {
-                high = qMax(high, offset(r, slope));
-                low = qMin(low, offset(r, slope));
-            }
-            const double floor = high - (high - low) / 4;
-            int near = 0;
-            for (const Report& r : points)
-                near += offset(r, slope) >= floor;
-            if (near < 8)
-                break;
-            const double previous = slope;
-            const Slope top = slopeThrough(points, last.atNs, last.heard,
-                                           [&](const Report& r) { return offset(r, previous) >= floor; });
-            if (!top.valid)
-                break;
-            slope = top.value;
-        }
+    const qint64 span = points.back().atNs - points.front().atNs;
+    if (points.size() >= 4 && span >= 1'000'000'000) {
+        // The slopes at which the points lie in a band as high as the server's block (or as the
+        // narrowest band, when that is higher): the rate is the middle of them.
+        const Slopes within = slopesWithin(points, last.atNs, qMax(m_step, 0.0), rate * (1 - maxOffRate),
+                                           rate * (1 + maxOffRate));
+        const double error = (within.high - within.low) / 2 / std::sqrt(3.0);
         const double spread = rate * cardOffRate;
         const double prior = 1 / (spread * spread);
-        const double measured = all.error > 0 ? 1 / (all.error * all.error) : 1e30;
-        fps = qBound(rate * (1 - maxOffRate), (rate * prior + slope * measured) / (prior + measured),
-                     rate * (1 + maxOffRate));
+        const double measured = error > 0 ? 1 / (error * error) : 1e30;
+        fps = (rate * prior + (within.low + within.high) / 2 * measured) / (prior + measured);
+        logStream("rate: %zu points over %.1f s, step %.0f: %.2f .. %.2f -> %.2f", points.size(), span / 1e9, m_step,
+                  within.low, within.high, fps);
     }
     m_fps = fps;
 
@@ -457,8 +459,13 @@ void AudioEngine::fit(qint64 now)
     // the first reports of a stream come in, or little by little): what is to be heard later than
     // a moment from now follows; what is nearer may be at the server already.
     const qint64 soon = now + 1'000'000'000;
-    if (std::fabs(frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9)) > rate / 2000.0)
+    logStream("fit: line at now %.1f (%+.1f since placed), rate %.2f, lead %lld, scatter %.0f, %zu reports, history %zu",
+              frameAt(now) - m_base, frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9), m_fps,
+              m_lead, m_scatter, m_reports.size(), m_history.size());
+    if (std::fabs(frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9)) > rate / 2000.0) {
+        logStream("placed again");
         replaceTimed(qMax(heardFrame(now) + rate / 20, safeFrame(now)));
+    }
 }
 
 void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
@@ -470,6 +477,10 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
         return;
     const double readTo = double(m_base + qMax(read, heard));
     const Report r {atNs, double(m_base + heard), readTo, readTo <= m_lastRead};
+    // The least the server was seen to read between two reports: its block, once reports came
+    // often enough.
+    if (readTo > m_lastRead && !m_reports.empty())
+        m_step = m_step > 0 ? qMin(m_step, readTo - m_lastRead) : readTo - m_lastRead;
     m_lastRead = qMax(m_lastRead, readTo);
     if (m_resync) {
         restartModel(r);
@@ -548,6 +559,9 @@ void AudioEngine::place(Voice& v, qint64 from, qint64 end)
     v.start = start;
     v.end = start + v.spec.sound->frames() - v.spec.offset;
     v.placed = true;
+    if (v.spec.atNs >= 0)
+        logStream("voice %llu placed at %lld for %.3f ms (line there %.1f)", v.id, start - m_base, v.spec.atNs / 1e6,
+                  frameAt(v.spec.atNs) - m_base);
 }
 
 void AudioEngine::takeMix(qint64 from, qint64 end)

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -125,6 +126,14 @@ public:
     bool isStreaming() const;
     // How far ahead of the frame being heard the server may have read, as learned so far.
     qint64 leadFrames() const;
+    // Times the server said the stream ran dry (it had nothing to play when it wanted frames).
+    int underflows() const { return m_underflows.load(); }
+    // Where the engine stands on the stream: for the stream's debug log.
+    struct Positions
+    {
+        qint64 heard, safe, written, lead, lateness;
+    };
+    Positions positions() const;
 
     // --- from the output's thread
     // True while there are voices, and a while after the last.
@@ -141,6 +150,8 @@ public:
     // The output's thread came this late when woken: on a machine that busy, what it writes may
     // reach the server as much later, and is written that much further ahead for a while.
     void noteLateness(qint64 ns);
+    // The server said the stream ran dry.
+    void noteUnderflow() { ++m_underflows; }
 
 private:
     struct Voice
@@ -191,6 +202,7 @@ private:
     void wakeOutput();
 
     mutable std::mutex m_mutex;
+    std::atomic<int> m_underflows {0};
     Clock m_clock;
     std::unique_ptr<AudioOutput> m_output;
     std::vector<Voice> m_voices;  // in the order of their ids
@@ -215,6 +227,7 @@ private:
     qint64 m_firstReportNs = 0;      // the stream's first report
     double m_lastRead = 0;           // where the server had read to at the latest report
     double m_scatter = 0;            // how far the reports lie apart around the model
+    double m_step = 0;               // the least the server was seen to read at once
     qint64 m_lead = unknownLeadFrames;
 
     struct Lateness

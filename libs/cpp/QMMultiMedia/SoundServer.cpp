@@ -13,12 +13,35 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <sys/eventfd.h>
 #include <sys/time.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
 namespace QMMultiMedia {
+
+// A log of what the playback stream is written and what the server says of it, to find out why a
+// stream ran dry: TONARIX_SOUND_LOG names its file. Each line begins with the milliseconds since
+// the steady clock's start.
+void logStream(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void logStream(const char* format, ...)
+{
+    static FILE* const file = [] {
+        const QByteArray path = qgetenv("TONARIX_SOUND_LOG");
+        return path.isEmpty() ? nullptr : std::fopen(path.constData(), "w");
+    }();
+    if (!file)
+        return;
+    std::fprintf(file, "%.3f ", double(SoundServer::nowNs()) / 1e6);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file, format, args);
+    va_end(args);
+    std::fputc('\n', file);
+    std::fflush(file);
+}
 
 namespace {
 
@@ -41,6 +64,7 @@ QString errorText(pa_context* context)
 
 const QString noAnswer = QStringLiteral("the sound server does not answer");
 
+
 // Leaves the server: a stream that is up is disconnected; one still being made is only let go (the
 // server refuses to disconnect it; it goes with the connection).
 void closeStream(pa_stream*& stream)
@@ -51,6 +75,7 @@ void closeStream(pa_stream*& stream)
     pa_stream_set_write_callback(stream, nullptr, nullptr);
     pa_stream_set_read_callback(stream, nullptr, nullptr);
     pa_stream_set_latency_update_callback(stream, nullptr, nullptr);
+    pa_stream_set_underflow_callback(stream, nullptr, nullptr);
     if (pa_stream_get_state(stream) == PA_STREAM_READY)
         pa_stream_disconnect(stream);
     pa_stream_unref(stream);
@@ -202,6 +227,7 @@ public:
         m_startNs = SoundServer::nowNs();
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
         pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
+        pa_stream_set_underflow_callback(m_stream, &ServerOutput::onUnderflow, this);
         // The latency asked for is what the server reads ahead (PulseAudio: the sink's buffer;
         // PipeWire: its graph's block, which it then keeps small for every stream while this one
         // is open): half of what the stream buffer holds beyond twice the request size. Requests
@@ -227,17 +253,20 @@ private:
     // A new stream's clock is asked for this often at first, until it has answered this many
     // times, so that how far ahead the server reads is soon known; then about every tenth of a
     // second, at uneven times, so that the answers fall at every point of a server's block.
-    static constexpr pa_usec_t firstReportsUsec = 7'000;
+    static constexpr pa_usec_t firstReportsUsec = 4'000;
     // How much the server is asked to request at a time, and how soon the rest of a change follows
     // its first stretch.
     static constexpr qint64 requestFrames = AudioEngine::rate / 50;
     static constexpr pa_usec_t resumeUsec = 1'000;
-    static constexpr int firstReports = 40;
+    static constexpr int firstReports = 100;
     static constexpr pa_usec_t reportsUsec = 100'000;
 
     void streamReady() override
     {
         // The first frames go in before the stream starts; its clock counts once it runs.
+        if (const pa_buffer_attr* a = pa_stream_get_buffer_attr(m_stream))
+            logStream("stream ready: tlength %u minreq %u prebuf %u maxlength %u (frames)", unsigned(a->tlength / frameBytes),
+                      unsigned(a->minreq / frameBytes), unsigned(a->prebuf / frameBytes), unsigned(a->maxlength / frameBytes));
         m_engine.streamStarted();
         while (m_engine.serve(*this)) {
         }
@@ -267,8 +296,10 @@ private:
             m_server.add(this);
         }
         // How long this thread took to come when woken tells how busy the machine is.
-        if (const qint64 woken = m_wokenNs.exchange(0))
+        if (const qint64 woken = m_wokenNs.exchange(0)) {
             m_engine.noteLateness(SoundServer::nowNs() - woken);
+            logStream("woken %.3f ms late", (SoundServer::nowNs() - woken) / 1e6);
+        }
         // The rest of a change is written a moment later, once the loop has sent what was written
         // so far, and once whoever made the change (who woke this thread, perhaps on the same
         // core) has had the core back.
@@ -285,7 +316,9 @@ private:
             return;
         }
         m_resumeTimer = pa_context_rttime_new(
-            context, at, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) { static_cast<ServerOutput*>(self)->service(); },
+            context, at, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+                logStream("resume");
+                static_cast<ServerOutput*>(self)->service(); },
             this);
     }
 
@@ -319,9 +352,10 @@ private:
         pa_context* context = m_stream ? pa_stream_get_context(m_stream) : nullptr;
         if (!context || !m_running)
             return;
-        const double uneven = 0.75 + 0.5 * std::fmod(m_reports * 0.6180339887, 1.0);
+        const double phase = std::fmod(m_reports * 0.6180339887, 1.0);
         const pa_usec_t at = pa_rtclock_now()
-            + (m_reports < firstReports ? firstReportsUsec : pa_usec_t(double(reportsUsec) * uneven));
+            + (m_reports < firstReports ? pa_usec_t(double(firstReportsUsec) * (0.5 + phase))
+                                        : pa_usec_t(double(reportsUsec) * (0.75 + 0.5 * phase)));
         if (m_reportTimer) {
             pa_context_rttime_restart(context, m_reportTimer, at);
             return;
@@ -368,13 +402,32 @@ private:
             ageNs = qint64(t->transport_usec) * 1000;
         const qint64 read = t->read_index / frameBytes;
         const qint64 heldBySink = qint64(std::llround(double(t->sink_usec) * AudioEngine::rate / 1e6));
+        const AudioEngine::Positions p = output->m_engine.positions();
+        logStream("report: read %lld write %lld since-underrun %lld playing %d sink %lld us, age %.3f ms: heard %lld "
+                  "(engine %lld) safe %lld written %lld lead %lld late %lld",
+                  read, qint64(t->write_index / frameBytes), qint64(t->since_underrun / frameBytes), t->playing,
+                  qint64(t->sink_usec), ageNs / 1e6, read - heldBySink, p.heard, p.safe, p.written, p.lead, p.lateness);
         output->m_engine.observe(read - heldBySink, read, now - ageNs);
         // What the report moved is written again at once.
         output->service();
     }
 
+    static void onUnderflow(pa_stream* stream, void* self)
+    {
+        auto* output = static_cast<ServerOutput*>(self);
+        output->m_engine.noteUnderflow();
+        const pa_timing_info* t = pa_stream_get_timing_info(stream);
+        const AudioEngine::Positions p = output->m_engine.positions();
+        logStream("underflow: heard %lld safe %lld written %lld lead %lld late %lld; last report: read %lld write %lld",
+                  p.heard, p.safe, p.written, p.lead, p.lateness, t ? qint64(t->read_index / frameBytes) : -1,
+                  t ? qint64(t->write_index / frameBytes) : -1);
+    }
+
     bool write(qint64 streamFrame, const float* frames, qint64 count) override
     {
+        const AudioEngine::Positions p = m_engine.positions();
+        logStream("write %lld..%lld (%lld): heard %lld safe %lld written %lld lead %lld late %lld", streamFrame,
+                  streamFrame + count, count, p.heard, p.safe, p.written, p.lead, p.lateness);
         if (streamFrame < 0) {
             frames += -streamFrame * 2;
             count += streamFrame;

@@ -50,7 +50,7 @@ public:
     // not asked for less than a few milliseconds, which would hold every sound of the desktop to
     // blocks that small.
     static constexpr qint64 latencyFrames = 44100 * 2 / 1000;
-    static constexpr qint64 pipeWireLatencyFrames = 44100 * 10 / 1000;
+    static constexpr qint64 pipeWireLatencyFrames = 44100 * 25 / 1000;
     static constexpr qint64 connectTimeoutNs = 1'500'000'000;
     // Connections are tried at most this often.
     static constexpr qint64 retryNs = 2'000'000'000;
