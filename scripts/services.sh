@@ -3,6 +3,8 @@
 # start_services exports where the servers listen:
 #   TONARIX_PULSEAUDIO_SERVER, TONARIX_PIPEWIRE_SERVER   unix:<socket> of each server
 #   PULSE_SERVER                                         the PulseAudio one
+# PipeWire's graph runs at TONARIX_PIPEWIRE_RATE (48000 unless set, as PipeWire's own default), in
+# blocks (quanta) as its streams ask, or always of TONARIX_PIPEWIRE_QUANTUM frames when that is set.
 # stop_services stops what start_services started and removes its folders.
 #
 # The sound servers are always the run's own, never one that already answers: a desktop's server
@@ -71,12 +73,28 @@ private_pipewire_conf() {
         { print }' "/usr/share/pipewire/$1"
 }
 
+# The graph's clock as asked: its one rate, and a quantum forced on every stream when one is given
+# (the smallest, largest and default quantum all the same).
+pipewire_clock() {
+    local rate="${TONARIX_PIPEWIRE_RATE:-48000}" quantum="${TONARIX_PIPEWIRE_QUANTUM:-}"
+    awk -v rate="$rate" -v quantum="$quantum" '
+        /^context\.properties[[:space:]]*=[[:space:]]*\{/ { inside = 1 }
+        inside && /^\}/ {
+            print "    default.clock.rate = " rate
+            print "    default.clock.allowed-rates = [ " rate " ]"
+            if (quantum != "")
+                print "    default.clock.quantum = " quantum "\n    default.clock.min-quantum = " quantum "\n    default.clock.max-quantum = " quantum
+            inside = 0
+        }
+        { print }'
+}
+
 default_sink_is() {
     [ "$(PULSE_SERVER="$1" timeout 5 pactl get-default-sink 2>/dev/null)" = "$2" ]
 }
 
 # PipeWire as a desktop runs it: pipewire with a null sink, WirePlumber as session manager and
-# pipewire-pulse, at PipeWire's own clock (48 kHz) and quanta. A session bus of its own; the
+# pipewire-pulse, at the clock asked for (pipewire_clock). A session bus of its own; the
 # runtime, state and configuration folders are private, and WirePlumber's device monitors (ALSA,
 # Bluetooth, V4L2, libcamera) are off: no real device is ever opened.
 start_pipewire() {
@@ -101,7 +119,7 @@ EOF
     {
         # (Read to the end: a reader that quits early would leave awk a broken pipe, which
         # pipefail turns into a silent exit of the whole script.)
-        private_pipewire_conf pipewire.conf | sed -n '1,/^context\.objects\s*=\s*\[/p'
+        private_pipewire_conf pipewire.conf | pipewire_clock | sed -n '1,/^context\.objects\s*=\s*\[/p'
         cat <<EOF
     { factory = adapter
         args = {

@@ -2,14 +2,13 @@
 
 #include "QMMultiMedia/AudioMix.h"
 #include "QMMultiMedia/DecodedSound.h"
+#include "QMMultiMedia/StreamLog.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 
 namespace QMMultiMedia {
-
-void logStream(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 namespace {
 
@@ -320,7 +319,7 @@ void AudioEngine::replaceTimed(qint64 from)
 
 void AudioEngine::restartModel(const Report& r)
 {
-    logStream("model restarted at report heard %.0f", r.heard - m_base);
+    logStream("the model starts again from a report of frame %.0f", r.heard - m_base);
     m_reports.assign(1, r);
     m_history.clear();
     m_suspects.clear();
@@ -334,13 +333,16 @@ void AudioEngine::restartModel(const Report& r)
 
 namespace {
 
-// The slopes (frames a second) over which points, taken from a clock that goes on in blocks, fit
-// in a band of a given height (a block's), or in one as narrow as they allow when that is higher.
-// How high the band must be grows the further the slope is from theirs on either side.
+// The slopes (frames a second) at which points, reports of a clock that goes on in blocks of
+// `height` frames, lie in a band one block high, and the likeliest of them: the middle of that
+// range. Reports that scatter more than a block (a clock that moves smoothly, reported with some
+// jitter) fit no such band: then the range is that of the narrowest band they fit in, and the
+// likeliest slope that band's.
 struct Slopes
 {
     double low;
     double high;
+    double best;
 };
 
 template <typename Points>
@@ -365,7 +367,8 @@ Slopes slopesWithin(const Points& points, qint64 originNs, double height, double
             lo = a;
     }
     const double best = (lo + hi) / 2;
-    const double level = qMax(height, spreadAt(best)) + 2;
+    const double narrowest = spreadAt(best);
+    const double level = qMax(height, narrowest) + 2;
     // Each side of the narrowest band, the band grows: where it reaches the level.
     const auto edge = [&](double inside, double outside) {
         while (std::fabs(outside - inside) > precision) {
@@ -374,7 +377,10 @@ Slopes slopesWithin(const Points& points, qint64 originNs, double height, double
         }
         return inside;
     };
-    return {edge(best, from), edge(best, to)};
+    Slopes within {edge(best, from), edge(best, to), best};
+    if (narrowest <= height + 2)
+        within.best = (within.low + within.high) / 2;
+    return within;
 }
 
 } // namespace
@@ -386,12 +392,19 @@ void AudioEngine::fit(qint64 now)
     // until it reads the next; a stream that is starting, or a report answered late, falls
     // behind too. None is ever ahead.
     //
-    // Its rate comes from a long history of reports, one a second for some minutes: the straight
-    // line through them (least squares), drawn again through those near the top of them. Reports
-    // spread over a block tell a rate only slowly, so it is taken as far from the nominal rate as
-    // its standard error allows, against a card a few hundred ppm off.
+    // Its rate comes from a long history of reports, one a second for some minutes, and the latest
+    // ones: the reports of a clock that goes on in blocks lie in a band one block high, tilted by
+    // the clock's rate, and every rate that keeps them in such a band is as likely (with the
+    // block's size seen from reports that came close together). The more reports, and the longer
+    // they span, the narrower that range. A least-squares line would go by every report, and
+    // reports spread evenly over a block of 20 ms or more tell it a rate a few hundred ppm off for
+    // seconds, which moves the line by a millisecond where it runs through old reports. The rate
+    // is taken as far from the nominal one as that range allows, against a card a few hundred ppm
+    // off.
     const Report& last = m_reports.back();
-    if (m_history.empty() || last.atNs - m_history.back().atNs >= historyStepNs) {
+    // (Not from a stream's first moments: a server may take a while to read a new stream steadily.)
+    if (last.atNs - m_firstReportNs >= settleNs
+        && (m_history.empty() || last.atNs - m_history.back().atNs >= historyStepNs)) {
         m_history.push_back(last);
         if (m_history.size() > historyKept)
             m_history.pop_front();
@@ -410,17 +423,13 @@ void AudioEngine::fit(qint64 now)
     double fps = rate;
     const qint64 span = points.back().atNs - points.front().atNs;
     if (points.size() >= 4 && span >= 1'000'000'000) {
-        // The slopes at which the points lie in a band as high as the server's block (or as the
-        // narrowest band, when that is higher): the rate is the middle of them.
         const Slopes within = slopesWithin(points, last.atNs, qMax(m_step, 0.0), rate * (1 - maxOffRate),
                                            rate * (1 + maxOffRate));
         const double error = (within.high - within.low) / 2 / std::sqrt(3.0);
         const double spread = rate * cardOffRate;
         const double prior = 1 / (spread * spread);
         const double measured = error > 0 ? 1 / (error * error) : 1e30;
-        fps = (rate * prior + (within.low + within.high) / 2 * measured) / (prior + measured);
-        logStream("rate: %zu points over %.1f s, step %.0f: %.2f .. %.2f -> %.2f", points.size(), span / 1e9, m_step,
-                  within.low, within.high, fps);
+        fps = (rate * prior + within.best * measured) / (prior + measured);
     }
     m_fps = fps;
 
@@ -459,11 +468,9 @@ void AudioEngine::fit(qint64 now)
     // the first reports of a stream come in, or little by little): what is to be heard later than
     // a moment from now follows; what is nearer may be at the server already.
     const qint64 soon = now + 1'000'000'000;
-    logStream("fit: line at now %.1f (%+.1f since placed), rate %.2f, lead %lld, scatter %.0f, %zu reports, history %zu",
-              frameAt(now) - m_base, frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9), m_fps,
-              m_lead, m_scatter, m_reports.size(), m_history.size());
-    if (std::fabs(frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9)) > rate / 2000.0) {
-        logStream("placed again");
+    const double moved = frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9);
+    if (std::fabs(moved) > rate / 2000.0) {
+        logStream("line moved by %.1f frames (rate %.2f, lead %lld): voices given a time placed again", moved, m_fps, m_lead);
         replaceTimed(qMax(heardFrame(now) + rate / 20, safeFrame(now)));
     }
 }
@@ -477,10 +484,12 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
         return;
     const double readTo = double(m_base + qMax(read, heard));
     const Report r {atNs, double(m_base + heard), readTo, readTo <= m_lastRead};
-    // The least the server was seen to read between two reports: its block, once reports came
-    // often enough.
-    if (readTo > m_lastRead && !m_reports.empty())
-        m_step = m_step > 0 ? qMin(m_step, readTo - m_lastRead) : readTo - m_lastRead;
+    // The least the heard frame was seen to move between two reports: the server's block, when
+    // it reports its clock in blocks, once reports came often enough.
+    if (!m_reports.empty() && r.heard > m_reports.back().heard) {
+        const double step = r.heard - m_reports.back().heard;
+        m_step = m_step > 0 ? qMin(m_step, step) : step;
+    }
     m_lastRead = qMax(m_lastRead, readTo);
     if (m_resync) {
         restartModel(r);
@@ -559,9 +568,6 @@ void AudioEngine::place(Voice& v, qint64 from, qint64 end)
     v.start = start;
     v.end = start + v.spec.sound->frames() - v.spec.offset;
     v.placed = true;
-    if (v.spec.atNs >= 0)
-        logStream("voice %llu placed at %lld for %.3f ms (line there %.1f)", v.id, start - m_base, v.spec.atNs / 1e6,
-                  frameAt(v.spec.atNs) - m_base);
 }
 
 void AudioEngine::takeMix(qint64 from, qint64 end)

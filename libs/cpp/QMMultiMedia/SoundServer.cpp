@@ -1,5 +1,7 @@
 #include "QMMultiMedia/SoundServer.h"
 
+#include "QMMultiMedia/StreamLog.h"
+
 #include <QCoreApplication>
 
 #include <pulse/context.h>
@@ -13,35 +15,12 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <sys/eventfd.h>
 #include <sys/time.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
 namespace QMMultiMedia {
-
-// A log of what the playback stream is written and what the server says of it, to find out why a
-// stream ran dry: TONARIX_SOUND_LOG names its file. Each line begins with the milliseconds since
-// the steady clock's start.
-void logStream(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void logStream(const char* format, ...)
-{
-    static FILE* const file = [] {
-        const QByteArray path = qgetenv("TONARIX_SOUND_LOG");
-        return path.isEmpty() ? nullptr : std::fopen(path.constData(), "w");
-    }();
-    if (!file)
-        return;
-    std::fprintf(file, "%.3f ", double(SoundServer::nowNs()) / 1e6);
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(file, format, args);
-    va_end(args);
-    std::fputc('\n', file);
-    std::fflush(file);
-}
 
 namespace {
 
@@ -63,7 +42,6 @@ QString errorText(pa_context* context)
 }
 
 const QString noAnswer = QStringLiteral("the sound server does not answer");
-
 
 // Leaves the server: a stream that is up is disconnected; one still being made is only let go (the
 // server refuses to disconnect it; it goes with the connection).
@@ -265,8 +243,8 @@ private:
     {
         // The first frames go in before the stream starts; its clock counts once it runs.
         if (const pa_buffer_attr* a = pa_stream_get_buffer_attr(m_stream))
-            logStream("stream ready: tlength %u minreq %u prebuf %u maxlength %u (frames)", unsigned(a->tlength / frameBytes),
-                      unsigned(a->minreq / frameBytes), unsigned(a->prebuf / frameBytes), unsigned(a->maxlength / frameBytes));
+            logStream("stream ready: buffer %u frames, requests of %u", unsigned(a->tlength / frameBytes),
+                      unsigned(a->minreq / frameBytes));
         m_engine.streamStarted();
         while (m_engine.serve(*this)) {
         }
@@ -296,10 +274,8 @@ private:
             m_server.add(this);
         }
         // How long this thread took to come when woken tells how busy the machine is.
-        if (const qint64 woken = m_wokenNs.exchange(0)) {
+        if (const qint64 woken = m_wokenNs.exchange(0))
             m_engine.noteLateness(SoundServer::nowNs() - woken);
-            logStream("woken %.3f ms late", (SoundServer::nowNs() - woken) / 1e6);
-        }
         // The rest of a change is written a moment later, once the loop has sent what was written
         // so far, and once whoever made the change (who woke this thread, perhaps on the same
         // core) has had the core back.
@@ -316,9 +292,7 @@ private:
             return;
         }
         m_resumeTimer = pa_context_rttime_new(
-            context, at, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-                logStream("resume");
-                static_cast<ServerOutput*>(self)->service(); },
+            context, at, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) { static_cast<ServerOutput*>(self)->service(); },
             this);
     }
 
@@ -403,8 +377,8 @@ private:
         const qint64 read = t->read_index / frameBytes;
         const qint64 heldBySink = qint64(std::llround(double(t->sink_usec) * AudioEngine::rate / 1e6));
         const AudioEngine::Positions p = output->m_engine.positions();
-        logStream("report: read %lld write %lld since-underrun %lld playing %d sink %lld us, age %.3f ms: heard %lld "
-                  "(engine %lld) safe %lld written %lld lead %lld late %lld",
+        logStream("report: read %lld write %lld since-underrun %lld playing %d sink %lld us, age %.3f ms: heard %lld; "
+                  "engine: heard %lld safe %lld written %lld lead %lld late %lld",
                   read, qint64(t->write_index / frameBytes), qint64(t->since_underrun / frameBytes), t->playing,
                   qint64(t->sink_usec), ageNs / 1e6, read - heldBySink, p.heard, p.safe, p.written, p.lead, p.lateness);
         output->m_engine.observe(read - heldBySink, read, now - ageNs);
@@ -418,16 +392,14 @@ private:
         output->m_engine.noteUnderflow();
         const pa_timing_info* t = pa_stream_get_timing_info(stream);
         const AudioEngine::Positions p = output->m_engine.positions();
-        logStream("underflow: heard %lld safe %lld written %lld lead %lld late %lld; last report: read %lld write %lld",
+        logStream("underflow: engine: heard %lld safe %lld written %lld lead %lld late %lld; last report: read %lld write %lld",
                   p.heard, p.safe, p.written, p.lead, p.lateness, t ? qint64(t->read_index / frameBytes) : -1,
                   t ? qint64(t->write_index / frameBytes) : -1);
     }
 
     bool write(qint64 streamFrame, const float* frames, qint64 count) override
     {
-        const AudioEngine::Positions p = m_engine.positions();
-        logStream("write %lld..%lld (%lld): heard %lld safe %lld written %lld lead %lld late %lld", streamFrame,
-                  streamFrame + count, count, p.heard, p.safe, p.written, p.lead, p.lateness);
+        logStream("write %lld..%lld", streamFrame, streamFrame + count);
         if (streamFrame < 0) {
             frames += -streamFrame * 2;
             count += streamFrame;
