@@ -126,3 +126,15 @@ function(tonarix_add_pipe_sink_runs test)
     ENVIRONMENT "TONARIX_SOUND_SERVER=pulseaudio" "TONARIX_TEST_SINK=pipe" "TONARIX_SINK_KEEP_ALIVE=0")
   set_tests_properties(${test}_pipe_pulseaudio PROPERTIES LABELS "audio;pulseaudio" RESOURCE_LOCK audio)
 endfunction()
+
+# tonarix_add_busy_run(<test> <test function>...)
+#
+# Runs some functions of a sound test once more on PipeWire, with no keep-alive stream, while the
+# project's own libraries are compiled beside it on every core (scripts/beside-a-build): a busy
+# machine of the kind that holds up even a sound server's real-time threads. One such run at a time.
+function(tonarix_add_busy_run test)
+  tonarix_add_test_run(${test}_busy_pipewire ${PROJECT_SOURCE_DIR}/scripts/beside-a-build
+    ARGS 0 $<TARGET_FILE:${test}> ${ARGN} TIMEOUT 240
+    ENVIRONMENT "TONARIX_SOUND_SERVER=pipewire" "TONARIX_SINK_KEEP_ALIVE=0" "TONARIX_BUILD_DIR=${PROJECT_BINARY_DIR}")
+  set_tests_properties(${test}_busy_pipewire PROPERTIES LABELS "audio;pipewire;busy" RESOURCE_LOCK busy)
+endfunction()

@@ -4,6 +4,8 @@
 #include "RIRurud/Metronome.h"
 #include "RIRurud/MetronomeControls.h"
 
+#include "QMMultiMedia/AudioBackend.h"
+
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
@@ -50,7 +52,10 @@ private slots:
         QVERIFY(capture.start(*m_sink));
         const qint64 from = capture.frames();
         const qint64 periodNs = Metronome::periodMs(bpm) * 1'000'000LL;
+        // Ten seconds, or as long as TONARIX_METRONOME_SECONDS says.
         const int seconds = qEnvironmentVariableIsSet("TONARIX_METRONOME_SECONDS") ? qEnvironmentVariableIntValue("TONARIX_METRONOME_SECONDS") : 10;
+        const std::shared_ptr<QMMultiMedia::AudioEngine> engine = QMMultiMedia::AudioBackend::current()->engine();
+        const int underflows = engine->underflows();
         int beats = 0;
         {
             Metronome m;
@@ -80,7 +85,9 @@ private slots:
         }
         if (!onsets.empty())
             bells.push_back(loudFor > SinkCapture::rate * 45 / 1000);
-        // Ten seconds of beats, none missing: each on the straight line through all of them.
+        // Every beat, none missing, each within a millisecond of the straight line through all of
+        // them, and the server never ran out of what to play.
+        QCOMPARE(engine->underflows() - underflows, 0);
         const int expected = int(seconds * 1'000'000'000LL / periodNs);
         QVERIFY2(qAbs(int(onsets.size()) - expected) <= 1, qPrintable(QStringLiteral("%1 beats").arg(onsets.size())));
         // (In the sink's own time: its frames.)
@@ -96,18 +103,16 @@ private slots:
         const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
         const double intercept = (sy - slope * sx) / n;
         std::vector<double> off;
-        for (size_t i = 0; i < onsets.size(); ++i)
-            off.push_back(qAbs(double(onsets[i]) * 1000.0 / SinkCapture::rate - intercept - slope * double(i)));
+        QStringList wide;
         for (size_t i = 0; i < onsets.size(); ++i) {
-            const double d = double(onsets[i]) * 1000.0 / SinkCapture::rate - intercept - slope * double(i);
-            if (qAbs(d) > 0.5)
-                qInfo("beat %d off by %.2f ms, %.2f ms after the one before", int(i), d, i ? (onsets[i] - onsets[i - 1]) * 1000.0 / SinkCapture::rate : 0.0);
+            off.push_back(qAbs(double(onsets[i]) * 1000.0 / SinkCapture::rate - intercept - slope * double(i)));
+            if (off.back() > 1.0)
+                wide << QStringLiteral("beat %1 by %2 ms").arg(i).arg(off.back(), 0, 'f', 2);
         }
         std::sort(off.begin(), off.end());
         qInfo("%d bpm: off the grid median %.2f ms, at most %.2f ms", bpm, off[off.size() / 2], off.back());
         QVERIFY2(qAbs(slope - periodNs / 1e6) < 0.5, qPrintable(QStringLiteral("beats %1 ms apart").arg(slope)));
-        QVERIFY2(off[off.size() / 2] <= 1.0 && off.back() <= 4.0,
-                 qPrintable(QStringLiteral("beats off the grid by %1 ms (median), %2 ms at most").arg(off[off.size() / 2]).arg(off.back())));
+        QVERIFY2(wide.isEmpty(), qPrintable(QStringLiteral("off the grid: ") + wide.join(QStringLiteral(", "))));
         for (size_t i = 0; i < bells.size(); ++i)
             QVERIFY2(bells[i] == (i % size_t(beats) == 0), qPrintable(QStringLiteral("beat %1 of %2 a bar").arg(i).arg(beats)));
     }
