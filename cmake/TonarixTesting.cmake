@@ -92,8 +92,8 @@ endfunction()
 #
 # A benchmark executable in <build>/bench/. scripts/bench runs every one of them in turn; each
 # prints its own figures (medians) and its goals. Benchmarks are never part of CTest.
-# EVERY_SOUND_SERVER: scripts/bench runs it once on each server scripts/services.sh starts (a file
-# <name>.servers beside it lists them), with TONARIX_SOUND_SERVER naming the server.
+# EVERY_SOUND_SERVER: scripts/bench runs it once on each sound server setup it starts (a file
+# <name>.servers beside it marks it), with TONARIX_SOUND_SERVER naming the server.
 function(tonarix_add_bench name)
   cmake_parse_arguments(B "PICTURES;EVERY_SOUND_SERVER" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${B_SOURCES})

@@ -92,6 +92,7 @@ void measureLatency(const PrivateSink& sink, const NoiseClick& click, const QStr
         return;
     }
     const std::shared_ptr<AudioEngine> engine = AudioBackend::current()->engine();
+    const int underflows = engine->underflows();
     // A first note opens the stream; by the next, the stream has told its clock and its lead. What
     // has been captured by then was played before the next.
     NativeAudioPlayer::playOnce(path);
@@ -130,6 +131,8 @@ void measureLatency(const PrivateSink& sink, const NoiseClick& click, const QStr
                 "%.1f ms ahead): heard %+.1f ms from there (median; from %+.1f to %+.1f)\n",
                 TestSupport::median(aheadMs), TestSupport::median(leadMs), TestSupport::median(offMs),
                 *std::min_element(offMs.begin(), offMs.end()), maxOf(offMs));
+    std::printf("  the server ran dry %d times   goal: never (%s)\n", engine->underflows() - underflows,
+                verdict(engine->underflows() == underflows));
 }
 
 void measureAdd(const QString& longTone, const QString& shortSound)
@@ -201,6 +204,8 @@ void measureWhole(const PrivateSink& sink, const NoiseClick& click, const QStrin
         std::printf("  not measured: the stream stayed open, or the sink cannot be captured\n");
         return;
     }
+    const std::shared_ptr<AudioEngine> engine = AudioBackend::current()->engine();
+    const int underflows = engine->underflows();
     NoiseClick::series([&] { NativeAudioPlayer::playOnce(path); });
     capture.waitForFrames(capture.frames() + SinkCapture::rate / 2, 3000);
     const std::vector<NoiseClick::Heard> heard = click.find(capture, 0, NoiseClick::seriesClicks);
@@ -214,6 +219,8 @@ void measureWhole(const PrivateSink& sink, const NoiseClick& click, const QStrin
                 heard.size(), NoiseClick::seriesClicks, extra ? ", and sound after the last" : "",
                 missing.empty() ? 0.0 : missing.front(), TestSupport::median(missing), maxOf(missing), worst + 1,
                 verdict(int(heard.size()) == NoiseClick::seriesClicks && !extra && maxOf(missing) <= 2.0));
+    std::printf("  the server ran dry %d times   goal: never (%s)\n", engine->underflows() - underflows,
+                verdict(engine->underflows() == underflows));
 }
 
 void measureMemory(const QTemporaryDir& dir, const QString& note)

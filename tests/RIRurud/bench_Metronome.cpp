@@ -156,6 +156,8 @@ void measure(const Run& run, const TestAudio::PrivateSink& sink, const std::vect
     }
     const int period = Metronome::periodMs(run.bpm);
     const qint64 from = capture.frames();
+    const std::shared_ptr<QMMultiMedia::AudioEngine> engine = QMMultiMedia::AudioBackend::current()->engine();
+    const int underflows = engine->underflows();
     TimedMetronome metronome;
     startMetronome(metronome, run.bpm);
     QTimer stall;
@@ -252,6 +254,8 @@ void measure(const Run& run, const TestAudio::PrivateSink& sink, const std::vect
     std::printf("    %d of %d beats heard; off the grid: median %.3f ms, max %.3f ms (beat %d)   goal: every beat, "
                 "median <= 1 ms, max <= 4 ms (%s)\n", run.beats - weak, run.beats, med, mx, int(worst - absDev.begin()),
                 verdict(weak == 0 && med <= 1.0 && mx <= 4.0));
+    std::printf("    the server ran dry %d times   goal: never (%s)\n", engine->underflows() - underflows,
+                verdict(engine->underflows() == underflows));
     std::printf("    the bell on %d of %d bar starts (the first: %s), the tick on %d of %d other beats   goal: the bell on "
                 "every bar start, the first included (%s)\n", bells, bars, firstBell ? "yes" : "no", ticks, others,
                 verdict(bells == bars && ticks == others));

@@ -258,6 +258,18 @@ qint64 AudioEngine::leadFrames() const
     return m_lead;
 }
 
+qint64 AudioEngine::nextBlockNs(qint64 earliestNs) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_streaming || m_resync || !m_inBlocks)
+        return -1;
+    // The line meets the frame the server reports heard at each moment it reads a block: a whole
+    // number of blocks on from the latest report.
+    const double last = m_reports.back().heard;
+    const double next = last + std::ceil((frameAt(earliestNs) - last) / m_step) * m_step;
+    return m_t0 + qint64((next - m_f0) / m_fps * 1e9);
+}
+
 AudioEngine::Positions AudioEngine::positions() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -287,6 +299,7 @@ void AudioEngine::streamStarted()
     m_suspects.clear();
     m_scatter = 0;
     m_step = 0;
+    m_inBlocks = false;
     m_lead = unknownLeadFrames;
 }
 
@@ -343,6 +356,7 @@ struct Slopes
     double low;
     double high;
     double best;
+    bool inBlocks;  // the points fit in a band one block high
 };
 
 template <typename Points>
@@ -377,10 +391,39 @@ Slopes slopesWithin(const Points& points, qint64 originNs, double height, double
         }
         return inside;
     };
-    Slopes within {edge(best, from), edge(best, to), best};
-    if (narrowest <= height + 2)
+    Slopes within {edge(best, from), edge(best, to), best, narrowest <= height + 2};
+    if (within.inBlocks)
         within.best = (within.low + within.high) / 2;
     return within;
+}
+
+// The straight line through points (least squares): its slope, and that slope's standard error.
+struct Slope
+{
+    double value = 0;
+    double error = 0;
+};
+
+template <typename Points>
+Slope slopeThrough(const Points& points, qint64 originNs, double originFrame)
+{
+    double st = 0, sf = 0, stt = 0, stf = 0, sff = 0;
+    const double n = double(points.size());
+    for (const auto& r : points) {
+        const double t = double(r.atNs - originNs) / 1e9;
+        const double f = r.heard - originFrame;
+        st += t;
+        sf += f;
+        stt += t * t;
+        stf += t * f;
+        sff += f * f;
+    }
+    Slope s;
+    const double sxx = stt - st * st / n;
+    s.value = (stf - st * sf / n) / sxx;
+    const double residual = qMax(0.0, (sff - sf * sf / n) - s.value * (stf - st * sf / n));
+    s.error = std::sqrt(residual / (n - 2) / sxx);
+    return s;
 }
 
 } // namespace
@@ -425,11 +468,17 @@ void AudioEngine::fit(qint64 now)
     if (points.size() >= 4 && span >= 1'000'000'000) {
         const Slopes within = slopesWithin(points, last.atNs, qMax(m_step, 0.0), rate * (1 - maxOffRate),
                                            rate * (1 + maxOffRate));
-        const double error = (within.high - within.low) / 2 / std::sqrt(3.0);
+        // (Reports that scatter rather than step tell the rate best by least squares.)
+        const Slope through = within.inBlocks ? Slope() : slopeThrough(points, last.atNs, last.heard);
+        const double slope = within.inBlocks ? within.best : through.value;
+        const double error = within.inBlocks ? (within.high - within.low) / 2 / std::sqrt(3.0) : through.error;
         const double spread = rate * cardOffRate;
         const double prior = 1 / (spread * spread);
         const double measured = error > 0 ? 1 / (error * error) : 1e30;
-        fps = (rate * prior + within.best * measured) / (prior + measured);
+        if (std::isfinite(slope) && std::isfinite(error))
+            fps = qBound(rate * (1 - maxOffRate), (rate * prior + slope * measured) / (prior + measured),
+                         rate * (1 + maxOffRate));
+        m_inBlocks = within.inBlocks;
     }
     m_fps = fps;
 

@@ -147,6 +147,10 @@ public:
     // The stream's clock: its frame `heard` is heard at `atNs`, when the server had taken every
     // frame before `read`.
     void observe(qint64 heard, qint64 read, qint64 atNs);
+    // When the server, which is seen to read the stream a block at a time, next reads a block at
+    // `earliestNs` or later, as the model has it; -1 when it is not seen to read in blocks. A
+    // report asked for just after tells the model most.
+    qint64 nextBlockNs(qint64 earliestNs) const;
     // The output's thread came this late when woken: on a machine that busy, what it writes may
     // reach the server as much later, and is written that much further ahead for a while.
     void noteLateness(qint64 ns);
@@ -227,7 +231,8 @@ private:
     qint64 m_firstReportNs = 0;      // the stream's first report
     double m_lastRead = 0;           // where the server had read to at the latest report
     double m_scatter = 0;            // how far the reports lie apart around the model
-    double m_step = 0;               // the least the server was seen to read at once
+    double m_step = 0;               // the least the heard frame was seen to move at once
+    bool m_inBlocks = false;         // the reports fit in a band one block high
     qint64 m_lead = unknownLeadFrames;
 
     struct Lateness

@@ -238,6 +238,7 @@ private:
     static constexpr pa_usec_t resumeUsec = 1'000;
     static constexpr int firstReports = 100;
     static constexpr pa_usec_t reportsUsec = 100'000;
+    static constexpr pa_usec_t afterBlockUsec = 300;
 
     void streamReady() override
     {
@@ -327,9 +328,17 @@ private:
         if (!context || !m_running)
             return;
         const double phase = std::fmod(m_reports * 0.6180339887, 1.0);
-        const pa_usec_t at = pa_rtclock_now()
+        pa_usec_t at = pa_rtclock_now()
             + (m_reports < firstReports ? pa_usec_t(double(firstReportsUsec) * (0.5 + phase))
                                         : pa_usec_t(double(reportsUsec) * (0.75 + 0.5 * phase)));
+        // Every other report then comes just after the server reads a block, when it reads in
+        // blocks: it tells where the line runs, the others how steep it is.
+        if (m_reports >= firstReports && m_reports % 2) {
+            const qint64 now = SoundServer::nowNs();
+            const qint64 block = m_engine.nextBlockNs(now + qint64(reportsUsec) * 750);
+            if (block > 0)
+                at = pa_rtclock_now() + pa_usec_t((block - now) / 1000) + afterBlockUsec + pa_usec_t(phase * afterBlockUsec);
+        }
         if (m_reportTimer) {
             pa_context_rttime_restart(context, m_reportTimer, at);
             return;
@@ -377,10 +386,11 @@ private:
         const qint64 read = t->read_index / frameBytes;
         const qint64 heldBySink = qint64(std::llround(double(t->sink_usec) * AudioEngine::rate / 1e6));
         const AudioEngine::Positions p = output->m_engine.positions();
-        logStream("report: read %lld write %lld since-underrun %lld playing %d sink %lld us, age %.3f ms: heard %lld; "
-                  "engine: heard %lld safe %lld written %lld lead %lld late %lld",
+        logStream("report: read %lld write %lld since-underrun %lld playing %d sink %lld us, answered after %.3f ms, "
+                  "age %.3f ms: heard %lld; engine: heard %lld safe %lld written %lld lead %lld late %lld",
                   read, qint64(t->write_index / frameBytes), qint64(t->since_underrun / frameBytes), t->playing,
-                  qint64(t->sink_usec), ageNs / 1e6, read - heldBySink, p.heard, p.safe, p.written, p.lead, p.lateness);
+                  qint64(t->sink_usec), t->transport_usec / 1e3, ageNs / 1e6, read - heldBySink, p.heard, p.safe,
+                  p.written, p.lead, p.lateness);
         output->m_engine.observe(read - heldBySink, read, now - ageNs);
         // What the report moved is written again at once.
         output->service();

@@ -5,13 +5,15 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
+#include <unistd.h>
 
 namespace QMMultiMedia {
 
 void logStream(const char* format, ...)
 {
     static FILE* const file = [] {
-        const QByteArray path = qgetenv("TONARIX_SOUND_LOG");
+        QByteArray path = qgetenv("TONARIX_SOUND_LOG");
+        path.replace("%p", QByteArray::number(qint64(getpid())));
         return path.isEmpty() ? nullptr : std::fopen(path.constData(), "w");
     }();
     if (!file)
