@@ -156,6 +156,13 @@ public:
             m_target->streamStopped();
         }
     }
+    // The server misses blocks of its graph (its thread came too late for them): silence is
+    // heard instead, and the stream goes on that much later.
+    void missBlocks(int count)
+    {
+        if (FakeStream* s = live())
+            s->startNs += qint64(count) * server.block * 1'000'000'000LL / QMMultiMedia::AudioEngine::rate;
+    }
     std::shared_ptr<FakeStream> last() const { return streams.isEmpty() ? nullptr : streams.last(); }
 
     ServerModel server = immediateServer;

@@ -183,6 +183,41 @@ private slots:
         QCOMPARE(beats, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 26, 28, 29, 30, 31}));
     }
 
+    void aMissedBlockMovesNoLaterBeat()
+    {
+        // PipeWire's layer misses a block of its graph (a busy machine held its thread up): the
+        // beat on its way is heard a block late, and the next ones are on the grid again (as
+        // closely as reports in steps of a block tell it).
+        TestAudio::FakeAudioBackend backend;
+        backend.server = TestAudio::pipeWireServer;
+        Metronome m;
+        const qint64 first = start(m, 120);
+        backend.advanceMs(1);
+        std::vector<double> offMs;
+        const TestAudio::FakeStream& s = *backend.last();
+        Onsets heard;
+        backend.last()->onPlay = [&](qint64 f, const float* samples, qint64 n) {
+            const size_t before = heard.frames.size();
+            heard.hear(f, samples, n);
+            if (heard.frames.size() > before) {
+                const double ns = s.startNs + heard.frames.back() * 1e9 / AudioEngine::rate - first;
+                offMs.push_back(ns / 1e6 - 500.0 * std::lround(ns / 500e6));
+            }
+        };
+        run(backend, m, first + 10'000'000'000);
+        backend.missBlocks(1);
+        run(backend, m, first + 20'000'000'000);
+        QCOMPARE(int(offMs.size()), 40);
+        std::vector<double> sorted(offMs.begin(), offMs.begin() + 20);
+        std::sort(sorted.begin(), sorted.end());
+        const double grid = sorted[10];
+        QVERIFY2(offMs[20] - grid > 20.0, qPrintable(QString::number(offMs[20] - grid)));
+        for (size_t n = 0; n < offMs.size(); ++n) {
+            if (n != 20)
+                QVERIFY2(qAbs(offMs[n] - grid) < 2.0, qPrintable(QStringLiteral("beat %1 %2 ms off the grid").arg(n).arg(offMs[n] - grid)));
+        }
+    }
+
     void changesTakeBackWhatWasGiven()
     {
         // At 208 bpm some seven beats are given ahead. Muting takes back all that are not heard

@@ -23,6 +23,10 @@ constexpr size_t reportsKept = 128;
 // Reports kept to tell the clock's rate: one a second for some minutes.
 constexpr size_t historyKept = 180;
 constexpr qint64 historyStepNs = 1'000'000'000;
+// Reports a block (and this much) behind the line, this many in a row, tell that the server
+// missed a block.
+constexpr double blockSlackFrames = 4;
+constexpr int behindReports = 3;
 // How far off a card's clock commonly runs, and how far it may.
 constexpr double cardOffRate = 300e-6;
 constexpr double maxOffRate = 0.002;
@@ -332,6 +336,7 @@ void AudioEngine::replaceTimed(qint64 from)
 
 void AudioEngine::restartModel(const Report& r)
 {
+    m_behind.clear();
     logStream("the model starts again from a report of frame %.0f", r.heard - m_base);
     m_reports.assign(1, r);
     m_history.clear();
@@ -546,10 +551,40 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
         return;
     }
     const qint64 now = m_clock();
+    const double off = r.heard - frameAt(r.atNs);
+    // A server that reads in blocks and missed one (its thread came too late for a cycle of its
+    // graph) played silence instead, and plays the rest of the stream a block later: its reports
+    // fall a whole block or more behind the line, where none lies otherwise. Once a few in a row
+    // do, the line and the reports before go back by the blocks missed, and the voices given a
+    // time follow.
+    if (m_inBlocks && m_reports.size() >= size_t(leadReports) && off < -(m_step + blockSlackFrames)) {
+        m_behind.push_back(r);
+        if (m_behind.size() < size_t(behindReports))
+            return;
+        double nearest = -1e300;
+        for (const Report& b : m_behind)
+            nearest = qMax(nearest, b.heard - frameAt(b.atNs));
+        const double back = std::floor(-nearest / m_step) * m_step;
+        logStream("the server fell %.0f frames behind (%.0f blocks)", back, back / m_step);
+        for (std::deque<Report>* reports : {&m_reports, &m_history}) {
+            for (Report& x : *reports) {
+                x.heard -= back;
+                x.read -= back;
+            }
+        }
+        m_lastRead -= back;
+        m_reports.insert(m_reports.end(), m_behind.begin(), m_behind.end());
+        m_behind.clear();
+        m_suspects.clear();
+        while (m_reports.size() > reportsKept)
+            m_reports.pop_front();
+        fit(now);
+        return;
+    }
+    m_behind.clear();
     // Ahead of the line, or further behind it than the reports lie: the stream stalled or
     // started over, or the report is a stray one. Once a second report agrees with it, the line
     // starts again from them.
-    const double off = r.heard - frameAt(r.atNs);
     if (m_reports.size() >= size_t(leadReports) && (off > breakFrames || off < -(breakFrames + m_scatter))) {
         if (!m_suspects.empty() && r.atNs - m_suspects.back().atNs < suspectNs) {
             const Report& s = m_suspects.back();

@@ -151,8 +151,9 @@ public:
     // `earliestNs` or later, as the model has it; -1 when it is not seen to read in blocks. A
     // report asked for just after tells the model most.
     qint64 nextBlockNs(qint64 earliestNs) const;
-    // The output's thread came this late when woken: on a machine that busy, what it writes may
-    // reach the server as much later, and is written that much further ahead for a while.
+    // The output's thread came this late when woken, or the server took this long to come to a
+    // question: on a machine that busy, what is written may reach the server as much later, and
+    // is written that much further ahead for a while.
     void noteLateness(qint64 ns);
     // The server said the stream ran dry.
     void noteUnderflow() { ++m_underflows; }
@@ -228,6 +229,7 @@ private:
     std::deque<Report> m_history;    // and one a second from longer ago
     std::vector<Report> m_points;
     std::vector<Report> m_suspects;  // reports far off the model, until a second one agrees
+    std::vector<Report> m_behind;    // reports a block or more behind the line, until enough agree
     qint64 m_firstReportNs = 0;      // the stream's first report
     double m_lastRead = 0;           // where the server had read to at the latest report
     double m_scatter = 0;            // how far the reports lie apart around the model

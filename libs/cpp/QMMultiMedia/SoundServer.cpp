@@ -392,6 +392,9 @@ private:
                   qint64(t->sink_usec), t->transport_usec / 1e3, ageNs / 1e6, read - heldBySink, p.heard, p.safe,
                   p.written, p.lead, p.lateness);
         output->m_engine.observe(read - heldBySink, read, now - ageNs);
+        // The server took this long to come to the question: on a machine that busy, a write
+        // reaches it as late.
+        output->m_engine.noteLateness(qint64(t->transport_usec) * 1000);
         // What the report moved is written again at once.
         output->service();
     }
