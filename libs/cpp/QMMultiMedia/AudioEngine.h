@@ -44,8 +44,9 @@ public:
 //
 // Time is the stream's. The engine counts frames on one timeline that goes on across streams; a
 // model maps the steady clock onto it, drawn through what the stream reports of its clock, so that
-// a sound card running fast or slow neither drifts away from the steady clock nor jumps, and a
-// server that reports its clock in steps (it reads a whole block at a time) is followed smoothly.
+// a sound card running fast or slow neither drifts away from the steady clock nor jumps, a
+// server that reports its clock in steps (it reads a whole block at a time) is followed smoothly,
+// and one that missed a block (and plays the rest of the stream that much later) at once.
 // A voice given a time is placed at the frame that is heard then. Without a stream (no device, or
 // none yet) the timeline runs on the steady clock: voices keep their time without being heard.
 //

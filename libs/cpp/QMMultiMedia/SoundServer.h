@@ -46,14 +46,14 @@ public:
 
     static qint64 nowNs();
     // What a playback stream asks the server to read ahead of the frame being heard. PipeWire
-    // reads a whole block of its graph at a time and sizes that block by the streams' asks (25 ms
-    // gives 1024 frames at 48 or 44.1 kHz). Its layer that serves the program must have each block
+    // reads a whole block of its graph at a time and sizes that block by the streams' asks (15 ms
+    // gives 512 frames at 48 or 44.1 kHz). Its layer that serves the program must have each block
     // ready within one block's time, or that block of the stream is silence and the rest of it
-    // comes a block later. A kernel that does not preempt holds that thread up for 5-15 ms now and
-    // then while a build runs beside it: blocks of 256 frames (5 ms) then go missing, blocks of
-    // 1024 do not.
+    // comes a block later. A kernel that does not preempt holds that thread up for several
+    // milliseconds now and then while a build runs beside it: blocks of 256 frames (5 ms) then go
+    // missing every minute or so, blocks of 512 were not seen to.
     static constexpr qint64 latencyFrames = 44100 * 2 / 1000;
-    static constexpr qint64 pipeWireLatencyFrames = 44100 * 25 / 1000;
+    static constexpr qint64 pipeWireLatencyFrames = 44100 * 15 / 1000;
     static constexpr qint64 connectTimeoutNs = 1'500'000'000;
     // Connections are tried at most this often.
     static constexpr qint64 retryNs = 2'000'000'000;
