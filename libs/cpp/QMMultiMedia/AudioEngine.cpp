@@ -23,8 +23,9 @@ constexpr size_t reportsKept = 128;
 // Reports kept to tell the clock's rate: one a second for some minutes.
 constexpr size_t historyKept = 180;
 constexpr qint64 historyStepNs = 1'000'000'000;
-// Reports a block (and this much) behind the line, this many in a row, tell that the server
-// missed a block.
+// A server that reads blocks of this length or longer is seen to; reports a block (and this
+// much) behind the line, this many in a row, tell that it missed a block.
+constexpr double blockMinMs = 4;
 constexpr double blockSlackFrames = 4;
 constexpr int behindReports = 3;
 // How far off a card's clock commonly runs, and how far it may.
@@ -396,7 +397,7 @@ Slopes slopesWithin(const Points& points, qint64 originNs, double height, double
         }
         return inside;
     };
-    Slopes within {edge(best, from), edge(best, to), best, narrowest <= height + 2};
+    Slopes within {edge(best, from), edge(best, to), best, height > 0 && narrowest <= height + 2};
     if (within.inBlocks)
         within.best = (within.low + within.high) / 2;
     return within;
@@ -471,9 +472,11 @@ void AudioEngine::fit(qint64 now)
     double fps = rate;
     const qint64 span = points.back().atNs - points.front().atNs;
     if (points.size() >= 4 && span >= 1'000'000'000) {
-        const Slopes within = slopesWithin(points, last.atNs, qMax(m_step, 0.0), rate * (1 - maxOffRate),
-                                           rate * (1 + maxOffRate));
-        // (Reports that scatter rather than step tell the rate best by least squares.)
+        // (Steps of a few milliseconds or less are those of a clock reported as it goes on.)
+        const double block = m_step >= rate * blockMinMs / 1000.0 ? m_step : 0.0;
+        const Slopes within = slopesWithin(points, last.atNs, block, rate * (1 - maxOffRate), rate * (1 + maxOffRate));
+        // (Reports that scatter rather than step, or step by little, tell the rate best by least
+        // squares.)
         const Slope through = within.inBlocks ? Slope() : slopeThrough(points, last.atNs, last.heard);
         const double slope = within.inBlocks ? within.best : through.value;
         const double error = within.inBlocks ? (within.high - within.low) / 2 / std::sqrt(3.0) : through.error;
