@@ -141,9 +141,7 @@ qint64 SinkCapture::nowNs()
         .count();
 }
 
-namespace {
-
-QString runPactl(const QStringList& args, bool* ok)
+QString SinkCapture::pactl(const QStringList& args, bool* ok)
 {
     QProcess p;
     p.start(QStringLiteral("pactl"), args);
@@ -151,16 +149,28 @@ QString runPactl(const QStringList& args, bool* ok)
         p.kill();
         p.waitForFinished(1000);
     }
-    *ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    const bool done = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (ok)
+        *ok = done;
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-} // namespace
+QVector<int> SinkCapture::streamsOf(qint64 pid, bool* ok)
+{
+    const QString all = pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}, ok);
+    QVector<int> found;
+    const QString mark = QStringLiteral("application.process.id = \"%1\"").arg(pid);
+    for (const QString& block : all.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts)) {
+        if (block.contains(mark))
+            found.append(block.section(QLatin1Char('\n'), 0, 0).trimmed().toInt());
+    }
+    return found;
+}
 
 bool SinkCapture::serverAnswers()
 {
     bool ok = false;
-    runPactl({QStringLiteral("info")}, &ok);
+    pactl({QStringLiteral("info")}, &ok);
     return ok;
 }
 
@@ -170,7 +180,7 @@ QString SinkCapture::serverMissing()
     if (!chosen.isEmpty())
         return chosen;
     bool ok = false;
-    const QString info = runPactl({QStringLiteral("info")}, &ok);
+    const QString info = pactl({QStringLiteral("info")}, &ok);
     if (!ok)
         return QStringLiteral("no sound server answers");
     const QString choice = qEnvironmentVariable("TONARIX_SOUND_SERVER");
@@ -394,7 +404,7 @@ PrivateSink::~PrivateSink()
     }
     if (!m_module.isEmpty()) {
         bool ok = false;
-        runPactl({QStringLiteral("unload-module"), m_module}, &ok);
+        SinkCapture::pactl({QStringLiteral("unload-module"), m_module}, &ok);
     }
 }
 
@@ -421,7 +431,7 @@ bool PrivateSink::create(QString* why)
                             QStringLiteral("format=float32le"), QStringLiteral("rate=44100"), QStringLiteral("channels=2")};
     }
     bool ok = false;
-    m_module = runPactl(args, &ok);
+    m_module = SinkCapture::pactl(args, &ok);
     if (!ok) {
         m_module.clear();
         *why = QStringLiteral("the sound server did not load a %1").arg(args.at(1));

@@ -96,6 +96,11 @@ public:
     bool waitForFrames(qint64 frame, int timeoutMs);
 
     static qint64 nowNs();
+    // Runs pactl on the server PULSE_SERVER names and returns what it printed; *ok tells whether it
+    // succeeded.
+    static QString pactl(const QStringList& args, bool* ok = nullptr);
+    // The server's indices of the playback streams of a process; *ok tells whether pactl answered.
+    static QVector<int> streamsOf(qint64 pid, bool* ok = nullptr);
 
 private:
     void readMore();
