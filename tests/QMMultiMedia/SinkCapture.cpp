@@ -14,6 +14,10 @@
 #include <mutex>
 #include <thread>
 
+#include <pulse/context.h>
+#include <pulse/introspect.h>
+#include <pulse/mainloop.h>
+
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -165,6 +169,47 @@ QVector<int> SinkCapture::streamsOf(qint64 pid, bool* ok)
             found.append(block.section(QLatin1Char('\n'), 0, 0).trimmed().toInt());
     }
     return found;
+}
+
+bool SinkCapture::killStream(int index)
+{
+    pa_mainloop* loop = pa_mainloop_new();
+    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "tonarix-test");
+    struct Outcome
+    {
+        int index;
+        int done = 0;  // 1: killed, -1: failed
+    } outcome {index};
+    pa_context_set_state_callback(
+        context,
+        [](pa_context* c, void* data) {
+            auto* o = static_cast<Outcome*>(data);
+            const pa_context_state_t state = pa_context_get_state(c);
+            if (state == PA_CONTEXT_READY) {
+                pa_operation* op = pa_context_kill_sink_input(
+                    c, uint32_t(o->index), [](pa_context*, int ok, void* d) { static_cast<Outcome*>(d)->done = ok ? 1 : -1; }, o);
+                if (op)
+                    pa_operation_unref(op);
+                else
+                    o->done = -1;
+            } else if (!PA_CONTEXT_IS_GOOD(state)) {
+                o->done = -1;
+            }
+        },
+        &outcome);
+    QElapsedTimer t;
+    t.start();
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0) {
+        while (!outcome.done && t.elapsed() < 5000) {
+            if (pa_mainloop_iterate(loop, 0, nullptr) == 0)
+                QThread::msleep(1);
+        }
+    }
+    pa_context_set_state_callback(context, nullptr, nullptr);
+    pa_context_disconnect(context);
+    pa_context_unref(context);
+    pa_mainloop_free(loop);
+    return outcome.done == 1;
 }
 
 bool SinkCapture::serverAnswers()
@@ -380,10 +425,10 @@ bool SinkCapture::waitForFrames(qint64 frame, int timeoutMs)
     return true;
 }
 
-PrivateSink::PrivateSink(Kind kind, KeepAlive keepAlive)
+PrivateSink::PrivateSink(Kind kind, KeepAlive keepAlive, const QString& name)
     : m_kind(kind)
     , m_keepAlive(keepAlive)
-    , m_name(QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()))
+    , m_name(name.isEmpty() ? QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()) : name)
 {
 }
 

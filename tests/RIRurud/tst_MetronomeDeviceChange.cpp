@@ -1,19 +1,20 @@
-// The metronome through changes of the sound device: the sink it plays to removed and another one
-// added half a second later (a headset unplugged and plugged in again), its stream killed by the
-// server, the default sink changed. Within two seconds the beats are heard again, on the grid they
-// had before.
+// The metronome through changes of the sound device, playing to the default sink as the program
+// does: the sink removed and another one added half a second later (a headset unplugged and
+// plugged in again), the stream killed by the server (once, or as often as it is opened again), the
+// default sink changed. Within two seconds the beats are heard again, on the grid they had before.
 //
 // PulseAudio moves a stream to another sink when its own goes, and kills it when there is none: the
-// PulseAudio run has a server of the test's own, whose only sink is the one played to. PipeWire
-// never leaves a stream without a sink (it puts up a stand-in one), so its run plays to the run's
-// server, with a sink of the test's own made the default for the while.
+// PulseAudio run has a server of the test's own, whose only sink is the one played to. Its sinks
+// are pipe sinks: a null sink that has just been made renders two seconds at once, which its monitor
+// hands on at once, so that what it plays first cannot be timed. PipeWire never leaves a stream
+// without a sink (it puts up a stand-in one): its run plays to the run's server, to null sinks of
+// the test's own made the default one for the while.
 #include "RIRurud/Metronome.h"
 #include "RIRurud/MetronomeControls.h"
 
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,18 +24,19 @@
 #include "TestMain.h"
 
 using namespace RIRurud;
+using TestAudio::PrivateSink;
 using TestAudio::SinkCapture;
 
 namespace {
 
-enum class Change { SinkReplaced, StreamKilled, DefaultChanged };
+enum class Change { SinkReplaced, StreamKilled, KilledAgainAndAgain, DefaultChanged };
 
-// Beats heard in a capture from a frame on: the first loud frame after 50 ms of silence, and when it
-// was heard on the steady clock.
+// When the beats in a capture were heard, on the steady clock: the first loud frame after 50 ms of
+// silence (a beat the capture began in the middle of is not one).
 QVector<qint64> beatsHeard(const SinkCapture& capture, qint64 from)
 {
     QVector<qint64> onsets;
-    qint64 quiet = SinkCapture::rate;
+    qint64 quiet = 0;
     for (qint64 f = from; f < capture.frames(); ++f) {
         const bool loud = qAbs(capture.samples()[size_t(2 * f)]) > 0.005f;
         if (loud && quiet >= SinkCapture::rate / 20)
@@ -54,31 +56,25 @@ class TestMetronomeDeviceChange : public QObject
 
     QTemporaryDir m_dir;
     QProcess m_server;
-    QString m_sink, m_module;  // the sink played to, and the module that made it
+    bool m_pipeWire = false;
     QString m_oldDefault;
     int m_sinks = 0;
 
-    // A null sink of the test's own, made the default one.
-    bool addSink()
+    // A sink of the test's own, made the default one; the metronome plays to the default sink.
+    std::unique_ptr<PrivateSink> addSink()
     {
-        const QString name = QStringLiteral("tonarix_change_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_sinks);
+        auto sink = std::make_unique<PrivateSink>(
+            m_pipeWire ? PrivateSink::Kind::Null : PrivateSink::Kind::Pipe, PrivateSink::KeepAlive::Off,
+            QStringLiteral("tonarix_change_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_sinks));
+        QString why;
+        if (!sink->create(&why)) {
+            qWarning("no sink: %s", qPrintable(why));
+            return nullptr;
+        }
+        QMMultiMedia::AudioBackend::install(nullptr);
         bool ok = false;
-        const QString module = SinkCapture::pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                                                   QStringLiteral("sink_name=") + name, QStringLiteral("rate=44100"),
-                                                   QStringLiteral("channels=2")},
-                                                  &ok);
-        if (!ok)
-            return false;
-        SinkCapture::pactl({QStringLiteral("set-default-sink"), name}, &ok);
-        m_sink = name;
-        m_module = module;
-        return ok;
-    }
-    static bool unload(const QString& module)
-    {
-        bool ok = false;
-        SinkCapture::pactl({QStringLiteral("unload-module"), module}, &ok);
-        return ok;
+        SinkCapture::pactl({QStringLiteral("set-default-sink"), sink->sinkName()}, &ok);
+        return ok ? std::move(sink) : nullptr;
     }
 
 private slots:
@@ -87,31 +83,26 @@ private slots:
         QVERIFY(m_dir.isValid());
         QVERIFY(TestAudio::writeTone(m_dir.filePath("tick.wav"), 1000, 0.03, 1, 0.6f));
         QVERIFY(TestAudio::writeTone(m_dir.filePath("bell.wav"), 700, 0.06, 1, 0.6f));
-        if (qEnvironmentVariable("TONARIX_SOUND_SERVER") != QLatin1String("pipewire")) {
-            // Before anything connects: the server is the test's, and its only sink is ours.
-            if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-                QSKIP("no pulseaudio to run a server of the test's own");
-            const QString socket = m_dir.filePath("native");
-            QVERIFY(TestSupport::startPulseAudio(m_server, m_dir.filePath("server"), socket));
-            qputenv("PULSE_SERVER", QFile::encodeName("unix:" + socket));
-            QTRY_VERIFY_WITH_TIMEOUT(SinkCapture::serverAnswers(), 5000);
-            QVERIFY(addSink());
-            const QStringList modules = SinkCapture::pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("modules")})
-                                            .split(QLatin1Char('\n'))
-                                            .filter(QStringLiteral("sink_name=back"));
-            QCOMPARE(modules.size(), 1);
-            QVERIFY(unload(modules.first().section(QLatin1Char('\t'), 0, 0)));
-        } else {
+        m_pipeWire = qEnvironmentVariable("TONARIX_SOUND_SERVER") == QLatin1String("pipewire");
+        if (m_pipeWire) {
             TONARIX_REQUIRE_SOUND_SERVER();
             m_oldDefault = SinkCapture::pactl({QStringLiteral("get-default-sink")});
-            QVERIFY(addSink());
+            return;
         }
+        // Before anything connects: the server is the test's, without a sink of its own.
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
+            QSKIP("no pulseaudio to run a server of the test's own");
+        const QString socket = m_dir.filePath("native");
+        QVERIFY(TestSupport::startPulseAudio(m_server, m_dir.filePath("server"), socket));
+        qputenv("PULSE_SERVER", QFile::encodeName("unix:" + socket));
+        QTRY_VERIFY_WITH_TIMEOUT(SinkCapture::serverAnswers(), 5000);
+        bool ok = false;
+        SinkCapture::pactl({QStringLiteral("unload-module"), QStringLiteral("module-null-sink")}, &ok);
+        QVERIFY(ok);
     }
 
     void cleanupTestCase()
     {
-        if (!m_module.isEmpty())
-            unload(m_module);
         if (!m_oldDefault.isEmpty())
             SinkCapture::pactl({QStringLiteral("set-default-sink"), m_oldDefault});
         if (m_server.state() != QProcess::NotRunning) {
@@ -125,14 +116,17 @@ private slots:
         QTest::addColumn<Change>("change");
         QTest::newRow("sink removed, another added") << Change::SinkReplaced;
         QTest::newRow("stream killed") << Change::StreamKilled;
+        QTest::newRow("stream killed again and again") << Change::KilledAgainAndAgain;
         QTest::newRow("default sink changed") << Change::DefaultChanged;
     }
     void beatsComeBack()
     {
         QFETCH(Change, change);
         const qint64 periodNs = Metronome::periodMs(120) * 1'000'000LL;
+        std::unique_ptr<PrivateSink> sink = addSink();
+        QVERIFY(sink);
         SinkCapture before;
-        QVERIFY(before.start(m_sink + QStringLiteral(".monitor"), SinkCapture::largeLatencyMs));
+        QVERIFY(before.start(*sink));
         const qint64 from = before.frames();
         auto metronome = std::make_unique<Metronome>();
         metronome->setSoundDirectory(m_dir.path() + "/");
@@ -140,35 +134,50 @@ private slots:
         const qint64 grid = metronome->nextBeatNs();
         QVERIFY(grid > 0);
         before.waitForFrames(from + 3 * SinkCapture::rate, 6000);
+        before.stop();
 
         qint64 changedNs = 0;
-        const QString oldModule = m_module;
+        std::unique_ptr<PrivateSink> old;
         switch (change) {
         case Change::SinkReplaced:
-            QVERIFY(unload(m_module));
+            sink.reset();
             QTest::qWait(500);
-            QVERIFY(addSink());
+            sink = addSink();
             changedNs = SinkCapture::nowNs();
             break;
         case Change::StreamKilled: {
             const QVector<int> ours = SinkCapture::streamsOf(QCoreApplication::applicationPid());
-            QVERIFY(!ours.isEmpty());
+            QCOMPARE(ours.size(), 1);
             changedNs = SinkCapture::nowNs();
-            for (int stream : ours)
-                SinkCapture::pactl({QStringLiteral("kill-sink-input"), QString::number(stream)});
+            QVERIFY(SinkCapture::killStream(ours.first()));
+            break;
+        }
+        case Change::KilledAgainAndAgain: {
+            // Every stream is killed at once for three seconds: one is opened again every two
+            // seconds at most.
+            int killed = 0;
+            const qint64 end = SinkCapture::nowNs() + 3'000'000'000;
+            while (SinkCapture::nowNs() < end) {
+                for (int stream : SinkCapture::streamsOf(QCoreApplication::applicationPid()))
+                    killed += SinkCapture::killStream(stream);
+                QTest::qWait(20);
+            }
+            changedNs = SinkCapture::nowNs();
+            QVERIFY2(killed <= 3, qPrintable(QStringLiteral("%1 streams opened in three seconds").arg(killed)));
             break;
         }
         case Change::DefaultChanged:
-            QVERIFY(addSink());
+            old = std::move(sink);
+            sink = addSink();
             changedNs = SinkCapture::nowNs();
             break;
         }
+        QVERIFY(sink);
         SinkCapture after;
-        QVERIFY(after.start(m_sink + QStringLiteral(".monitor"), SinkCapture::largeLatencyMs));
+        QVERIFY(after.start(*sink));
         after.waitForFrames(after.frames() + 4 * SinkCapture::rate, 8000);
+        const double captureMs = double(after.timeOfFrame(0) - changedNs) / 1e6;
         metronome.reset();
-        if (change == Change::DefaultChanged)
-            unload(oldModule);
 
         // Where the beats fell on the grid: before the change, and after it.
         const auto offGrid = [&](qint64 ns) {
@@ -181,13 +190,15 @@ private slots:
         QVERIFY2(was.size() >= 4, qPrintable(QStringLiteral("%1 beats before the change").arg(was.size())));
         std::sort(was.begin(), was.end());
         const double usual = was[was.size() / 2];
-        QString dbg; for (double w : was) dbg += QString::number(w, 'f', 2) + " "; dbg += "| ";
-        for (qint64 ns : beatsHeard(after, 0)) dbg += QString::number(offGrid(ns) - usual, 'f', 2) + " ";
-        qInfo("%s", qPrintable(dbg));
         const QVector<qint64> heard = beatsHeard(after, 0);
         QVERIFY2(!heard.isEmpty(), "no beat was heard after the change");
         const double firstMs = double(heard.first() - changedNs) / 1e6;
-        qInfo("first beat heard %.0f ms after the change; %d beats in the next 4 s", firstMs, int(heard.size()));
+        QString offs;
+        for (qint64 ns : heard)
+            offs += QStringLiteral(" %1").arg(offGrid(ns) - usual, 0, 'f', 2);
+        qInfo("first beat heard %.0f ms after the change (heard from %.0f ms on); off the grid before it by %.2f ms, "
+              "then by%s ms",
+              firstMs, captureMs, usual, qPrintable(offs));
         QVERIFY2(firstMs < 2000, qPrintable(QStringLiteral("the first beat came %1 ms after the change").arg(firstMs)));
         for (int i = 0; i < heard.size(); ++i) {
             const double off = offGrid(heard[i]) - usual;

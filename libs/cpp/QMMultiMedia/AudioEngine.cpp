@@ -272,19 +272,38 @@ void AudioEngine::streamStarted()
     m_lastRead = double(m_base);
     m_fresh = true;
     m_dirty = m_resumeFrame = never;
-    // Until the stream reports, its clock is taken to be the model's and its lead unknown; its
-    // first report is taken as it is.
+    // Where the last stream placed the voices given a time holds for its clock, not for this one's:
+    // those it had not begun are placed again once this stream reports its clock, and the rest of
+    // a beat it had begun is let go.
+    for (Voice& v : m_voices) {
+        if (v.spec.atNs < 0 || !v.placed || v.end <= m_base)
+            continue;
+        if (v.start >= m_base)
+            v.placed = false;
+        else if (v.spec.beat)
+            v.dropped = true;
+    }
+    // Until the stream reports, its clock is taken to be the model's; its first report is taken as
+    // it is. It most likely plays to the sink the last one played to, which reads it as far ahead.
     m_resync = true;
     m_reports.clear();
     m_suspects.clear();
     m_scatter = 0;
-    m_lead = unknownLeadFrames;
+    m_startLead = qMax(unknownLeadFrames, m_lead);
+    m_lead = m_startLead;
 }
 
 void AudioEngine::streamStopped()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_streaming = false;
+}
+
+void AudioEngine::streamMoved()
+{
+    // The timeline goes on as it was until the next report, from which it is drawn again.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_resync = m_streaming;
 }
 
 void AudioEngine::replaceTimed(qint64 from)
@@ -316,7 +335,7 @@ void AudioEngine::restartModel(const Report& r)
     m_f0 = r.heard;
     m_t0 = r.atNs;
     m_scatter = 0;
-    m_lead = qMax(unknownLeadFrames, qint64(std::ceil(r.read - r.heard)));
+    m_lead = qMax(m_startLead, qint64(std::ceil(r.read - r.heard)));
     m_resync = false;
     replaceTimed(safeFrame(m_clock()));
 }
@@ -451,7 +470,7 @@ void AudioEngine::fit(qint64 now)
     // The highest report may have come some way after the server read a block: as far as the
     // reports lie apart, over how many there are.
     lead += m_scatter * 4 / n;
-    m_lead = qint64(std::ceil(m_reports.size() < size_t(leadReports) ? qMax(lead, double(unknownLeadFrames)) : lead));
+    m_lead = qint64(std::ceil(m_reports.size() < size_t(leadReports) ? qMax(lead, double(m_startLead)) : lead));
 
     // The line has moved by more than a little since the voices given a time were placed (as
     // the first reports of a stream come in, or little by little): what is to be heard later than
@@ -628,7 +647,8 @@ bool AudioEngine::serve(StreamPort& port)
         // Held up for longer than what was written lasts: what should have sounded meanwhile is past.
         if (m_written < safe)
             m_written = safe;
-        const qint64 ahead = qMin(heard + aheadFrames, m_written + 2 * aheadFrames);
+        // Written beyond what the server may have taken, however far ahead it reads.
+        const qint64 ahead = safeFrame(now) + aheadFrames;
         // A change is written again from the first frame the server cannot have taken, a short
         // stretch first: it goes to the server before the rest is mixed, so the start of a new
         // sound arrives in time however long the whole change takes to mix. Each further stretch
