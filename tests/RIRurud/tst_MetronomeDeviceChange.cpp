@@ -200,9 +200,15 @@ private slots:
               "then by%s ms",
               firstMs, captureMs, usual, qPrintable(offs));
         QVERIFY2(firstMs < 2000, qPrintable(QStringLiteral("the first beat came %1 ms after the change").arg(firstMs)));
+        // The same grid: a grid started again with the new stream, or beats placed for the old
+        // stream's clock, would be off by anything up to half a period (on the pipe sink, by the
+        // 93 ms the pipe holds). What a moved stream reports of its clock in the first seconds
+        // after the move is followed by the engine's clock within seconds: beats were seen up to
+        // 6 ms off meanwhile on PipeWire. How closely the grid is held within a stream is the
+        // metronome's sound test.
         for (int i = 0; i < heard.size(); ++i) {
             const double off = offGrid(heard[i]) - usual;
-            QVERIFY2(qAbs(off) < 4.0, qPrintable(QStringLiteral("beat %1 after the change is %2 ms off the grid").arg(i).arg(off)));
+            QVERIFY2(qAbs(off) < 10.0, qPrintable(QStringLiteral("beat %1 after the change is %2 ms off the grid").arg(i).arg(off)));
             if (i > 0) {
                 const double gap = double(heard[i] - heard[i - 1]) / double(periodNs);
                 QVERIFY2(std::round(gap) == 1.0, qPrintable(QStringLiteral("beat %1 is missing").arg(i)));
