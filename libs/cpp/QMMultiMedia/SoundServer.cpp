@@ -251,7 +251,6 @@ public:
             return;
         m_ready = false;
         m_startNs = SoundServer::nowNs();
-        m_sinkFound = false;
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
         pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
         pa_stream_set_moved_callback(m_stream, [](pa_stream*, void* self) { static_cast<ServerOutput*>(self)->moved(); }, this);
@@ -402,6 +401,7 @@ private:
     {
         m_operations.cancel();
         m_askingForSink = false;
+        m_sinkFound = false;
         for (pa_time_event** timer : {&m_reportTimer, &m_resumeTimer}) {
             if (*timer) {
                 pa_threaded_mainloop_get_api(m_server.mainloop())->time_free(*timer);
