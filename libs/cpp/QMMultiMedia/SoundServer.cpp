@@ -368,18 +368,19 @@ private:
         m_sinksChanged = false;
         m_sinkAskedNs = now;
         m_askingForSink = true;
-        m_operations.add(pa_context_get_sink_info_by_name(
-            context, device() ? device() : "@DEFAULT_SINK@",
-            [](pa_context*, const pa_sink_info* info, int end, void* self) {
-                auto* output = static_cast<ServerOutput*>(self);
-                if (!end && info) {
-                    output->m_sinkFound = true;
-                    return;
-                }
-                output->m_askingForSink = false;
-                output->reopen();
-            },
-            this));
+        // A stream for no sink in particular goes to the default sink, or to any there is (the
+        // server may not say which is the default for a moment after its sinks change).
+        const pa_sink_info_cb_t found = [](pa_context*, const pa_sink_info* info, int end, void* self) {
+            auto* output = static_cast<ServerOutput*>(self);
+            if (!end && info) {
+                output->m_sinkFound = true;
+                return;
+            }
+            output->m_askingForSink = false;
+            output->reopen();
+        };
+        m_operations.add(device() ? pa_context_get_sink_info_by_name(context, device(), found, this)
+                                  : pa_context_get_sink_info_list(context, found, this));
     }
 
     // Serves the engine again that many microseconds from now.
