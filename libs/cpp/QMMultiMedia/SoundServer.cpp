@@ -213,7 +213,8 @@ protected:
 //
 // A stream the server ends while the connection lasts (its sink went with no other to take it, or
 // the server killed it) is opened again once the server has a sink for it: asked when the stream
-// ends and whenever the server's sinks change, and opened at most once every few seconds.
+// ends and whenever the server's sinks change. Streams are opened at most once every two seconds,
+// as connections are. A stream the server moves to another sink plays on there.
 class ServerOutput : public AudioOutput, public StreamBase, private StreamPort
 {
 public:
@@ -348,8 +349,8 @@ private:
     }
 
     // Without a stream on a connection that is up: asks the server whether a sink can take one
-    // (when the stream ended, when its sinks changed, and every few seconds), and opens it when
-    // one can, no sooner than a few seconds after the last was opened.
+    // (when the stream ended, when its sinks changed, and every two seconds), and opens it when
+    // one can, no sooner than two seconds after the last was opened.
     void reopen()
     {
         pa_context* context = m_server.readyContext();
