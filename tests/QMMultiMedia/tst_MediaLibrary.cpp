@@ -122,9 +122,12 @@ private slots:
         writeText(dir.filePath("broken.mp3"), "not a sound");
         PlayListModel model;
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy measured(&model, &QAbstractItemModel::dataChanged);
         model.setPlayList(QDir(dir.path()), {QStringLiteral("*.mp3")});
         QCOMPARE(reset.count(), 1);
         QCOMPARE(model.rowCount(), 3);
+        // The playing times come one by one, off the GUI thread.
+        QTRY_COMPARE(measured.count(), 3);
         QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("A.mp3"));
         QCOMPARE(model.data(model.index(1)).toString(), QStringLiteral("b.mp3"));
         QCOMPARE(model.data(model.index(2)).toString(), QStringLiteral("broken.mp3"));
@@ -163,6 +166,7 @@ private slots:
         PlayListModel model;
         model.setPlayList(QStringList{odd});
         QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("a#b%c?d Song.mp3"));
+        QTRY_COMPARE(model.data(model.index(0), PlayListModel::DurationRole).toTime(), QTime(0, 0, 2));
 
         // Renaming keeps the folder and the playing time; nothing on disk changes.
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
