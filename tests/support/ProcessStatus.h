@@ -21,6 +21,14 @@ inline long processStatusKb(const char* field)
     return -1;
 }
 
+// Starts the peak of resident memory ("VmHWM:") again from what is resident now; false where the
+// system cannot.
+inline bool resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
 // Resident memory.
 inline long residentKb()
 {

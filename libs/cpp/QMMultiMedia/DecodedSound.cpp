@@ -164,7 +164,8 @@ std::shared_ptr<DecodedSound> DecodedSound::open(const QString& path, QString* e
                           ? reader->frames()
                           : qMax<qint64>(1, std::llround(double(reader->frames()) * sound->m_rate / sound->m_fileRate));
     sound->m_estimate = reader->lengthIsEstimate();
-    sound->m_streamed = reader->durationSeconds() > wholeSeconds;
+    // An estimate may fall short of the sound: only a streamed sound goes on to its real end.
+    sound->m_streamed = reader->lengthIsEstimate() || reader->durationSeconds() > wholeSeconds;
     sound->m_reader = std::move(reader);
     return sound;
 }

@@ -25,11 +25,12 @@ class AudioFileReader;
 // neither holds up the caller nor waits to start; what is decoded so far is readyFrames(), safe to
 // read from any thread. Such sounds are kept (up to a bound), so that a note played again is not
 // decoded again. A longer sound is streamed: decoded a stretch at a time on that thread, well ahead
-// of where it is mixed, into a ring of some seconds that lets go of what lies behind.
+// of where it is mixed, into a ring of some seconds that lets go of what lies behind; it is never
+// kept.
 class DecodedSound : public std::enable_shared_from_this<DecodedSound>
 {
 public:
-    // A sound longer than this is streamed.
+    // A sound longer than this is streamed (and one whose file gives only an estimate of it).
     static constexpr double wholeSeconds = 30.0;
     // A sound longer than this is refused: no recording runs for a week, so the file's header is
     // damaged, and the frames of such a length are still counted far inside 64 bits.

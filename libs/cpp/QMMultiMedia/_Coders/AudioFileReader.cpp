@@ -117,7 +117,8 @@ bool AudioFileReader::seek(qint64 frame)
 {
     if (!m_file)
         return false;
-    return sf_seek(m_file, qBound<qint64>(0, frame, m_frames), SEEK_SET) >= 0;
+    // Not held to frames(): an estimate may fall short of the file.
+    return sf_seek(m_file, qMax<qint64>(0, frame), SEEK_SET) >= 0;
 }
 
 std::vector<float> AudioFileReader::readAll(const QString& path, int* sampleRate, int* channels)

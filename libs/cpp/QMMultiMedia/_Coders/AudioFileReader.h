@@ -46,6 +46,7 @@ public:
     // Reads up to `frames` frames (interleaved, channels() values each) into `out`; returns the number
     // of frames read, 0 at the end.
     qint64 read(float* out, qint64 frames);
+    // False beyond the end of the file.
     bool seek(qint64 frame);
     // Counts the frames by decoding the whole file, then goes back to its start; frames() is that
     // count from then on. Not for the GUI thread with a long file. False (frames() stays as it
