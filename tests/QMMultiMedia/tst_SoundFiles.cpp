@@ -13,7 +13,6 @@
 
 #include "MTools/TimeInfo.h"
 #include "QMMultiMedia/DecodedSound.h"
-#include "QMMultiMedia/MultiMediaSettings.h"
 #include "QMMultiMedia/NativeAudioPlayer.h"
 #include "QMMultiMedia/PlatformAudioPlayer.h"
 #include "QMMultiMedia/PlayListModel.h"
@@ -21,7 +20,6 @@
 
 #include "TestMain.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -30,6 +28,8 @@
 #include <malloc.h>
 
 using namespace QMMultiMedia;
+using TestAudio::coverTag;
+using TestAudio::wavBytes;
 
 namespace {
 
@@ -77,19 +77,6 @@ QByteArray bytes(T value)
     return QByteArray(reinterpret_cast<const char*>(&value), sizeof(value));
 }
 
-// A 16-bit (or 8-bit) WAV of silence; its header may claim more data than it holds.
-QByteArray wav(int rate, int channels, qint64 frames, int bits = 16, quint32 claimed = 0)
-{
-    const int block = channels * bits / 8;
-    const QByteArray data(int(frames * block), bits == 8 ? '\x80' : '\0');
-    return "RIFF" + bytes(qToLittleEndian<quint32>(36 + data.size())) + "WAVEfmt "
-        + bytes(qToLittleEndian<quint32>(16)) + bytes(qToLittleEndian<quint16>(1))
-        + bytes(qToLittleEndian<quint16>(quint16(channels))) + bytes(qToLittleEndian<quint32>(quint32(rate)))
-        + bytes(qToLittleEndian<quint32>(quint32(rate * block))) + bytes(qToLittleEndian<quint16>(quint16(block)))
-        + bytes(qToLittleEndian<quint16>(quint16(bits))) + "data"
-        + bytes(qToLittleEndian<quint32>(claimed ? claimed : quint32(data.size()))) + data;
-}
-
 // The 80-bit extended float of an AIFF's rate: exponent, then the mantissa with its integer bit.
 QByteArray extended(quint16 exponent, quint64 mantissa)
 {
@@ -104,19 +91,6 @@ QByteArray aiff(const QByteArray& rate, quint16 channels, quint32 frames)
     const QByteArray body = "AIFFCOMM" + bytes(qToBigEndian<quint32>(quint32(comm.size()))) + comm + "SSND"
         + bytes(qToBigEndian<quint32>(quint32(ssnd.size()))) + ssnd;
     return "FORM" + bytes(qToBigEndian<quint32>(quint32(body.size()))) + body;
-}
-
-// An ID3v2 tag holding a picture of noise, `size` bytes in all.
-QByteArray id3Tag(int size)
-{
-    QByteArray picture(size - 20, '\0');
-    quint32 x = 1;
-    for (char& c : picture)
-        c = char((x = x * 1664525u + 1013904223u) >> 24);
-    QByteArray tag = "ID3" + QByteArray("\x03\x00\x00", 3);
-    for (int shift : {21, 14, 7, 0})
-        tag += char(((size - 10) >> shift) & 0x7f);
-    return tag + "APIC" + bytes(qToBigEndian<quint32>(quint32(picture.size()))) + QByteArray(2, '\0') + picture;
 }
 
 QByteArray readFile(const QString& path)
@@ -153,8 +127,7 @@ class TestSoundFiles : public QObject
         const QString wavPath = m_dir.filePath(name + ".wav");
         const QString mp3Path = m_dir.filePath(name + ".mp3");
         if (!TestAudio::writeTone(wavPath, 440.0, seconds)
-            || QProcess::execute(ExternalPaths::lameEncoder(), {"--quiet", "-t", "-m", "m", "--resample", "22.05",
-                                                                "-b", QString::number(kbps), wavPath, mp3Path}) != 0)
+            || !TestAudio::encodeMp3(wavPath, mp3Path, {"-t", "-m", "m", "--resample", "22.05", "-b", QString::number(kbps)}))
             return QByteArray();
         AudioFileReader reader;
         if (!reader.open(mp3Path) || !reader.countFrames())
@@ -170,7 +143,7 @@ private slots:
         m_slow = encode("slow", 10.0, 32, &m_slowFrames);
         m_fast = encode("fast", 1.0, 160, &m_fastFrames);
         QVERIFY(!m_slow.isEmpty() && !m_fast.isEmpty());
-        const QByteArray tag = id3Tag(2 << 20);
+        const QByteArray tag = coverTag(2 << 20);
         const QByteArray contents[] = {tag + m_slow.repeated(360), m_slow + m_fast.repeated(50),
                                        tag + m_fast + m_slow.repeated(6)};
         const qint64 frames[] = {360 * m_slowFrames, m_slowFrames + 50 * m_fastFrames, m_fastFrames + 6 * m_slowFrames};
@@ -194,7 +167,7 @@ private slots:
         QTest::newRow("Info header") << readFile(tone) << qint64(66150) << false;
         QTest::newRow("VBRI header") << vbri << 2 * m_slowFrames << false;
         QTest::newRow("none") << two << 2 * m_slowFrames << true;
-        QTest::newRow("none, tags before and after") << id3Tag(1 << 20) + two + "TAG" + QByteArray(125, ' ')
+        QTest::newRow("none, tags before and after") << coverTag(1 << 20) + two + "TAG" + QByteArray(125, ' ')
                                                      << 2 * m_slowFrames << true;
     }
     void mp3Lengths()
@@ -221,25 +194,25 @@ private slots:
         const QByteArray notANumber = extended(0x7fff, quint64(3) << 62);
         const QByteArray infinite = extended(0x7fff, quint64(1) << 63);
         const QByteArray cd = extended(16398, quint64(44100) << 48);
-        QTest::newRow("1 Hz, 4 kB") << wav(1, 1, 2000) << "a.wav" << true;
-        QTest::newRow("1 Hz, 2 MB") << wav(1, 1, 1000000) << "a.wav" << true;
-        QTest::newRow("0 Hz") << wav(0, 1, 1000) << "a.wav" << true;
-        QTest::newRow("800 kHz") << wav(800000, 1, 80000) << "a.wav" << true;
+        QTest::newRow("1 Hz, 4 kB") << wavBytes(1, 1, 2000) << "a.wav" << true;
+        QTest::newRow("1 Hz, 2 MB") << wavBytes(1, 1, 1000000) << "a.wav" << true;
+        QTest::newRow("0 Hz") << wavBytes(0, 1, 1000) << "a.wav" << true;
+        QTest::newRow("800 kHz") << wavBytes(800000, 1, 80000) << "a.wav" << true;
         QTest::newRow("AIFF at nearly 0 Hz") << aiff(nearZero, 1, 4400) << "a.aiff" << true;
         QTest::newRow("AIFF at NaN Hz") << aiff(notANumber, 1, 4400) << "a.aiff" << true;
         QTest::newRow("AIFF at infinite Hz") << aiff(infinite, 1, 4400) << "a.aiff" << true;
         QTest::newRow("AIFF of 65535 channels") << aiff(cd, 65535, 10) << "a.aiff" << true;
-        QTest::newRow("0 channels") << wav(44100, 0, 1000) << "a.wav" << true;
-        QTest::newRow("65535 channels") << wav(44100, 65535, 4) << "a.wav" << true;
+        QTest::newRow("0 channels") << wavBytes(44100, 0, 1000) << "a.wav" << true;
+        QTest::newRow("65535 channels") << wavBytes(44100, 65535, 4) << "a.wav" << true;
         QTest::newRow("text") << QByteArray("not a sound at all") << "a.wav" << true;
-        QTest::newRow("a tag and no sound") << id3Tag(1 << 20) << "a.mp3" << true;
+        QTest::newRow("a tag and no sound") << coverTag(1 << 20) << "a.mp3" << true;
         QTest::newRow("AIFF at 44.1 kHz") << aiff(cd, 1, 4400) << "a.aiff" << false;
-        QTest::newRow("claims 2 GB, holds 1 s") << wav(44100, 2, 44100, 16, 0x7fffff00) << "a.wav" << false;
-        QTest::newRow("1 kHz, 2 MB: half an hour") << wav(1000, 1, 2000000, 8) << "a.wav" << false;
-        QTest::newRow("768 kHz") << wav(768000, 2, 768000) << "a.wav" << false;
-        QTest::newRow("1024 channels") << wav(44100, 1024, 4410) << "a.wav" << false;
-        QTest::newRow("WAV named MP3") << wav(44100, 2, 44100) << "a.mp3" << false;
-        QTest::newRow("4 MB tag before an MP3") << id3Tag(4 << 20) + m_slow << "a.mp3" << false;
+        QTest::newRow("claims 2 GB, holds 1 s") << wavBytes(44100, 2, 44100, 16, 0x7fffff00) << "a.wav" << false;
+        QTest::newRow("1 kHz, 2 MB: half an hour") << wavBytes(1000, 1, 2000000, 8) << "a.wav" << false;
+        QTest::newRow("768 kHz") << wavBytes(768000, 2, 768000) << "a.wav" << false;
+        QTest::newRow("1024 channels") << wavBytes(44100, 1024, 4410) << "a.wav" << false;
+        QTest::newRow("WAV named MP3") << wavBytes(44100, 2, 44100) << "a.mp3" << false;
+        QTest::newRow("4 MB tag before an MP3") << coverTag(4 << 20) + m_slow << "a.mp3" << false;
     }
     void damagedFiles()
     {
