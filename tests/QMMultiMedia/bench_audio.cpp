@@ -54,7 +54,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <malloc.h>
 #include <sys/resource.h>
 
@@ -271,13 +270,6 @@ void measureMemory(const QTemporaryDir& dir, const QString& note)
                 TestSupport::processStatusKb("VmRSS:") - beforeMissing, livePlayers(missing));
 }
 
-double threadCpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 // The long and damaged files; empty where one could not be made.
 QStringList writeLongFiles(const QTemporaryDir& dir)
 {
@@ -323,10 +315,10 @@ void measureLongFiles(const QTemporaryDir& dir)
         NativeAudioPlayer player;
         QElapsedTimer t;
         t.start();
-        const double cpu = threadCpuMs();
+        const double cpu = TestSupport::threadCpuMs();
         player.play(path);
         const double playMs = t.nsecsElapsed() / 1e6;
-        const double playCpuMs = threadCpuMs() - cpu;
+        const double playCpuMs = TestSupport::threadCpuMs() - cpu;
         QTest::qWait(2000);
         t.restart();
         player.setPosition(player.duration() / 2);

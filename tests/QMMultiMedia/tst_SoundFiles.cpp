@@ -24,7 +24,6 @@
 #include <QtEndian>
 
 #include <cmath>
-#include <ctime>
 #include <malloc.h>
 
 using namespace QMMultiMedia;
@@ -43,13 +42,6 @@ constexpr bool instrumented = true;
 constexpr bool instrumented = false;
 #endif
 
-double threadMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 // The calling thread's time and the peak memory from its construction on.
 class Cost
 {
@@ -60,9 +52,9 @@ public:
         malloc_trim(0);
         TestSupport::resetPeakResident();
         m_kb = TestSupport::residentKb();
-        m_ms = threadMs();
+        m_ms = TestSupport::threadCpuMs();
     }
-    double ms() const { return threadMs() - m_ms; }
+    double ms() const { return TestSupport::threadCpuMs() - m_ms; }
     long peakKb() const { return TestSupport::processStatusKb("VmHWM:") - m_kb; }
     bool within(double ms, long kb) const { return instrumented || (ms < boundMs && kb < boundKb); }
 
