@@ -120,8 +120,8 @@ qint64 AudioEngine::plannedStart(const Voice& v) const
 
 qint64 AudioEngine::plannedEnd(const Voice& v) const
 {
-    return v.placed ? v.end
-                    : plannedStart(v) + v.spec.sound->frames() - v.spec.offset;
+    // A streamed sound's length may change while it plays, once its end has been decoded.
+    return plannedStart(v) + v.spec.sound->frames() - v.spec.offset;
 }
 
 qint64 AudioEngine::soundFrame(const Voice& v, qint64 start, qint64 engineFrame) const
@@ -220,7 +220,7 @@ AudioEngine::VoiceState AudioEngine::state(quint64 id) const
     const qint64 start = plannedStart(*it);
     const qint64 length = it->spec.sound->frames();
     s.position = qBound(it->spec.offset, soundFrame(*it, start, at), length);
-    s.playing = it->placed ? at < it->end : s.position < length;
+    s.playing = it->placed ? at < plannedEnd(*it) : s.position < length;
     return s;
 }
 
@@ -276,7 +276,7 @@ void AudioEngine::streamStarted()
     // those it had not begun are placed again once this stream reports its clock, and the rest of
     // a beat it had begun is let go.
     for (Voice& v : m_voices) {
-        if (v.spec.atNs < 0 || !v.placed || v.end <= m_base)
+        if (v.spec.atNs < 0 || !v.placed || plannedEnd(v) <= m_base)
             continue;
         if (v.start >= m_base)
             v.placed = false;
@@ -534,7 +534,7 @@ void AudioEngine::dropEnded(qint64 heard, qint64 now)
     // dropped as a stream would have dropped it.
     const bool streaming = m_streaming;
     const auto over = [&](const Voice& v) {
-        if (v.dropped || (v.placed && heard >= v.end))
+        if (v.dropped || (v.placed && heard >= plannedEnd(v)))
             return true;
         return !streaming && !v.placed
             && (heard >= plannedEnd(v) || (v.spec.beat && heard - plannedStart(v) > beatLateFrames));
@@ -565,7 +565,6 @@ void AudioEngine::place(Voice& v, qint64 from, qint64 end)
         // Otherwise it went on unheard: the rest plays where it is by now.
     }
     v.start = start;
-    v.end = start + v.spec.sound->frames() - v.spec.offset;
     v.placed = true;
 }
 
@@ -574,27 +573,10 @@ void AudioEngine::takeMix(qint64 from, qint64 end)
     m_mixed.clear();
     for (Voice& v : m_voices) {
         place(v, from, end);
-        if (v.placed && v.start < end && v.end > from)
-            m_mixed.push_back({v.spec.sound, v.spec.offset, v.start, v.end, v.spec.left, v.spec.right});
+        if (v.placed && v.start < end && plannedEnd(v) > from)
+            m_mixed.push_back({v.spec.sound, v.spec.offset, v.start, plannedEnd(v), v.spec.left, v.spec.right});
     }
 }
-
-namespace {
-
-void mixInto(float* mix, const float* samples, qint64 ready, int channels, qint64 offset, qint64 start, qint64 from,
-             qint64 a, qint64 b, float gl, float gr)
-{
-    // Sounds are decoded at the engine's rate: frame for frame.
-    b = qMin(b, start + ready - offset);
-    const float* p = samples + (offset + a - start) * channels;
-    float* out = mix + 2 * (a - from);
-    for (qint64 f = a; f < b; ++f, p += channels, out += 2) {
-        out[0] += p[0] * gl;
-        out[1] += p[channels - 1] * gr;
-    }
-}
-
-} // namespace
 
 void AudioEngine::mixAndWrite(StreamPort& port, qint64 from, qint64 count)
 {
@@ -606,9 +588,9 @@ void AudioEngine::mixAndWrite(StreamPort& port, qint64 from, qint64 count)
         for (const Mixed& m : m_mixed) {
             const qint64 a = qMax(from, m.start);
             const qint64 b = qMin(from + n, m.end);
+            // Sounds are decoded at the engine's rate: frame for frame.
             if (a < b)
-                mixInto(m_mix.data(), m.sound->samples(), m.sound->readyFrames(), m.sound->channels(), m.offset,
-                        m.start, from, a, b, m.left, m.right);
+                m.sound->mixInto(m_mix.data() + 2 * (a - from), m.offset + a - m.start, b - a, m.left, m.right);
         }
         // The limiter goes on from the gain it had before the first frame of this stretch.
         const bool known = from - 1 < m_gainsEnd && from - 1 >= m_gainsEnd - gainFrames;

@@ -157,7 +157,6 @@ private:
         bool placed = false;
         bool dropped = false;
         qint64 start = 0;      // once placed: the engine frame at which `offset` is heard
-        qint64 end = 0;        // once placed: the engine frame after its last
     };
     // What the stream's thread mixes, taken from the voices with the lock held.
     struct Mixed
