@@ -24,17 +24,24 @@ function(tonarix_build_tool target)
   endif()
 endfunction()
 
+# Valgrind's memory checker, for tests that look for reads and writes of freed memory (an
+# AddressSanitizer build finds those by itself, and Valgrind cannot run its programs).
+if(NOT TONARIX_SANITIZER)
+  find_program(TONARIX_VALGRIND valgrind)
+endif()
+
 # tonarix_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK ...] [TIMEOUT s] [PICTURES]
-#                  [EVERY_SOUND_SERVER])
+#                  [EVERY_SOUND_SERVER] [MEMCHECK])
 #
 # Builds one QtTest executable and registers it with CTest. Every test runs on the offscreen
 # platform with a HOME of its own under the build tree (the test main also isolates HOME in a
 # temporary folder; see tests/support/TestMain.h). PICTURES links the generated picture resources.
 # EVERY_SOUND_SERVER registers a second run, <name>_pipewire (label pipewire), that plays to the
 # PipeWire server scripts/services.sh starts, with no keep-alive stream; the first plays to
-# PULSE_SERVER, its PulseAudio.
+# PULSE_SERVER, its PulseAudio. MEMCHECK runs it under Valgrind's memory checker when Valgrind is
+# installed: any invalid read or write fails it.
 function(tonarix_add_test name)
-  cmake_parse_arguments(T "PICTURES;EVERY_SOUND_SERVER" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "PICTURES;EVERY_SOUND_SERVER;MEMCHECK" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE TestSupport Qt5::Test ${T_LIBS})
   if(T_PICTURES)
@@ -44,13 +51,18 @@ function(tonarix_add_test name)
     TONARIX_RESOURCES_DIR="${TONARIX_BUNDLE_RESOURCES_DIR}/"
     TONARIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TONARIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  tonarix_add_test_run(${name} ${name} ENVIRONMENT ${T_ENVIRONMENT} TIMEOUT ${T_TIMEOUT})
+  set(launcher)
+  if(T_MEMCHECK AND TONARIX_VALGRIND)
+    set(launcher LAUNCHER "${TONARIX_VALGRIND}" --tool=memcheck --error-exitcode=1 --leak-check=no --quiet
+      "--suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/valgrind.supp")
+  endif()
+  tonarix_add_test_run(${name} ${name} ENVIRONMENT ${T_ENVIRONMENT} TIMEOUT ${T_TIMEOUT} ${launcher})
   set(runs ${name})
   if(T_EVERY_SOUND_SERVER)
     # As on a desktop where only the program plays: no keep-alive stream (PipeWire's monitor is a
     # faithful witness without one).
     tonarix_add_test_run(${name}_pipewire ${name} ENVIRONMENT ${T_ENVIRONMENT} "TONARIX_SOUND_SERVER=pipewire"
-      "TONARIX_SINK_KEEP_ALIVE=0" TIMEOUT ${T_TIMEOUT})
+      "TONARIX_SINK_KEEP_ALIVE=0" TIMEOUT ${T_TIMEOUT} ${launcher})
     set_tests_properties(${name}_pipewire PROPERTIES LABELS "${T_LABELS};pipewire")
     list(APPEND runs ${name}_pipewire)
   endif()
@@ -62,16 +74,20 @@ function(tonarix_add_test name)
   endif()
 endfunction()
 
-# tonarix_add_test_run(<name> <test executable> [ARGS ...] [ENVIRONMENT ...] [TIMEOUT s])
+# tonarix_add_test_run(<name> <test executable> [ARGS ...] [ENVIRONMENT ...] [TIMEOUT s] [LAUNCHER ...])
 #
 # Registers one run of a test executable with CTest, in the surroundings every test runs in: the
 # offscreen platform, a HOME of its own under the build tree, the sanitizers' settings in a
 # sanitizer build, and a time limit (120 s unless given; four times as long under ThreadSanitizer). tonarix_add_test registers each test's
 # own run with it; a test run once more with other arguments or settings (another scale factor,
-# another locale) is registered with it directly.
+# another locale) is registered with it directly. LAUNCHER: the command that runs the executable.
 function(tonarix_add_test_run name executable)
-  cmake_parse_arguments(R "" "TIMEOUT" "ARGS;ENVIRONMENT" ${ARGN})
-  add_test(NAME ${name} COMMAND ${executable} ${R_ARGS})
+  cmake_parse_arguments(R "" "TIMEOUT" "ARGS;ENVIRONMENT;LAUNCHER" ${ARGN})
+  if(R_LAUNCHER)
+    add_test(NAME ${name} COMMAND ${R_LAUNCHER} $<TARGET_FILE:${executable}> ${R_ARGS})
+  else()
+    add_test(NAME ${name} COMMAND ${executable} ${R_ARGS})
+  endif()
   set(home "${PROJECT_BINARY_DIR}/test-home/${name}")
   file(MAKE_DIRECTORY "${home}")
   set(env "QT_QPA_PLATFORM=offscreen" "HOME=${home}" ${R_ENVIRONMENT})

@@ -14,6 +14,10 @@
 #include <mutex>
 #include <thread>
 
+#include <pulse/context.h>
+#include <pulse/introspect.h>
+#include <pulse/mainloop.h>
+
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -141,9 +145,7 @@ qint64 SinkCapture::nowNs()
         .count();
 }
 
-namespace {
-
-QString runPactl(const QStringList& args, bool* ok)
+QString SinkCapture::pactl(const QStringList& args, bool* ok)
 {
     QProcess p;
     p.start(QStringLiteral("pactl"), args);
@@ -151,16 +153,69 @@ QString runPactl(const QStringList& args, bool* ok)
         p.kill();
         p.waitForFinished(1000);
     }
-    *ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    const bool done = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (ok)
+        *ok = done;
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-} // namespace
+QVector<int> SinkCapture::streamsOf(qint64 pid, bool* ok)
+{
+    const QString all = pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}, ok);
+    QVector<int> found;
+    const QString mark = QStringLiteral("application.process.id = \"%1\"").arg(pid);
+    for (const QString& block : all.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts)) {
+        if (block.contains(mark))
+            found.append(block.section(QLatin1Char('\n'), 0, 0).trimmed().toInt());
+    }
+    return found;
+}
+
+bool SinkCapture::killStream(int index)
+{
+    pa_mainloop* loop = pa_mainloop_new();
+    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "tonarix-test");
+    struct Outcome
+    {
+        int index;
+        int done = 0;  // 1: killed, -1: failed
+    } outcome {index};
+    pa_context_set_state_callback(
+        context,
+        [](pa_context* c, void* data) {
+            auto* o = static_cast<Outcome*>(data);
+            const pa_context_state_t state = pa_context_get_state(c);
+            if (state == PA_CONTEXT_READY) {
+                pa_operation* op = pa_context_kill_sink_input(
+                    c, uint32_t(o->index), [](pa_context*, int ok, void* d) { static_cast<Outcome*>(d)->done = ok ? 1 : -1; }, o);
+                if (op)
+                    pa_operation_unref(op);
+                else
+                    o->done = -1;
+            } else if (!PA_CONTEXT_IS_GOOD(state)) {
+                o->done = -1;
+            }
+        },
+        &outcome);
+    QElapsedTimer t;
+    t.start();
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0) {
+        while (!outcome.done && t.elapsed() < 5000) {
+            if (pa_mainloop_iterate(loop, 0, nullptr) == 0)
+                QThread::msleep(1);
+        }
+    }
+    pa_context_set_state_callback(context, nullptr, nullptr);
+    pa_context_disconnect(context);
+    pa_context_unref(context);
+    pa_mainloop_free(loop);
+    return outcome.done == 1;
+}
 
 bool SinkCapture::serverAnswers()
 {
     bool ok = false;
-    runPactl({QStringLiteral("info")}, &ok);
+    pactl({QStringLiteral("info")}, &ok);
     return ok;
 }
 
@@ -170,7 +225,7 @@ QString SinkCapture::serverMissing()
     if (!chosen.isEmpty())
         return chosen;
     bool ok = false;
-    const QString info = runPactl({QStringLiteral("info")}, &ok);
+    const QString info = pactl({QStringLiteral("info")}, &ok);
     if (!ok)
         return QStringLiteral("no sound server answers");
     const QString choice = qEnvironmentVariable("TONARIX_SOUND_SERVER");
@@ -370,10 +425,10 @@ bool SinkCapture::waitForFrames(qint64 frame, int timeoutMs)
     return true;
 }
 
-PrivateSink::PrivateSink(Kind kind, KeepAlive keepAlive)
+PrivateSink::PrivateSink(Kind kind, KeepAlive keepAlive, const QString& name)
     : m_kind(kind)
     , m_keepAlive(keepAlive)
-    , m_name(QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()))
+    , m_name(name.isEmpty() ? QStringLiteral("tonarix_test_%1").arg(QCoreApplication::applicationPid()) : name)
 {
 }
 
@@ -394,7 +449,7 @@ PrivateSink::~PrivateSink()
     }
     if (!m_module.isEmpty()) {
         bool ok = false;
-        runPactl({QStringLiteral("unload-module"), m_module}, &ok);
+        SinkCapture::pactl({QStringLiteral("unload-module"), m_module}, &ok);
     }
 }
 
@@ -421,7 +476,7 @@ bool PrivateSink::create(QString* why)
                             QStringLiteral("format=float32le"), QStringLiteral("rate=44100"), QStringLiteral("channels=2")};
     }
     bool ok = false;
-    m_module = runPactl(args, &ok);
+    m_module = SinkCapture::pactl(args, &ok);
     if (!ok) {
         m_module.clear();
         *why = QStringLiteral("the sound server did not load a %1").arg(args.at(1));

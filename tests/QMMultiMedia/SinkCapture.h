@@ -96,6 +96,13 @@ public:
     bool waitForFrames(qint64 frame, int timeoutMs);
 
     static qint64 nowNs();
+    // Runs pactl on the server PULSE_SERVER names and returns what it printed; *ok tells whether it
+    // succeeded.
+    static QString pactl(const QStringList& args, bool* ok = nullptr);
+    // The server's indices of the playback streams of a process; *ok tells whether pactl answered.
+    static QVector<int> streamsOf(qint64 pid, bool* ok = nullptr);
+    // Has the server end a playback stream, as its clients can (pactl cannot); true once it has.
+    static bool killStream(int index);
 
 private:
     void readMore();
@@ -134,7 +141,8 @@ public:
     enum class Kind { Null, Pipe };
     enum class KeepAlive { Off, On };
 
-    explicit PrivateSink(Kind kind = Kind::Null, KeepAlive keepAlive = KeepAlive::On);
+    // Named tonarix_test_<the process id>, unless a name is given.
+    explicit PrivateSink(Kind kind = Kind::Null, KeepAlive keepAlive = KeepAlive::On, const QString& name = QString());
     ~PrivateSink() override;
     // The sink the environment asks for: TONARIX_TEST_SINK=pipe for a pipe sink (else a null
     // sink), TONARIX_SINK_KEEP_ALIVE=0 for none (else one).

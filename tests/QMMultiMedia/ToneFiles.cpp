@@ -1,10 +1,24 @@
 #include "ToneFiles.h"
 
+#include "QMMultiMedia/MultiMediaSettings.h"
 #include "QMMultiMedia/_Coders/AudioFileWriter.h"
+
+#include <QProcess>
+#include <QtEndian>
 
 #include <cmath>
 
 namespace TestAudio {
+
+namespace {
+
+template <typename T>
+QByteArray bytes(T value)
+{
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+} // namespace
 
 std::vector<float> sineTone(double hz, double seconds, int channels, float amplitude, int sampleRate)
 {
@@ -29,6 +43,37 @@ bool writeTone(const QString& path, double hz, double seconds, int channels, flo
     const std::vector<float> tone = sineTone(hz, seconds, channels, amplitude, sampleRate);
     return QMMultiMedia::AudioFileWriter::writeAll(path, tone.data(), qint64(tone.size()) / channels, sampleRate,
                                                   channels);
+}
+
+QByteArray wavBytes(int sampleRate, int channels, qint64 frames, int bits, quint32 claimedBytes)
+{
+    const int block = channels * bits / 8;
+    const QByteArray data(int(frames * block), bits == 8 ? '\x80' : '\0');
+    return "RIFF" + bytes(qToLittleEndian<quint32>(quint32(36 + data.size()))) + "WAVEfmt "
+        + bytes(qToLittleEndian<quint32>(16)) + bytes(qToLittleEndian<quint16>(1))
+        + bytes(qToLittleEndian<quint16>(quint16(channels))) + bytes(qToLittleEndian<quint32>(quint32(sampleRate)))
+        + bytes(qToLittleEndian<quint32>(quint32(sampleRate) * quint32(block))) + bytes(qToLittleEndian<quint16>(quint16(block)))
+        + bytes(qToLittleEndian<quint16>(quint16(bits))) + "data"
+        + bytes(qToLittleEndian<quint32>(claimedBytes ? claimedBytes : quint32(data.size()))) + data;
+}
+
+QByteArray coverTag(int size)
+{
+    QByteArray picture(size - 20, '\0');
+    quint32 x = 1;
+    for (char& c : picture)
+        c = char((x = x * 1664525u + 1013904223u) >> 24);
+    // Version 2.3, its size in seven bits a byte; one frame.
+    QByteArray tag = "ID3" + QByteArray("\x03\x00\x00", 3);
+    for (int shift : {21, 14, 7, 0})
+        tag += char(((size - 10) >> shift) & 0x7f);
+    return tag + "APIC" + bytes(qToBigEndian<quint32>(quint32(picture.size()))) + QByteArray(2, '\0') + picture;
+}
+
+bool encodeMp3(const QString& wav, const QString& mp3, const QStringList& options)
+{
+    return QProcess::execute(QMMultiMedia::ExternalPaths::lameEncoder(),
+                             QStringList{"--quiet"} + options + QStringList{wav, mp3}) == 0;
 }
 
 double rms(const float* s, int count, int stride, int offset)

@@ -1,8 +1,11 @@
 #pragma once
 
-// Test sound files made on the spot: sine tones of a given pitch and length.
+// Test sound files made on the spot: sine tones of a given pitch and length, and the pieces of
+// damaged and long files.
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -16,6 +19,14 @@ std::vector<float> sineTone(double hz, double seconds, int channels = 1, float a
 // Writes a tone file (container by extension); false when it could not be written.
 bool writeTone(const QString& path, double hz, double seconds, int channels = 1, float amplitude = 0.5f,
                int sampleRate = toneRate);
+
+// The bytes of a WAV file of silence, 16-bit (or 8-bit); its header may claim more data than it holds.
+QByteArray wavBytes(int sampleRate, int channels, qint64 frames, int bits = 16, quint32 claimedBytes = 0);
+// An ID3v2 tag holding a picture of noise, `size` bytes in all, as a cover picture stands before
+// the sound of an MP3.
+QByteArray coverTag(int size);
+// Encodes a WAV file into an MP3 with the LAME encoder and the given options; false when it fails.
+bool encodeMp3(const QString& wav, const QString& mp3, const QStringList& options);
 
 // Root mean square of a stretch of samples, taking every `stride`-th from `offset`.
 double rms(const float* samples, int count, int stride = 1, int offset = 0);

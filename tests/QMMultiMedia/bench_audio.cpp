@@ -21,6 +21,14 @@
 //  - memory: peak resident size while 1,000 fire-and-forget notes are played (20 every 100 ms,
 //    as fast clicking would), and after 1,000 clicks on a missing file. Measured on the first
 //    server's run only.
+//  - long and damaged files: for each, the time play() takes on the calling thread (and of it, the
+//    thread's own CPU time), the time a seek to the middle takes, and how much the peak resident
+//    size grows while it plays for a few seconds either side of the seek (started again before
+//    each file); then the time a play list of them takes to fill, on the calling thread and until
+//    a time (or its estimate) has come for each. The files: WAVs at 1 Hz of 4 kB and 2 MB, a 4-minute song (MP3 at
+//    192 kbit/s with a title tag), a 60-minute MP3 at 128 kbit/s without a header of its length
+//    after a 1 MB cover picture, and an hour's take as the recorder writes it (WAV, 44.1 kHz,
+//    stereo, 16 bits). First server's run only.
 
 #include "Median.h"
 #include "NoiseClick.h"
@@ -30,7 +38,9 @@
 #include "QMMultiMedia/AudioBackend.h"
 #include "QMMultiMedia/DecodedSound.h"
 #include "QMMultiMedia/NativeAudioPlayer.h"
+#include "QMMultiMedia/PlayListModel.h"
 #include "QMMultiMedia/SoundServer.h"
+#include "QMMultiMedia/_Coders/AudioFileWriter.h"
 
 #include "ProcessStatus.h"
 
@@ -44,6 +54,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <sys/resource.h>
 
 using namespace QMMultiMedia;
@@ -266,6 +277,87 @@ void measureMemory(const QTemporaryDir& dir, const QString& note)
                 TestSupport::processStatusKb("VmRSS:") - beforeMissing, livePlayers(missing));
 }
 
+// The long and damaged files; empty where one could not be made.
+QStringList writeLongFiles(const QTemporaryDir& dir)
+{
+    const auto write = [&](const QString& name, const QByteArray& content) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write(content) == content.size() ? f.fileName() : QString();
+    };
+    QStringList files = {write("1hz-4k.wav", TestAudio::wavBytes(1, 1, 2000)),
+                         write("1hz-2m.wav", TestAudio::wavBytes(1, 1, 1000000))};
+    const QString song = dir.filePath("song.mp3");
+    const QString tone = dir.filePath("tone.wav");
+    const QString piece = dir.filePath("piece.mp3");
+    const bool encoded = TestAudio::writeTone(tone, 330.0, 240.0, 2, 0.5f)
+        && TestAudio::encodeMp3(tone, song, {"-b", "192", "--tt", "Song"})
+        && TestAudio::writeTone(tone, 330.0, 10.0, 2, 0.5f) && TestAudio::encodeMp3(tone, piece, {"-b", "128", "-t"});
+    QFile p(piece);
+    files << (encoded ? song : QString())
+          << (encoded && p.open(QIODevice::ReadOnly) ? write("hour.mp3", TestAudio::coverTag(1 << 20) + p.readAll().repeated(360))
+                                                      : QString());
+    // Written in stretches, as the recorder writes.
+    AudioFileWriter take;
+    const QString takePath = dir.filePath("take.wav");
+    const std::vector<float> second = TestAudio::sineTone(330.0, 1.0, 2, 0.5f);
+    bool written = take.open(takePath, AudioEngine::rate, 2);
+    for (int s = 0; written && s < 3600; ++s)
+        written = take.write(second.data(), AudioEngine::rate);
+    files << (take.close() && written ? takePath : QString());
+    return files;
+}
+
+void measureLongFiles(const QTemporaryDir& dir)
+{
+    std::printf("long and damaged files, each played for 2 s, sought to its middle and played for 2 s more:\n");
+    const QStringList files = writeLongFiles(dir);
+    for (const QString& path : files) {
+        if (path.isEmpty()) {
+            std::printf("  a file could not be made: not measured\n");
+            continue;
+        }
+        malloc_trim(0);
+        const bool peakReset = TestSupport::resetPeakResident();
+        const long startKb = TestSupport::residentKb();
+        NativeAudioPlayer player;
+        QElapsedTimer t;
+        t.start();
+        const double cpu = TestSupport::threadCpuMs();
+        player.play(path);
+        const double playMs = t.nsecsElapsed() / 1e6;
+        const double playCpuMs = TestSupport::threadCpuMs() - cpu;
+        QTest::qWait(2000);
+        t.restart();
+        player.setPosition(player.duration() / 2);
+        const double seekMs = t.nsecsElapsed() / 1e6;
+        QTest::qWait(2000);
+        const long peakKb = TestSupport::processStatusKb("VmHWM:") - startKb;
+        std::printf("  %s (%.0f MB, %s): play() %.1f ms (its own CPU %.1f ms), seek %.1f ms; peak %+ld MB%s   goal: "
+                    "play() at most 50 ms, at most 100 MB (%s)\n",
+                    qPrintable(QFileInfo(path).fileName()), QFileInfo(path).size() / 1e6,
+                    player.duration() > 0 ? qPrintable(QTime(0, 0).addMSecs(int(player.duration())).toString("h:mm:ss"))
+                                          : "refused",
+                    playMs, playCpuMs, seekMs, peakKb / 1024, peakReset ? "" : " (over the whole run)",
+                    verdict(playMs <= 50 && peakKb < 100 * 1024));
+    }
+    PlayListModel model;
+    QElapsedTimer t;
+    t.start();
+    model.setPlayList(files);
+    const double fillMs = t.nsecsElapsed() / 1e6;
+    const auto measured = [&] {
+        for (int row = 2; row < model.rowCount(); ++row) {
+            if (model.data(model.index(row), PlayListModel::DurationRole).toTime() == QTime(0, 0))
+                return false;
+        }
+        return true;
+    };
+    const bool all = QTest::qWaitFor(measured, 60000);
+    std::printf("  play list of them: setPlayList() %.1f ms; a time (or its estimate) for each after %lld ms%s   goal: "
+                "at most 50 ms (%s)\n",
+                fillMs, t.elapsed(), all ? "" : " (not all came within a minute)", verdict(fillMs <= 50));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -311,7 +403,9 @@ int main(int argc, char** argv)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    if (!TestSupport::benchSoundOnly())
+    if (!TestSupport::benchSoundOnly()) {
         measureMemory(dir, note);
+        measureLongFiles(dir);
+    }
     return 0;
 }

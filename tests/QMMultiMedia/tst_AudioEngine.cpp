@@ -482,6 +482,43 @@ private slots:
         }
     }
 
+    void serversThatReadFarAheadHearWholeNotes_data()
+    {
+        QTest::addColumn<TestAudio::ServerModel>("server");
+        // Sinks that buffer that much: network sinks, some Bluetooth ones.
+        for (const TestAudio::ServerModel& m : {TestAudio::ServerModel {"reads 0.6 s ahead", kRate * 6 / 10, 512, false, false},
+                                                TestAudio::ServerModel {"reads 1 s ahead", kRate, 1024, false, false},
+                                                TestAudio::ServerModel {"reads 2 s ahead in steps", 2 * kRate, 4096, true, true}})
+            QTest::newRow(m.name) << m;
+    }
+    void serversThatReadFarAheadHearWholeNotes()
+    {
+        // A click opens the stream and the server's reports tell how far it reads. A three-second
+        // note is then heard whole; once the stream has closed, it is heard whole again as the
+        // first sound of the next stream.
+        QFETCH(TestAudio::ServerModel, server);
+        FakeAudioBackend backend;
+        backend.server = server;
+        const QString path = tone("long.wav", 3.0, 440.0);
+        const std::vector<float> source = AudioFileReader::readAll(path);
+        auto click = PlatformAudioPlayer::create(tone("opens.wav", 0.03, 1000.0));
+        click->play();
+        backend.advanceMs(1000);
+        for (int stream = 1; stream <= 2; ++stream) {
+            const qint64 asked = qint64(backend.last()->alive ? backend.last()->played : 0);
+            auto note = PlatformAudioPlayer::create(path);
+            note->play();
+            backend.advanceMs(4000 + server.readAhead * 1000.0 / kRate);
+            QCOMPARE(backend.streams.size(), stream);
+            const auto& s = *backend.last();
+            const qint64 start = s.firstLoud(asked, 0.0f) - 1;  // the tone's first sample is 0
+            QVERIFY2(start >= 0 && sameAs(s, start, source, 0, int(source.size())),
+                     qPrintable(QStringLiteral("the note on stream %1 is not whole").arg(stream)));
+            backend.advanceMs(4000);
+        }
+        QCOMPARE(backend.last()->missingFrames, qint64(0));
+    }
+
     void aBusyMachineWritesFurtherAhead()
     {
         // The stream's thread came 30 ms late when woken: for a few seconds a new note is written

@@ -1,6 +1,7 @@
 // Media types by name, cover pictures beside audio files, and the play-list model.
 
 #include "FakeAudioBackend.h"
+#include "ProcessStatus.h"
 #include "ToneFiles.h"
 
 #include "QMMultiMedia/ID3Info.h"
@@ -11,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QtEndian>
 #include <QSignalSpy>
 #include <QThread>
 #include <QTemporaryDir>
@@ -20,6 +22,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <zlib.h>
 
 using namespace QMMultiMedia;
 
@@ -37,6 +40,83 @@ void writeText(const QString& path, const QByteArray& text)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text);
+}
+
+template <typename T>
+QByteArray bytesOf(T value)
+{
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    const QByteArray body = type + data;
+    const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
+    return bytesOf(qToBigEndian(quint32(data.size()))) + body + bytesOf(qToBigEndian(crc));
+}
+
+// A PNG of side x side black pixels (8-bit RGB), compressed a row at a time as it is made: some
+// 750 kB that decode to 3 bytes a pixel.
+QByteArray blackPng(int side)
+{
+    const QByteArray row(1 + 3 * side, '\0');   // the filter byte, then the pixels
+    QByteArray data;
+    QByteArray out(1 << 16, '\0');
+    z_stream z {};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 15, 9, Z_RLE);
+    for (int y = 0; y <= side; ++y) {
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
+        z.avail_in = y < side ? uInt(row.size()) : 0;
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(out.data());
+            z.avail_out = uInt(out.size());
+            deflate(&z, y < side ? Z_NO_FLUSH : Z_FINISH);
+            data += out.left(out.size() - int(z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    const QByteArray header = bytesOf(qToBigEndian(quint32(side))) + bytesOf(qToBigEndian(quint32(side)))
+        + QByteArray("\x08\x02\0\0\0", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n") + pngChunk("IHDR", header) + pngChunk("IDAT", data)
+        + pngChunk("IEND", QByteArray());
+}
+
+// An icon whose one entry says 16 x 16 and holds the PNG.
+QByteArray iconOf(const QByteArray& png)
+{
+    return QByteArray("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14) + bytesOf(qToLittleEndian(quint32(png.size())))
+        + bytesOf(qToLittleEndian(quint32(22))) + png;
+}
+
+// A GIF whose screen is 1 x 1 and whose one frame is side x side pixels of colour 0, in LZW codes
+// that each stand for a run one pixel longer than the last until the table is full (each code is
+// the entry the decoder makes as it reads it), then for the longest run over and over.
+QByteArray gifFrameBeyondItsScreen(int side)
+{
+    const QByteArray sides = bytesOf(qToLittleEndian(quint16(side))) + bytesOf(qToLittleEndian(quint16(side)));
+    QByteArray gif = QByteArray("GIF89a\1\0\1\0\x80\0\0", 13) + QByteArray(6, '\0') + QByteArray(",\0\0\0\0", 5)
+        + sides + QByteArray("\0\2", 2);
+    QByteArray codes;
+    quint32 bits = 0;
+    int held = 0, width = 3, next = 6;
+    const auto put = [&](int code) {
+        bits |= quint32(code) << held;
+        for (held += width; held >= 8; held -= 8, bits >>= 8)
+            codes += char(bits & 0xff);
+    };
+    put(4);   // clear
+    put(0);   // one pixel
+    for (qint64 left = qint64(side) * side - 1, code = 6; left > 0; code = qMin<qint64>(code + 1, 4095)) {
+        put(int(code));
+        left -= code - 4;
+        if (next < 4096 && ++next == 1 << width && width < 12)
+            ++width;
+    }
+    put(5);   // end
+    codes += char(bits);
+    for (int at = 0; at < codes.size(); at += 255)
+        gif += char(qMin(255, codes.size() - at)) + codes.mid(at, 255);
+    return gif + QByteArray("\0;", 2);
 }
 
 QColor coverColour(const QString& audio)
@@ -112,6 +192,40 @@ private slots:
         QCOMPARE(copy.cover().cacheKey(), original.cover().cacheKey());
     }
 
+    // A picture that decodes to far more than its file holds is neither decoded whole nor waited
+    // for: the search spends about its 50 ms of processor time at most, and little memory. One
+    // whose header gives it away is passed over for the next picture.
+    void hostileCovers_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<bool>("nextFound");
+        const QByteArray png = blackPng(16000);
+        QTest::newRow("16000 x 16000 PNG") << "a.png" << png << true;
+        QTest::newRow("the same in an icon of 16 x 16") << "a.png" << iconOf(png) << true;
+        QTest::newRow("GIF frame larger than its screen") << "a.gif" << gifFrameBeyondItsScreen(30000) << false;
+    }
+    void hostileCovers()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, picture);
+        QFETCH(bool, nextFound);
+        QTemporaryDir dir;
+        writeText(dir.filePath(name), picture);
+        writePicture(dir.filePath("b.png"), Qt::green, "PNG");
+        QVERIFY(TestSupport::resetPeakResident());
+        const long startKb = TestSupport::residentKb();
+        const double start = TestSupport::threadCpuMs();
+        const QColor colour = coverColour(dir.filePath("song.mp3"));
+        const double ms = TestSupport::threadCpuMs() - start;
+        const long grownKb = TestSupport::processStatusKb("VmHWM:") - startKb;
+        qInfo("%.1f ms of processor time, peak memory +%ld kB", ms, grownKb);
+        // Twice the budget: what a decoder was given before the time ran out still takes a moment.
+        QVERIFY2(ms < 100, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+        QVERIFY2(grownKb < 64 * 1024, qPrintable(QStringLiteral("%1 kB").arg(grownKb)));
+        QCOMPARE(colour, nextFound ? QColor(Qt::green) : QColor());
+    }
+
     void modelFromFolder()
     {
         TestAudio::FakeAudioBackend backend(false);
@@ -122,9 +236,12 @@ private slots:
         writeText(dir.filePath("broken.mp3"), "not a sound");
         PlayListModel model;
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy measured(&model, &QAbstractItemModel::dataChanged);
         model.setPlayList(QDir(dir.path()), {QStringLiteral("*.mp3")});
         QCOMPARE(reset.count(), 1);
         QCOMPARE(model.rowCount(), 3);
+        // The playing times come one by one, off the GUI thread.
+        QTRY_COMPARE(measured.count(), 3);
         QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("A.mp3"));
         QCOMPARE(model.data(model.index(1)).toString(), QStringLiteral("b.mp3"));
         QCOMPARE(model.data(model.index(2)).toString(), QStringLiteral("broken.mp3"));
@@ -163,6 +280,7 @@ private slots:
         PlayListModel model;
         model.setPlayList(QStringList{odd});
         QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("a#b%c?d Song.mp3"));
+        QTRY_COMPARE(model.data(model.index(0), PlayListModel::DurationRole).toTime(), QTime(0, 0, 2));
 
         // Renaming keeps the folder and the playing time; nothing on disk changes.
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);

@@ -105,12 +105,9 @@ private:
     // Streams of this process on the server.
     static int ourStreams()
     {
-        QProcess pactl;
-        pactl.start("pactl", {"list", "sink-inputs"});
-        if (!pactl.waitForFinished(5000))
-            return -1;
-        return QString::fromUtf8(pactl.readAllStandardOutput())
-            .count(QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid()));
+        bool ok = false;
+        const int n = SinkCapture::streamsOf(QCoreApplication::applicationPid(), &ok).size();
+        return ok ? n : -1;
     }
     // Plays a note every 300 ms until the sink is heard playing it.
     bool heardAgain(int timeoutMs)

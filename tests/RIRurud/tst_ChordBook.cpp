@@ -235,39 +235,57 @@ void TestChordBook::favoritesRoundTripThroughTheSettings()
     QVERIFY(ChordBook::readFavorites().isEmpty());
 }
 
-// Whatever the count says, every stored favourite is read (a key missing below the count reads as
-// the built-in song), a save writes them all back under the count that matches, and a deleted one
-// leaves no key behind that would bring it back.
+// Whatever the count says, every stored favourite is read, numbers missing or not (a number missing
+// below the count reads as the built-in song as well), a save writes them all back under the count
+// that matches, and a deleted one leaves no key behind that would bring it back. A key the program
+// does not write is neither read nor touched.
 void TestChordBook::storedFavoritesAreNeverLost_data()
 {
     QTest::addColumn<QVariant>("count");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("below zero") << QVariant(-1) << 3;
-    QTest::newRow("not a number") << QVariant("three") << 3;
-    QTest::newRow("lower") << QVariant(1) << 3;
-    QTest::newRow("more than a new name may join") << QVariant(600) << 600;
-    QTest::newRow("huge, with the built-in song") << QVariant(std::numeric_limits<int>::max()) << 2;
+    QTest::addColumn<QStringList>("numbers");
+    QTest::addColumn<bool>("builtIn");
+    const auto first = [](int n) {
+        QStringList numbers;
+        for (int i = 0; i < n; ++i)
+            numbers << QString::number(i);
+        return numbers;
+    };
+    QTest::newRow("below zero") << QVariant(-1) << first(3) << false;
+    QTest::newRow("not a number") << QVariant("three") << first(3) << false;
+    QTest::newRow("lower") << QVariant(1) << first(3) << false;
+    QTest::newRow("more than a new name may join") << QVariant(600) << first(600) << false;
+    QTest::newRow("huge, with the built-in song") << QVariant(std::numeric_limits<int>::max()) << first(2) << true;
+    QTest::newRow("a number missing") << QVariant(3) << QStringList{"0", "2"} << true;
+    QTest::newRow("past the count, after a gap") << QVariant(1) << QStringList{"0", "7", "12"} << false;
+    QTest::newRow("beyond a whole number") << QVariant(2) << QStringList{"0", "99999999999"} << true;
 }
 void TestChordBook::storedFavoritesAreNeverLost()
 {
     QFETCH(QVariant, count);
-    QFETCH(int, stored);
+    QFETCH(QStringList, numbers);
+    QFETCH(bool, builtIn);
+    REZirudid::App* app = REZirudid::App::theApp();
     ChordBook::writeFavorites({});
     ChordBook::Favorites expected;
-    for (int i = 0; i < stored; ++i) {
-        expected.insert(QStringLiteral("Song %1").arg(i, 3, 10, QLatin1Char('0')), {QStringLiteral("A\nm"), QString::number(i)});
-        REZirudid::App::theApp()->setSettingsValue(SettingsKeys::favorite(i), ChordBook::formatFavorite(expected.lastKey(), expected.last()));
+    for (const QString& number : numbers) {
+        const QString name = QStringLiteral("Song %1").arg(number, 11, QLatin1Char('0'));
+        expected.insert(name, {QStringLiteral("A\nm"), number});
+        app->setSettingsValue(SettingsKeys::favoritePrefix() + number, ChordBook::formatFavorite(name, expected.value(name)));
     }
-    REZirudid::App::theApp()->setSettingsValue(SettingsKeys::favoritesCount(), count);
-    if (count.toInt() > stored)
+    app->setSettingsValue(SettingsKeys::favoritesCount(), count);
+    app->setSettingsValue(SettingsKeys::favoritePrefix() + "01", "Not written by the program:E\n");
+    if (builtIn)
         expected.insert(QStringLiteral("Pelmaro - Et Si Tu N'existais Pas"), ChordBook::builtInFavorite().section(':', 1).split(','));
     ChordBook::Favorites favorites = ChordBook::readFavorites();
     QCOMPARE(favorites, expected);
     ChordBook::writeFavorites(favorites);
-    QCOMPARE(REZirudid::App::theApp()->settingsValue(SettingsKeys::favoritesCount()).toInt(), expected.size());
+    QCOMPARE(app->settingsValue(SettingsKeys::favoritesCount()).toInt(), expected.size());
+    QCOMPARE(ChordBook::readFavorites(), expected);
     favorites.remove(favorites.lastKey());   // the last key is the one a longer list leaves behind
     ChordBook::writeFavorites(favorites);
     QCOMPARE(ChordBook::readFavorites(), favorites);
+    QVERIFY(app->containsSettingsValue(SettingsKeys::favoritePrefix() + "01"));
+    app->removeSettingsValue(SettingsKeys::favoritePrefix() + "01");
 }
 
 TONARIX_APP_TEST_MAIN(TestChordBook)

@@ -156,7 +156,8 @@ private slots:
         TestAudio::FakeAudioBackend backend;
         Metronome m;
         const qint64 first = start(m, 120);
-        run(backend, m, first + 3'000'000'000);
+        // (Between two beats, well away from the end of what is written ahead when it stops.)
+        run(backend, m, first + 2'750'000'000);
         backend.frozen = true;
         run(backend, m, first + 13'000'000'000);
         backend.frozen = false;
@@ -167,9 +168,9 @@ private slots:
         const auto& s = *backend.last();
         heard.hear(0, s.frames.data(), qint64(s.played));
         QVERIFY2(heard.loudest <= QMMultiMedia::mixCeiling, qPrintable(QString::number(heard.loudest)));
-        // Beats 0 to 6 came before the stop; 7 to 25 came due while it lasted and are not heard;
-        // beat 26, due as it ends, sounds with the chord (the following one is lost in it); then
-        // the beats are on the grid, one at a time.
+        // Beats 0 to 6 came before the stop or were written ahead; 7 to 25 came due while it lasted
+        // and are not heard; beat 26, due as it ends, sounds with the chord (the following one is
+        // lost in it); then the beats are on the grid, one at a time.
         std::vector<int> beats;
         for (size_t i = 0; i < heard.frames.size(); ++i) {
             const double ms = (s.startNs + heard.frames[i] * 1e9 / AudioEngine::rate - first) / 1e6;

@@ -1,6 +1,6 @@
 // The start-up steps and the main window: the order of the steps and what each leaves behind,
 // the introduction slides per language, the start-up reminder per build, the window's size in the
-// settings, the page switch and the promotion menus.
+// settings (and the page viewer's from its arguments), the page switch and the promotion menus.
 #include "ItemsPanel.h"
 #include "MainPage.h"
 #include "TonarixIdentity.h"
@@ -12,6 +12,7 @@
 #include "REZirudid/App.h"
 #include "REZirudid/HelpDialog.h"
 #include "REZirudid/PromoMenuBar.h"
+#include "REZirudid/ScreenFit.h"
 #include "RIRurud/BalalaikaTonarixMainPage.h"
 #include "RIRurud/BanjoTonarixMainPage.h"
 #include "RIRurud/BoardBase.h"
@@ -22,10 +23,12 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QUrl>
 
 using TonarixStartup::Step;
@@ -270,6 +273,46 @@ private slots:
         QCOMPARE(app()->settingsValue("Width").toInt(), window.width());
         QCOMPARE(app()->settingsValue("Height").toInt(), window.height());
         clearSize();
+    }
+
+    // The page viewer holds a size it is given to the screen, as the window holds a stored one, and
+    // refuses with a word one that is no size at all.
+    void viewerSizeFitsTheScreen_data()
+    {
+        QTest::addColumn<QStringList>("option");
+        QTest::addColumn<QSize>("size");   // before it is held to the screen; none when refused
+        QTest::newRow("huge") << QStringList{"--size", "99999999x99999999"} << QSize(99999999, 99999999);
+        QTest::newRow("wider than the screen") << QStringList{"--size", "100000x500"} << QSize(100000, 500);
+        QTest::newRow("zero") << QStringList{"--size", "0x0"} << QSize();
+        QTest::newRow("negative") << QStringList{"--size", "-5x100"} << QSize();
+        QTest::newRow("one number") << QStringList{"--size", "1200"} << QSize();
+        QTest::newRow("no height") << QStringList{"--size", "12x"} << QSize();
+        QTest::newRow("beyond a whole number") << QStringList{"--size", "99999999999x500"} << QSize();
+        QTest::newRow("words") << QStringList{"--size", "widexhigh"} << QSize();
+        QTest::newRow("no value") << QStringList{"--size"} << QSize();
+    }
+    void viewerSizeFitsTheScreen()
+    {
+        QFETCH(QStringList, option);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString shot = dir.filePath("shot.png");
+        QProcess viewer;
+        viewer.start(QStringLiteral(TONARIX_BINARY_DIR "/TonarixLite/MacOS/pageviewer"),
+                     QStringList{"metronome", "--grab", shot} + option);
+        QVERIFY(viewer.waitForFinished(30000));
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        if (!size.isValid()) {
+            QCOMPARE(viewer.exitCode(), 2);
+            QVERIFY(viewer.readAllStandardError().contains("--size"));
+            QVERIFY(!QFileInfo::exists(shot));
+            return;
+        }
+        QCOMPARE(viewer.exitCode(), 0);
+        QWidget probe;   // a window like the viewer's, for the room its frame leaves
+        probe.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&probe));
+        QCOMPARE(QImage(shot).size(), size.boundedTo(REZirudid::ScreenFit::room(&probe)));
     }
 
     // Menu icons are drawn from pictures dense enough for the screen: at a pixel ratio of 2 every

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <time.h>
 
 namespace TestSupport {
 
@@ -25,6 +26,23 @@ inline long processStatusKb(const char* field)
 inline long residentKb()
 {
     return processStatusKb("VmRSS:");
+}
+
+// Starts the peak of resident memory ("VmHWM:") afresh from what is resident now; false where the
+// kernel does not allow it.
+inline bool resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// Processor time the calling thread has used, in milliseconds: unlike the time on the clock, it
+// does not grow while other work on a busy machine holds the thread back.
+inline double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 } // namespace TestSupport

@@ -3,7 +3,7 @@
 //
 //   pageviewer <page> [page options] [--size WxH] [--grab file.png] [--plain]
 //
-// --size WxH  the window's size (default 1200 x 900)
+// --size WxH  the window's size (default 1200 x 900), held to the screen as the program's window is
 // --grab F    save a picture of the window to F after a moment and quit
 // --plain     leave out the application's style sheet (pages that bring a sheet of their own keep it)
 //
@@ -13,6 +13,7 @@
 #include "PageViewer.h"
 
 #include "REZirudid/App.h"
+#include "REZirudid/ScreenFit.h"
 
 #include <QTextStream>
 #include <QTimer>
@@ -53,6 +54,20 @@ QString optionValue(const QStringList& args, const QString& option)
     return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
 }
 
+namespace {
+
+// "WxH" as a size of two whole numbers above 0; an invalid size for anything else.
+QSize parseSize(const QString& text)
+{
+    const QStringList sides = text.split(QLatin1Char('x'));
+    bool wideOk = false;
+    bool highOk = false;
+    const QSize size = sides.size() == 2 ? QSize(sides.at(0).toInt(&wideOk), sides.at(1).toInt(&highOk)) : QSize();
+    return wideOk && highOk && !size.isEmpty() ? size : QSize();
+}
+
+} // namespace
+
 } // namespace pageviewer
 
 int main(int argc, char** argv)
@@ -81,18 +96,27 @@ int main(int argc, char** argv)
         return usage();
     }
 
+    const bool sizeGiven = args.contains(QStringLiteral("--size"));
+    const QSize size = sizeGiven ? pageviewer::parseSize(pageviewer::optionValue(args, QStringLiteral("--size")))
+                                 : QSize(1200, 900);
+    if (!size.isValid()) {
+        err << "--size wants a width and a height above 0, such as 1200x900\n";
+        return 2;
+    }
+
     std::unique_ptr<QWidget> page(entry->opener(args.mid(1)));
     if (!page)
         return 1;
-    QSize size(1200, 900);
-    const QStringList wh = pageviewer::optionValue(args, QStringLiteral("--size")).split(QLatin1Char('x'));
-    const bool sizeGiven = wh.size() == 2 && wh.at(0).toInt() > 0 && wh.at(1).toInt() > 0;
-    if (sizeGiven)
-        size = QSize(wh.at(0).toInt(), wh.at(1).toInt());
     page->setWindowTitle(QStringLiteral("pageviewer: ") + name);
     // A page that sizes itself (from its own settings) keeps its size unless one is given.
     if (sizeGiven || !page->testAttribute(Qt::WA_Resized))
         page->resize(size);
+    // Held within the screen, as the program's window is: a window larger than the screen is out
+    // of reach and costs memory in proportion to its size.
+    auto* fit = page->findChild<REZirudid::ScreenFit*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!fit)
+        fit = new REZirudid::ScreenFit(page.get());
+    fit->fit();
     page->show();
 
     const QString grab = pageviewer::optionValue(args, QStringLiteral("--grab"));

@@ -126,8 +126,8 @@ qint64 AudioEngine::plannedStart(const Voice& v) const
 
 qint64 AudioEngine::plannedEnd(const Voice& v) const
 {
-    return v.placed ? v.end
-                    : plannedStart(v) + v.spec.sound->frames() - v.spec.offset;
+    // A streamed sound's length may change while it plays, once its end has been decoded.
+    return plannedStart(v) + v.spec.sound->frames() - v.spec.offset;
 }
 
 qint64 AudioEngine::soundFrame(const Voice& v, qint64 start, qint64 engineFrame) const
@@ -226,7 +226,7 @@ AudioEngine::VoiceState AudioEngine::state(quint64 id) const
     const qint64 start = plannedStart(*it);
     const qint64 length = it->spec.sound->frames();
     s.position = qBound(it->spec.offset, soundFrame(*it, start, at), length);
-    s.playing = it->placed ? at < it->end : s.position < length;
+    s.playing = it->placed ? at < plannedEnd(*it) : s.position < length;
     return s;
 }
 
@@ -297,21 +297,43 @@ void AudioEngine::streamStarted()
     m_lastRead = double(m_base);
     m_fresh = true;
     m_dirty = m_resumeFrame = never;
-    // Until the stream reports, its clock is taken to be the model's and its lead unknown; its
-    // first report is taken as it is.
+    // Where the last stream placed the voices given a time holds for its clock, not for this one's:
+    // those it had not begun are placed again once this stream reports its clock, and the rest of
+    // a beat it had begun is let go.
+    for (Voice& v : m_voices) {
+        if (v.spec.atNs < 0 || !v.placed || plannedEnd(v) <= m_base)
+            continue;
+        if (v.start >= m_base)
+            v.placed = false;
+        else if (v.spec.beat)
+            v.dropped = true;
+    }
+    // Until the stream reports, its clock is taken to be the model's; its first report is taken as
+    // it is. It most likely plays to the sink the last one played to, which reads it as far ahead.
     m_resync = true;
     m_reports.clear();
     m_suspects.clear();
     m_scatter = 0;
     m_step = 0;
     m_inBlocks = false;
-    m_lead = unknownLeadFrames;
+    m_startLead = qMax(unknownLeadFrames, m_lead);
+    m_lead = m_startLead;
 }
 
 void AudioEngine::streamStopped()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_streaming = false;
+}
+
+void AudioEngine::streamMoved()
+{
+    // The timeline goes on as it was until the next report, from which it is drawn again.
+    // A new sink may read in blocks of another length, or not in blocks at all.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_resync = m_streaming;
+    m_step = 0;
+    m_inBlocks = false;
 }
 
 void AudioEngine::replaceTimed(qint64 from)
@@ -345,7 +367,7 @@ void AudioEngine::restartModel(const Report& r)
     m_f0 = r.heard;
     m_t0 = r.atNs;
     m_scatter = 0;
-    m_lead = qMax(unknownLeadFrames, qint64(std::ceil(r.read - r.heard)));
+    m_lead = qMax(m_startLead, qint64(std::ceil(r.read - r.heard)));
     m_resync = false;
     replaceTimed(safeFrame(m_clock()));
 }
@@ -519,7 +541,7 @@ void AudioEngine::fit(qint64 now)
     // The highest report may have come some way after the server read a block: as far as the
     // reports lie apart, over how many there are.
     lead += m_scatter * 4 / n;
-    m_lead = qint64(std::ceil(m_reports.size() < size_t(leadReports) ? qMax(lead, double(unknownLeadFrames)) : lead));
+    m_lead = qint64(std::ceil(m_reports.size() < size_t(leadReports) ? qMax(lead, double(m_startLead)) : lead));
 
     // The line has moved by more than a little since the voices given a time were placed (as
     // the first reports of a stream come in, or little by little): what is to be heard later than
@@ -622,7 +644,7 @@ void AudioEngine::dropEnded(qint64 heard, qint64 now)
     // dropped as a stream would have dropped it.
     const bool streaming = m_streaming;
     const auto over = [&](const Voice& v) {
-        if (v.dropped || (v.placed && heard >= v.end))
+        if (v.dropped || (v.placed && heard >= plannedEnd(v)))
             return true;
         return !streaming && !v.placed
             && (heard >= plannedEnd(v) || (v.spec.beat && heard - plannedStart(v) > beatLateFrames));
@@ -653,7 +675,6 @@ void AudioEngine::place(Voice& v, qint64 from, qint64 end)
         // Otherwise it went on unheard: the rest plays where it is by now.
     }
     v.start = start;
-    v.end = start + v.spec.sound->frames() - v.spec.offset;
     v.placed = true;
 }
 
@@ -662,27 +683,10 @@ void AudioEngine::takeMix(qint64 from, qint64 end)
     m_mixed.clear();
     for (Voice& v : m_voices) {
         place(v, from, end);
-        if (v.placed && v.start < end && v.end > from)
-            m_mixed.push_back({v.spec.sound, v.spec.offset, v.start, v.end, v.spec.left, v.spec.right});
+        if (v.placed && v.start < end && plannedEnd(v) > from)
+            m_mixed.push_back({v.spec.sound, v.spec.offset, v.start, plannedEnd(v), v.spec.left, v.spec.right});
     }
 }
-
-namespace {
-
-void mixInto(float* mix, const float* samples, qint64 ready, int channels, qint64 offset, qint64 start, qint64 from,
-             qint64 a, qint64 b, float gl, float gr)
-{
-    // Sounds are decoded at the engine's rate: frame for frame.
-    b = qMin(b, start + ready - offset);
-    const float* p = samples + (offset + a - start) * channels;
-    float* out = mix + 2 * (a - from);
-    for (qint64 f = a; f < b; ++f, p += channels, out += 2) {
-        out[0] += p[0] * gl;
-        out[1] += p[channels - 1] * gr;
-    }
-}
-
-} // namespace
 
 void AudioEngine::mixAndWrite(StreamPort& port, qint64 from, qint64 count)
 {
@@ -694,9 +698,9 @@ void AudioEngine::mixAndWrite(StreamPort& port, qint64 from, qint64 count)
         for (const Mixed& m : m_mixed) {
             const qint64 a = qMax(from, m.start);
             const qint64 b = qMin(from + n, m.end);
+            // Sounds are decoded at the engine's rate: frame for frame.
             if (a < b)
-                mixInto(m_mix.data(), m.sound->samples(), m.sound->readyFrames(), m.sound->channels(), m.offset,
-                        m.start, from, a, b, m.left, m.right);
+                m.sound->mixInto(m_mix.data() + 2 * (a - from), m.offset + a - m.start, b - a, m.left, m.right);
         }
         // The limiter goes on from the gain it had before the first frame of this stretch.
         const bool known = from - 1 < m_gainsEnd && from - 1 >= m_gainsEnd - gainFrames;
@@ -735,7 +739,8 @@ bool AudioEngine::serve(StreamPort& port)
         // Held up for longer than what was written lasts: what should have sounded meanwhile is past.
         if (m_written < safe)
             m_written = safe;
-        const qint64 ahead = qMin(heard + aheadFrames, m_written + 2 * aheadFrames);
+        // Written beyond what the server may have taken, however far ahead it reads.
+        const qint64 ahead = safeFrame(now) + aheadFrames;
         // A change is written again from the first frame the server cannot have taken, a short
         // stretch first: it goes to the server before the rest is mixed, so the start of a new
         // sound arrives in time however long the whole change takes to mix. Each further stretch

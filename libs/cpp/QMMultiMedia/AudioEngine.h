@@ -48,25 +48,29 @@ public:
 // server that reports its clock in steps (it reads a whole block at a time) is followed smoothly,
 // and one that missed a block (and plays the rest of the stream that much later) at once.
 // A voice given a time is placed at the frame that is heard then. Without a stream (no device, or
-// none yet) the timeline runs on the steady clock: voices keep their time without being heard.
+// none yet) the timeline runs on the steady clock: voices keep their time without being heard. A
+// new stream, or one the server moved to another sink, draws the timeline again from its own
+// reports, and the voices given a time keep their time on it.
 //
-// The stream is written half a second ahead. The server takes frames some way ahead of the one
-// being heard, a block at a time, and what it has taken is never written again: not every server
-// takes back what it has read. How far ahead it reads is learned from its reports of where it
-// has read to. A change is written again from the first frame the server cannot have taken yet,
-// and through to the end of what was written. The sum of the voices is limited below full scale.
+// The server takes frames some way ahead of the one being heard, a block at a time, and what it has
+// taken is never written again: not every server takes back what it has read. How far ahead it
+// reads is learned from its reports of where it has read to. The stream is written half a second
+// beyond that, however far it is (a network sink may read a second ahead). A change is written
+// again from the first frame the server cannot have taken yet, and through to the end of what was
+// written. The sum of the voices is limited below full scale.
 class AudioEngine
 {
 public:
     static constexpr int rate = 44100;
-    // What is written ahead of the frame being heard: enough for the stream's thread to be held
-    // up for a while on a busy machine without a gap.
+    // What is written beyond the frames the server may have taken: enough for the stream's thread
+    // to be held up for a while on a busy machine without a gap.
     static constexpr qint64 aheadFrames = rate / 2;
     // Nothing is written nearer than this to the frame being heard.
     static constexpr qint64 marginFrames = rate * 2 / 1000;
     // What a write takes to reach the server, beyond what the server has taken.
     static constexpr qint64 transitFrames = rate * 3 / 2000;
-    // How far ahead the server is taken to read until its reports tell.
+    // How far ahead the server is taken to read until its reports tell, at least (a stream after
+    // another is taken to be read as far ahead as the one before).
     static constexpr qint64 unknownLeadFrames = rate / 50;
     // Reports needed before their lead is believed.
     static constexpr int leadReports = 6;
@@ -142,6 +146,8 @@ public:
     // A new stream: its first frame is the next frame the engine writes.
     void streamStarted();
     void streamStopped();
+    // The server moved the stream to another sink: its clock is that sink's now.
+    void streamMoved();
     // Rewrites what changed and writes ahead. True when only a stretch of a change was written:
     // the output lets that go to the server, then serves again at once.
     bool serve(StreamPort& port);
@@ -168,7 +174,6 @@ private:
         bool placed = false;
         bool dropped = false;
         qint64 start = 0;      // once placed: the engine frame at which `offset` is heard
-        qint64 end = 0;        // once placed: the engine frame after its last
     };
     // What the stream's thread mixes, taken from the voices with the lock held.
     struct Mixed
@@ -237,6 +242,7 @@ private:
     double m_step = 0;               // the least the heard frame was seen to move at once
     bool m_inBlocks = false;         // the reports fit in a band one block high
     qint64 m_lead = unknownLeadFrames;
+    qint64 m_startLead = unknownLeadFrames;  // taken until the stream's reports tell
 
     struct Lateness
     {

@@ -52,7 +52,8 @@ void PlatformAudioPlayer::play()
         return;
     if (m_frame >= m_sound->frames())
         m_frame = 0;
-    m_sound->decode();
+    // A long sound is streamed: from here on it may be another sound of the same file.
+    m_sound = m_sound->decodeFrom(m_frame);
     AudioEngine::VoiceSpec spec;
     spec.sound = m_sound;
     spec.offset = m_frame;

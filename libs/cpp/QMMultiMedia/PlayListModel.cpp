@@ -1,6 +1,6 @@
 #include "QMMultiMedia/PlayListModel.h"
 
-#include "QMMultiMedia/NativeAudioPlayer.h"
+#include "QMMultiMedia/DurationScanner.h"
 
 #include "MTools/TimeInfo.h"
 
@@ -11,8 +11,17 @@ namespace QMMultiMedia {
 
 PlayListModel::PlayListModel(QObject* parent)
     : QAbstractListModel(parent)
-    , m_player(new NativeAudioPlayer(this))
+    , m_scanner(new DurationScanner(this))
 {
+    connect(m_scanner, &DurationScanner::measured, this, &PlayListModel::setDuration);
+}
+
+void PlayListModel::setDuration(int row, qint64 ms)
+{
+    if (row < 0 || row >= m_durations.size())
+        return;
+    m_durations[row] = MTools::TimeInfo::msecsToTime(ms);
+    emit dataChanged(index(row), index(row), {DurationRole});
 }
 
 bool PlayListModel::isRow(const QModelIndex& index) const
@@ -82,8 +91,7 @@ Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const
 
 QTime PlayListModel::audioFileDuration(const QString& path) const
 {
-    m_player->setMedia(path);
-    return MTools::TimeInfo::msecsToTime(m_player->duration());
+    return MTools::TimeInfo::msecsToTime(DurationScanner::durationMs(path, true));
 }
 
 void PlayListModel::setPlayList(const QDir& folder, const QStringList& nameFilters)
@@ -115,10 +123,12 @@ QStringList playable(const QStringList& paths)
 void PlayListModel::setPlayList(const QStringList& paths)
 {
     beginResetModel();
-    m_durations.clear();
+    m_scanner->clear();
     m_files = playable(paths);
-    for (const QString& path : qAsConst(m_files))
-        m_durations.append(audioFileDuration(path));
+    m_durations.clear();
+    for (int i = 0; i < m_files.size(); ++i)
+        m_durations.append(QTime(0, 0));
+    m_scanner->measure(m_files, 0);
     endResetModel();
 }
 
@@ -128,9 +138,10 @@ void PlayListModel::appendToPlayList(const QStringList& paths)
     if (added.isEmpty())
         return;
     beginResetModel();
+    m_scanner->measure(added, m_files.size());
     m_files.append(added);
-    for (const QString& path : added)
-        m_durations.append(audioFileDuration(path));
+    for (int i = 0; i < added.size(); ++i)
+        m_durations.append(QTime(0, 0));
     endResetModel();
 }
 

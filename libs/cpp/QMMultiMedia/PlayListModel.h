@@ -8,10 +8,12 @@
 
 namespace QMMultiMedia {
 
-class NativeAudioPlayer;
+class DurationScanner;
 
 // A play list for item views: one row per audio file, showing its name, with its modification
-// time, its path and its playing time (measured when the file enters the list) as further roles.
+// time, its path and its playing time as further roles. The playing times are measured off the
+// caller's thread when the files enter the list: a row's time is 00:00:00 until its figure comes
+// (dataChanged), and an MP3 without a header of its length shows an estimate first.
 class PlayListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -37,15 +39,17 @@ public:
     void setPlayList(const QStringList& paths);
     void appendToPlayList(const QStringList& paths);
 
-    // The playing time of a file in whole seconds; 00:00:00 when it cannot be loaded.
+    // The playing time of a file in whole seconds; 00:00:00 when it cannot be loaded. Measured on
+    // the calling thread: an MP3 without a header of its length is decoded whole.
     QTime audioFileDuration(const QString& path) const;
 
 private:
     bool isRow(const QModelIndex& index) const;
+    void setDuration(int row, qint64 ms);
 
     QStringList m_files;
     QList<QTime> m_durations;
-    NativeAudioPlayer* m_player;
+    DurationScanner* m_scanner;
 };
 
 } // namespace QMMultiMedia

@@ -9,6 +9,7 @@
 #include <pulse/introspect.h>
 #include <pulse/rtclock.h>
 #include <pulse/stream.h>
+#include <pulse/subscribe.h>
 #include <pulse/thread-mainloop.h>
 
 #include <algorithm>
@@ -43,22 +44,68 @@ QString errorText(pa_context* context)
 
 const QString noAnswer = QStringLiteral("the sound server does not answer");
 
-// Leaves the server: a stream that is up is disconnected; one still being made is only let go (the
-// server refuses to disconnect it; it goes with the connection).
+// Leaves the server: a stream that is up is disconnected; one still being made (the server refuses
+// to disconnect it yet) is disconnected once it is up. Nothing of its owner is called after this.
 void closeStream(pa_stream*& stream)
 {
     if (!stream)
         return;
-    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    pa_stream_set_state_callback(
+        stream,
+        [](pa_stream* s, void*) {
+            if (pa_stream_get_state(s) == PA_STREAM_READY)
+                pa_stream_disconnect(s);
+        },
+        nullptr);
     pa_stream_set_write_callback(stream, nullptr, nullptr);
     pa_stream_set_read_callback(stream, nullptr, nullptr);
     pa_stream_set_latency_update_callback(stream, nullptr, nullptr);
     pa_stream_set_underflow_callback(stream, nullptr, nullptr);
+    pa_stream_set_moved_callback(stream, nullptr, nullptr);
     if (pa_stream_get_state(stream) == PA_STREAM_READY)
         pa_stream_disconnect(stream);
     pa_stream_unref(stream);
     stream = nullptr;
 }
+
+// Questions to the server whose answers call back into their owner: cancelled when the owner no
+// longer wants them (or goes), so that no answer reaches it afterwards.
+class Operations
+{
+public:
+    Operations() = default;
+    ~Operations() { cancel(); }
+    Operations(const Operations&) = delete;
+    Operations& operator=(const Operations&) = delete;
+
+    // Keeps an operation (null: none was sent); those answered already are let go.
+    void add(pa_operation* op)
+    {
+        if (!op)
+            return;
+        m_ops.erase(std::remove_if(m_ops.begin(), m_ops.end(),
+                                   [](pa_operation* o) {
+                                       if (pa_operation_get_state(o) == PA_OPERATION_RUNNING)
+                                           return false;
+                                       pa_operation_unref(o);
+                                       return true;
+                                   }),
+                    m_ops.end());
+        m_ops.push_back(op);
+    }
+    void cancel()
+    {
+        for (pa_operation* o : m_ops) {
+            if (pa_operation_get_state(o) == PA_OPERATION_RUNNING)
+                pa_operation_cancel(o);
+            pa_operation_unref(o);
+        }
+        m_ops.clear();
+    }
+
+private:
+    std::vector<pa_operation*> m_ops;
+};
 
 void cork(pa_stream* stream, bool on)
 {
@@ -166,6 +213,11 @@ protected:
 // to fill (no pre-buffering): its frames keep their time whatever happens, and what comes too late
 // is skipped. It asks for a short latency, so that the server reads only a little ahead of the
 // frame being heard, in small blocks; the engine writes well beyond that.
+//
+// A stream the server ends while the connection lasts (its sink went with no other to take it, or
+// the server killed it) is opened again once the server has a sink for it: asked when the stream
+// ends and whenever the server's sinks change. Streams are opened at most once every two seconds,
+// as connections are. A stream the server moves to another sink plays on there.
 class ServerOutput : public AudioOutput, public StreamBase, private StreamPort
 {
 public:
@@ -206,6 +258,7 @@ public:
         pa_stream_set_state_callback(m_stream, &StreamBase::onState, static_cast<StreamBase*>(this));
         pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t, void* self) { static_cast<ServerOutput*>(self)->service(); }, this);
         pa_stream_set_underflow_callback(m_stream, &ServerOutput::onUnderflow, this);
+        pa_stream_set_moved_callback(m_stream, [](pa_stream*, void* self) { static_cast<ServerOutput*>(self)->moved(); }, this);
         // The latency asked for is what the server reads ahead (PulseAudio: the sink's buffer;
         // PipeWire: its graph's block, which it then keeps small for every stream while this one
         // is open): half of what the stream buffer holds beyond twice the request size. Requests
@@ -225,6 +278,11 @@ public:
 
     void contextLost(const QString&) override { dropStream(); }
     void tick() override { service(); }
+    void sinksChanged() override
+    {
+        m_sinksChanged = true;
+        reopen();
+    }
 
 private:
     static constexpr qint64 frameBytes = 2 * sizeof(float);
@@ -250,18 +308,31 @@ private:
         while (m_engine.serve(*this)) {
         }
         m_running = false;
-        if (pa_operation* op = pa_stream_cork(
-                m_stream, 0,
-                [](pa_stream*, int ok, void* self) {
-                    auto* output = static_cast<ServerOutput*>(self);
-                    output->m_running = ok;
-                    output->askTiming();
-                    output->armReports();
-                },
-                this))
-            pa_operation_unref(op);
+        m_operations.add(pa_stream_cork(
+            m_stream, 0,
+            [](pa_stream*, int ok, void* self) {
+                auto* output = static_cast<ServerOutput*>(self);
+                output->m_running = ok;
+                output->askTiming();
+                output->armReports();
+            },
+            this));
     }
-    void streamFailed(const QString&) override { dropStream(); }
+    void streamFailed(const QString&) override
+    {
+        dropStream();
+        m_sinksChanged = true;
+        reopen();
+    }
+
+    // The server moved the stream to another sink (its own went, or the default sink changed):
+    // the engine draws its timeline again from the new sink's clock, asked for often at first.
+    void moved()
+    {
+        m_engine.streamMoved();
+        m_reports = 0;
+        askTiming();
+    }
 
     // On the sound system's thread: open, write or close as the engine needs.
     void service()
@@ -281,13 +352,50 @@ private:
         // so far, and once whoever made the change (who woke this thread, perhaps on the same
         // core) has had the core back.
         if (m_stream && m_ready && m_engine.serve(*this))
-            armResume();
+            serveIn(pa_stream_get_context(m_stream), resumeUsec);
+        reopen();
     }
 
-    void armResume()
+    // Without a stream on a connection that is up: asks the server whether a sink can take one
+    // (when the stream ended, when its sinks changed, and every two seconds), and opens it when
+    // one can, no sooner than two seconds after the last was opened.
+    void reopen()
     {
-        pa_context* context = pa_stream_get_context(m_stream);
-        const pa_usec_t at = pa_rtclock_now() + resumeUsec;
+        pa_context* context = m_server.readyContext();
+        if (m_stream || !m_registered || !context || !m_engine.wantsStream())
+            return;
+        const qint64 now = SoundServer::nowNs();
+        if (m_sinkFound) {
+            if (now - m_startNs >= SoundServer::retryNs)
+                contextReady(context);
+            else
+                serveIn(context, pa_usec_t(m_startNs + SoundServer::retryNs - now) / 1000 + 1);
+            return;
+        }
+        if (m_askingForSink || (!m_sinksChanged && now - m_sinkAskedNs < SoundServer::retryNs))
+            return;
+        m_sinksChanged = false;
+        m_sinkAskedNs = now;
+        m_askingForSink = true;
+        // A stream for no sink in particular goes to the default sink, or to any there is (the
+        // server may not say which is the default for a moment after its sinks change).
+        const pa_sink_info_cb_t found = [](pa_context*, const pa_sink_info* info, int end, void* self) {
+            auto* output = static_cast<ServerOutput*>(self);
+            if (!end && info) {
+                output->m_sinkFound = true;
+                return;
+            }
+            output->m_askingForSink = false;
+            output->reopen();
+        };
+        m_operations.add(device() ? pa_context_get_sink_info_by_name(context, device(), found, this)
+                                  : pa_context_get_sink_info_list(context, found, this));
+    }
+
+    // Serves the engine again that many microseconds from now.
+    void serveIn(pa_context* context, pa_usec_t usec)
+    {
+        const pa_usec_t at = pa_rtclock_now() + usec;
         if (m_resumeTimer) {
             pa_context_rttime_restart(context, m_resumeTimer, at);
             return;
@@ -297,8 +405,13 @@ private:
             this);
     }
 
+    // Lets the stream go with everything that would call back: timers, and questions to the
+    // server not answered yet.
     void dropStream()
     {
+        m_operations.cancel();
+        m_askingForSink = false;
+        m_sinkFound = false;
         for (pa_time_event** timer : {&m_reportTimer, &m_resumeTimer}) {
             if (*timer) {
                 pa_threaded_mainloop_get_api(m_server.mainloop())->time_free(*timer);
@@ -361,7 +474,7 @@ private:
             return;
         if (pa_operation* op = pa_stream_update_timing_info(m_stream, &ServerOutput::onTiming, this)) {
             m_timingAsked = true;
-            pa_operation_unref(op);
+            m_operations.add(op);
         }
     }
     static void onTiming(pa_stream* stream, int ok, void* self)
@@ -429,10 +542,16 @@ private:
     pa_time_event* m_reportTimer = nullptr;
     pa_time_event* m_resumeTimer = nullptr;
     std::atomic<qint64> m_wokenNs {0};  // when the thread was woken and has not come yet
+    Operations m_operations;
     bool m_registered = false;
     bool m_running = false;
     bool m_timingAsked = false;
     int m_reports = 0;
+    // Looking for a sink for a stream the server ended.
+    bool m_sinksChanged = false;  // the sinks changed, or the stream ended, since the last question
+    bool m_askingForSink = false;
+    qint64 m_sinkAskedNs = 0;
+    bool m_sinkFound = false;     // the server said a sink can take a stream
 };
 
 // Capture: the sound system's thread takes every block the server sends, so that nothing is lost
@@ -623,6 +742,7 @@ void SoundServer::dropContextLocked()
     if (!m_context)
         return;
     pa_context_set_state_callback(m_context, nullptr, nullptr);
+    pa_context_set_subscribe_callback(m_context, nullptr, nullptr);
     pa_context_disconnect(m_context);
     pa_context_unref(m_context);
     m_context = nullptr;
@@ -706,6 +826,16 @@ void SoundServer::onContextState(pa_context* context, void* self)
                 },
                 server))
             pa_operation_unref(op);
+        // Sinks that come, and a new default sink, may take a stream that lost its own.
+        pa_context_set_subscribe_callback(
+            context,
+            [](pa_context* c, pa_subscription_event_type_t type, uint32_t, void* s) {
+                static_cast<SoundServer*>(s)->eventLocked(c, int(type));
+            },
+            server);
+        if (pa_operation* op = pa_context_subscribe(
+                context, pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER), nullptr, nullptr))
+            pa_operation_unref(op);
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED: {
@@ -718,6 +848,21 @@ void SoundServer::onContextState(pa_context* context, void* self)
     }
     default:
         break;
+    }
+}
+
+void SoundServer::eventLocked(pa_context* context, int type)
+{
+    const int facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+    const int kind = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+    if (context != m_context
+        || !((facility == PA_SUBSCRIPTION_EVENT_SINK && kind == PA_SUBSCRIPTION_EVENT_NEW)
+             || facility == PA_SUBSCRIPTION_EVENT_SERVER))
+        return;
+    const std::vector<ServerStream*> streams = m_streams;
+    for (ServerStream* s : streams) {
+        if (std::find(m_streams.begin(), m_streams.end(), s) != m_streams.end())
+            s->sinksChanged();
     }
 }
 

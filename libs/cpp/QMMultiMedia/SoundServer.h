@@ -77,6 +77,8 @@ private:
     // Ends the connection and the sound system's thread.
     void stopLoop();
     static void onContextState(pa_context* context, void* self);
+    // The server said something changed (type: what, as libpulse's subscription events tell it).
+    void eventLocked(pa_context* context, int type);
 
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
@@ -94,7 +96,8 @@ private:
 };
 
 // A stream of the sound server, told (with the lock held, on the sound system's thread or on the
-// caller's) when the connection comes up or goes away, and every tick while it is registered.
+// caller's) when the connection comes up or goes away, when the server's sinks change, and every
+// tick while it is registered.
 class ServerStream
 {
 public:
@@ -102,6 +105,8 @@ public:
     virtual void contextReady(pa_context* context) = 0;
     virtual void contextLost(const QString& why) = 0;
     virtual void tick() {}
+    // The server's sinks changed: one came, or the default sink is another.
+    virtual void sinksChanged() {}
     // Since when a stream has been asked of the server and is not there yet; 0 when none waits.
     virtual qint64 waitingSinceNs() const = 0;
 };

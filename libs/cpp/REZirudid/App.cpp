@@ -79,6 +79,14 @@ bool App::containsSettingsValue(const QString& key) const
     return m_settings->contains(applicationName() + "/" + key);
 }
 
+QStringList App::settingsKeys() const
+{
+    m_settings->beginGroup(applicationName());
+    const QStringList keys = m_settings->childKeys();
+    m_settings->endGroup();
+    return keys;
+}
+
 QString App::settingsFilePath() const
 {
     return supportDirectory() + QStringLiteral("settings.plist");

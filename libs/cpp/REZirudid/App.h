@@ -30,6 +30,8 @@ public:
     void removeSettingsValue(const QString& key);
     // Whether the key is stored at all, whatever its value (an invalid one included).
     bool containsSettingsValue(const QString& key) const;
+    // The keys stored under the application name, in no particular order.
+    QStringList settingsKeys() const;
     QString settingsFilePath() const;
     // Writes pending changes to the settings file now (it is written on exit anyway).
     void syncSettings();

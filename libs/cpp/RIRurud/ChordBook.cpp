@@ -268,6 +268,39 @@ bool isStorableFavoriteName(const QString& name)
     return !name.isEmpty() && !name.contains(QLatin1Char(':'));
 }
 
+namespace {
+
+// A number as the program writes it: decimal, without sign or leading zero.
+bool isWrittenNumber(const QString& text)
+{
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    return !text.isEmpty() && (text.size() == 1 || text.at(0) != QLatin1Char('0'))
+        && std::all_of(text.cbegin(), text.cend(), digit);
+}
+
+// The numbers i of the stored "Favorite<i>" keys, smallest first. They are compared as text,
+// shorter first, so that no number is too large.
+QStringList storedFavoriteNumbers(const REZirudid::App& app)
+{
+    const QString prefix = SettingsKeys::favoritePrefix();
+    QStringList numbers;
+    for (const QString& key : app.settingsKeys()) {
+        if (key.startsWith(prefix) && isWrittenNumber(key.mid(prefix.size())))
+            numbers << key.mid(prefix.size());
+    }
+    std::sort(numbers.begin(), numbers.end(), [](const QString& a, const QString& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    return numbers;
+}
+
+bool isBelow(const QString& number, int limit)
+{
+    return number.size() <= 10 && number.toLongLong() < limit;
+}
+
+} // namespace
+
 Favorites readFavorites()
 {
     Favorites favorites;
@@ -277,20 +310,19 @@ Favorites readFavorites()
     // Another program run may have stored favourites since: read what is on disk.
     app->syncSettings();
     // The count is no reason to leave a stored favourite unread: a damaged one would hide it, and
-    // the next save would write over it. Reading ends at the first missing key, so a huge count
-    // costs nothing.
+    // the next save would write over it. What is read is what is stored, so a huge count costs
+    // nothing.
+    const QStringList numbers = storedFavoriteNumbers(*app);
     const int count = app->settingsValue(SettingsKeys::favoritesCount(), 1).toInt();
-    for (int i = 0;; ++i) {
-        const QString key = SettingsKeys::favorite(i);
-        const bool stored = app->containsSettingsValue(key);
-        if (!stored && i >= count)
-            break;
-        QString name;
-        QStringList entries;
-        parseFavorite(stored ? app->settingsValue(key).toString() : builtInFavorite(), &name, &entries);
+    QString name;
+    QStringList entries;
+    if (std::count_if(numbers.cbegin(), numbers.cend(), [count](const QString& n) { return isBelow(n, count); }) < count) {
+        parseFavorite(builtInFavorite(), &name, &entries);
         favorites.insert(name, entries);
-        if (!stored)
-            break;
+    }
+    for (const QString& number : numbers) {
+        parseFavorite(app->settingsValue(SettingsKeys::favoritePrefix() + number).toString(), &name, &entries);
+        favorites.insert(name, entries);
     }
     return favorites;
 }
@@ -304,9 +336,11 @@ void writeFavorites(const Favorites& favorites)
     int i = 0;
     for (auto it = favorites.cbegin(); it != favorites.cend(); ++it)
         app->setSettingsValue(SettingsKeys::favorite(i++), formatFavorite(it.key(), it.value()));
-    // Keys a longer list left behind would be read back.
-    for (; app->containsSettingsValue(SettingsKeys::favorite(i)); ++i)
-        app->removeSettingsValue(SettingsKeys::favorite(i));
+    // Any other stored key would be read back: a deleted favourite would return.
+    for (const QString& number : storedFavoriteNumbers(*app)) {
+        if (!isBelow(number, i))
+            app->removeSettingsValue(SettingsKeys::favoritePrefix() + number);
+    }
     app->syncSettings();
 }
 

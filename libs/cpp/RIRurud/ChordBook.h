@@ -89,10 +89,12 @@ QString formatFavorite(const QString& name, const QStringList& entries);
 bool isStorableFavoriteName(const QString& name);
 
 // Reading and writing through the application's settings ("FavoritesCount", "Favorite<i>").
-// Reading takes every "Favorite<i>" from 0 up to the first that is missing, also past a count that
-// is lower or not a number; a key missing below the count reads as the built-in favourite, as on a
-// first start. Writing stores the count of what it writes and removes the keys after the last, so
-// that nothing deleted comes back.
+// Reading takes every stored "Favorite<i>", in the order of i, whatever the count says: a
+// hand-edited or damaged file may skip a number, or give a count that is lower, higher or not a
+// number. When a number below the count holds nothing, the built-in favourite is read as well, as
+// on a first start; a stored favourite of its name takes its place. Writing stores the count of what
+// it writes, under 0 and up, and removes every other "Favorite<i>", so that nothing deleted comes
+// back. Keys numbered in another way than the program writes them ("Favorite01") are left alone.
 Favorites readFavorites();
 void writeFavorites(const Favorites& favorites);
 

@@ -13,7 +13,8 @@ namespace SettingsKeys {
 // name:entry,entry,...).
 inline QString transposerSoundOn() { return QStringLiteral("TransposerSoundOn"); }
 inline QString favoritesCount() { return QStringLiteral("FavoritesCount"); }
-inline QString favorite(int i) { return QStringLiteral("Favorite%1").arg(i); }
+inline QString favoritePrefix() { return QStringLiteral("Favorite"); }
+inline QString favorite(int i) { return favoritePrefix() + QString::number(i); }
 
 } // namespace SettingsKeys
 } // namespace RIRurud
