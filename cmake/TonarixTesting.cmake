@@ -147,10 +147,11 @@ endfunction()
 #
 # Runs some functions of a sound test once more on PipeWire, with no keep-alive stream, while the
 # project's own libraries are compiled beside it on every core (scripts/beside-a-build): a busy
-# machine of the kind that holds up even a sound server's real-time threads. One such run at a time.
+# machine of the kind that holds up even a sound server's real-time threads. No other sound test runs
+# beside it.
 function(tonarix_add_busy_run test)
   tonarix_add_test_run(${test}_busy_pipewire ${PROJECT_SOURCE_DIR}/scripts/beside-a-build
     ARGS 0 $<TARGET_FILE:${test}> ${ARGN} TIMEOUT 240
     ENVIRONMENT "TONARIX_SOUND_SERVER=pipewire" "TONARIX_SINK_KEEP_ALIVE=0" "TONARIX_BUILD_DIR=${PROJECT_BINARY_DIR}")
-  set_tests_properties(${test}_busy_pipewire PROPERTIES LABELS "audio;pipewire;busy" RESOURCE_LOCK busy)
+  set_tests_properties(${test}_busy_pipewire PROPERTIES LABELS "audio;pipewire;busy" RESOURCE_LOCK audio)
 endfunction()

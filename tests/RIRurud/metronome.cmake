@@ -14,8 +14,9 @@ tonarix_add_test(test_metronome_sound SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_Metr
   LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES LABELS audio EVERY_SOUND_SERVER)
 # The same on a sink that cannot be rewound, with nothing to keep the latency small.
 tonarix_add_pipe_sink_runs(test_metronome_sound)
-# The metronome heard again after its sink is replaced, its stream killed or the default sink changed.
+# The metronome heard again after its sink is replaced, its stream killed or the default sink changed
+# (the run's server's default sink: no other sound test beside it).
 tonarix_add_test(test_metronome_device_change SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_MetronomeDeviceChange.cpp
-  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES LABELS audio EVERY_SOUND_SERVER)
+  LIBS RIRurud QMMultiMediaSinkCapture QMMultiMediaTestTones PICTURES RESOURCE_LOCK audio LABELS audio EVERY_SOUND_SERVER)
 # The beats on their grid on PipeWire while a build keeps the machine busy.
 tonarix_add_busy_run(test_metronome_sound onTheGridWithTheBellOnEveryBar)

@@ -16,6 +16,7 @@
 #include "SinkCapture.h"
 #include "ToneFiles.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -76,7 +77,20 @@ class TestMetronomeDeviceChange : public QObject
         QMMultiMedia::AudioBackend::install(nullptr);
         bool ok = false;
         SinkCapture::pactl({QStringLiteral("set-default-sink"), sink->sinkName()}, &ok);
-        return ok ? std::move(sink) : nullptr;
+        if (!ok)
+            return nullptr;
+        // PipeWire's session manager makes it the default a moment later, on a busy machine a
+        // while later: a stream opened before then goes to the sink that was the default.
+        QElapsedTimer waited;
+        waited.start();
+        while (SinkCapture::pactl({QStringLiteral("get-default-sink")}) != sink->sinkName()) {
+            if (waited.elapsed() > 5000) {
+                qWarning("%s was not made the default sink", qPrintable(sink->sinkName()));
+                return nullptr;
+            }
+            QTest::qWait(20);
+        }
+        return sink;
     }
 
 private slots:

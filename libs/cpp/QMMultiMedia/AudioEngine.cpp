@@ -28,6 +28,8 @@ constexpr qint64 historyStepNs = 1'000'000'000;
 constexpr double blockMinMs = 4;
 constexpr double blockSlackFrames = 4;
 constexpr int behindReports = 3;
+// How closely the time of a report is known.
+constexpr double reportTimeNs = 2'000'000;
 // How far off a card's clock commonly runs, and how far it may.
 constexpr double cardOffRate = 300e-6;
 constexpr double maxOffRate = 0.002;
@@ -501,7 +503,11 @@ void AudioEngine::fit(qint64 now)
         // squares.)
         const Slope through = within.inBlocks ? Slope() : slopeThrough(points, last.atNs, last.heard);
         const double slope = within.inBlocks ? within.best : through.value;
-        const double error = within.inBlocks ? (within.high - within.low) / 2 / std::sqrt(3.0) : through.error;
+        // (However closely the reports agree, their times are known only to a millisecond or two:
+        // a busy machine answers late now and then. Over a few seconds that tells a rate no closer
+        // than some hundred ppm, less than most cards are off.)
+        const double floor = rate * reportTimeNs / double(span);
+        const double error = qMax(floor, within.inBlocks ? (within.high - within.low) / 2 / std::sqrt(3.0) : through.error);
         const double spread = rate * cardOffRate;
         const double prior = 1 / (spread * spread);
         const double measured = error > 0 ? 1 / (error * error) : 1e30;
@@ -549,7 +555,8 @@ void AudioEngine::fit(qint64 now)
     const qint64 soon = now + 1'000'000'000;
     const double moved = frameAt(soon) - (m_placedF0 + double(soon - m_placedT0) * m_placedFps / 1e9);
     if (std::fabs(moved) > rate / 2000.0) {
-        logStream("line moved by %.1f frames (rate %.2f, lead %lld): voices given a time placed again", moved, m_fps, m_lead);
+        logStream("line moved by %.1f frames (rate %.2f, %s, lead %lld): voices given a time placed again", moved, m_fps,
+                  m_inBlocks ? "reports in blocks" : "reports scatter", m_lead);
         replaceTimed(qMax(heardFrame(now) + rate / 20, safeFrame(now)));
     }
 }

@@ -296,7 +296,11 @@ private:
     static constexpr pa_usec_t resumeUsec = 1'000;
     static constexpr int firstReports = 100;
     static constexpr pa_usec_t reportsUsec = 100'000;
-    static constexpr pa_usec_t afterBlockUsec = 300;
+    // How long after the server is taken to read a block the report that follows one is asked
+    // for: time enough to fall after the read even when the model is a millisecond off, or the
+    // report would lie a whole block lower, as if the server had missed that block.
+    static constexpr pa_usec_t afterBlockUsec = 1'000;
+    static constexpr pa_usec_t afterBlockSpreadUsec = 300;
 
     void streamReady() override
     {
@@ -450,7 +454,7 @@ private:
             const qint64 now = SoundServer::nowNs();
             const qint64 block = m_engine.nextBlockNs(now + qint64(reportsUsec) * 750);
             if (block > 0)
-                at = pa_rtclock_now() + pa_usec_t((block - now) / 1000) + afterBlockUsec + pa_usec_t(phase * afterBlockUsec);
+                at = pa_rtclock_now() + pa_usec_t((block - now) / 1000) + afterBlockUsec + pa_usec_t(phase * afterBlockSpreadUsec);
         }
         if (m_reportTimer) {
             pa_context_rttime_restart(context, m_reportTimer, at);
