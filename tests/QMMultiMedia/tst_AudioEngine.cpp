@@ -546,6 +546,30 @@ private slots:
                  qPrintable(QStringLiteral("%1, %2, %3 ms ahead").arg(calm).arg(busy).arg(calmAgain)));
     }
 
+    void aNoteAskedLaterNeverStartsEarlier()
+    {
+        // The notes of a chord asked for one by one on a busy machine, just as the few seconds in
+        // which the stream's thread is remembered to have come 100 ms late run out: the later
+        // notes start with the first, not before it.
+        FakeAudioBackend backend;
+        backend.server = TestAudio::pulseServer;
+        const QString path = tone("chord.wav", 1.0);
+        auto held = PlatformAudioPlayer::create(tone("held.wav", 8.0, 220.0));
+        held->play();
+        backend.advanceMs(100);
+        backend.engine()->noteLateness(100'000'000);
+        backend.advanceMs(4985);
+        auto root = PlatformAudioPlayer::create(path);
+        root->play();
+        backend.advanceMs(30);
+        auto third = PlatformAudioPlayer::create(path);
+        third->play();
+        backend.advanceMs(300);
+        QVERIFY2(third->currentTime() <= root->currentTime(),
+                 qPrintable(QStringLiteral("the note asked for later started %1 ms earlier")
+                                .arg((third->currentTime() - root->currentTime()) * 1000)));
+    }
+
     void guiNeverWaitsForMixing()
     {
         // The stream's thread is held in the middle of writing what it mixed (a slow machine, a

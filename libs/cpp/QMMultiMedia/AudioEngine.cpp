@@ -172,9 +172,11 @@ quint64 AudioEngine::add(const VoiceSpec& spec)
             dropEnded(heardFrame(now), now);
         id = m_nextId++;
         Voice v {id, spec};
-        // Voices asked for together (the notes of a chord) start at the same frame.
+        // Voices asked for together (the notes of a chord) start at the same frame, and one asked
+        // for after another never before it: how far ahead is safe shrinks once a busy moment is
+        // past.
         if (spec.atNs < 0 && now - m_lastAsapNs > togetherNs)
-            m_lastAsapFrame = m_streaming ? safeFrame(now) : heardFrame(now);
+            m_lastAsapFrame = qMax(m_lastAsapFrame, m_streaming ? safeFrame(now) : heardFrame(now));
         if (spec.atNs < 0)
             m_lastAsapNs = now;
         v.asapFrame = m_lastAsapFrame;
