@@ -12,12 +12,6 @@ namespace TestAudio {
 
 namespace {
 
-template <typename T>
-QByteArray bytes(T value)
-{
-    return QByteArray(reinterpret_cast<const char*>(&value), sizeof(value));
-}
-
 } // namespace
 
 std::vector<float> sineTone(double hz, double seconds, int channels, float amplitude, int sampleRate)
@@ -49,12 +43,12 @@ QByteArray wavBytes(int sampleRate, int channels, qint64 frames, int bits, quint
 {
     const int block = channels * bits / 8;
     const QByteArray data(int(frames * block), bits == 8 ? '\x80' : '\0');
-    return "RIFF" + bytes(qToLittleEndian<quint32>(quint32(36 + data.size()))) + "WAVEfmt "
-        + bytes(qToLittleEndian<quint32>(16)) + bytes(qToLittleEndian<quint16>(1))
-        + bytes(qToLittleEndian<quint16>(quint16(channels))) + bytes(qToLittleEndian<quint32>(quint32(sampleRate)))
-        + bytes(qToLittleEndian<quint32>(quint32(sampleRate) * quint32(block))) + bytes(qToLittleEndian<quint16>(quint16(block)))
-        + bytes(qToLittleEndian<quint16>(quint16(bits))) + "data"
-        + bytes(qToLittleEndian<quint32>(claimedBytes ? claimedBytes : quint32(data.size()))) + data;
+    return "RIFF" + bytesOf(qToLittleEndian<quint32>(quint32(36 + data.size()))) + "WAVEfmt "
+        + bytesOf(qToLittleEndian<quint32>(16)) + bytesOf(qToLittleEndian<quint16>(1))
+        + bytesOf(qToLittleEndian<quint16>(quint16(channels))) + bytesOf(qToLittleEndian<quint32>(quint32(sampleRate)))
+        + bytesOf(qToLittleEndian<quint32>(quint32(sampleRate) * quint32(block))) + bytesOf(qToLittleEndian<quint16>(quint16(block)))
+        + bytesOf(qToLittleEndian<quint16>(quint16(bits))) + "data"
+        + bytesOf(qToLittleEndian<quint32>(claimedBytes ? claimedBytes : quint32(data.size()))) + data;
 }
 
 QByteArray coverTag(int size)
@@ -67,7 +61,7 @@ QByteArray coverTag(int size)
     QByteArray tag = "ID3" + QByteArray("\x03\x00\x00", 3);
     for (int shift : {21, 14, 7, 0})
         tag += char(((size - 10) >> shift) & 0x7f);
-    return tag + "APIC" + bytes(qToBigEndian<quint32>(quint32(picture.size()))) + QByteArray(2, '\0') + picture;
+    return tag + "APIC" + bytesOf(qToBigEndian<quint32>(quint32(picture.size()))) + QByteArray(2, '\0') + picture;
 }
 
 bool encodeMp3(const QString& wav, const QString& mp3, const QStringList& options)

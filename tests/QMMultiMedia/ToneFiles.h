@@ -20,6 +20,12 @@ std::vector<float> sineTone(double hz, double seconds, int channels = 1, float a
 bool writeTone(const QString& path, double hz, double seconds, int channels = 1, float amplitude = 0.5f,
                int sampleRate = toneRate);
 
+// The bytes of a value as it lies in memory (qToBigEndian or qToLittleEndian it first).
+template <typename T>
+QByteArray bytesOf(T value)
+{
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
 // The bytes of a WAV file of silence, 16-bit (or 8-bit); its header may claim more data than it holds.
 QByteArray wavBytes(int sampleRate, int channels, qint64 frames, int bits = 16, quint32 claimedBytes = 0);
 // An ID3v2 tag holding a picture of noise, `size` bytes in all, as a cover picture stands before

@@ -25,6 +25,7 @@
 #include <zlib.h>
 
 using namespace QMMultiMedia;
+using TestAudio::bytesOf;
 
 namespace {
 
@@ -40,12 +41,6 @@ void writeText(const QString& path, const QByteArray& text)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text);
-}
-
-template <typename T>
-QByteArray bytesOf(T value)
-{
-    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
@@ -213,12 +208,10 @@ private slots:
         QTemporaryDir dir;
         writeText(dir.filePath(name), picture);
         writePicture(dir.filePath("b.png"), Qt::green, "PNG");
-        QVERIFY(TestSupport::resetPeakResident());
-        const long startKb = TestSupport::residentKb();
-        const double start = TestSupport::threadCpuMs();
+        const TestSupport::Cost cost;
         const QColor colour = coverColour(dir.filePath("song.mp3"));
-        const double ms = TestSupport::threadCpuMs() - start;
-        const long grownKb = TestSupport::processStatusKb("VmHWM:") - startKb;
+        const double ms = cost.ms();
+        const long grownKb = cost.peakKb();
         qInfo("%.1f ms of processor time, peak memory +%ld kB", ms, grownKb);
         // Twice the budget: what a decoder was given before the time ran out still takes a moment.
         QVERIFY2(ms < 100, qPrintable(QStringLiteral("%1 ms").arg(ms)));

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <malloc.h>
 #include <time.h>
 
 namespace TestSupport {
@@ -44,5 +45,26 @@ inline double threadCpuMs()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
+
+// What a piece of work costs from the meter's making on: the calling thread's processor time, and
+// how far the peak of resident memory grew (what was freed before is given back first, so that it
+// does not hide what comes).
+class Cost
+{
+public:
+    Cost()
+    {
+        malloc_trim(0);
+        resetPeakResident();
+        m_kb = residentKb();
+        m_ms = threadCpuMs();
+    }
+    double ms() const { return threadCpuMs() - m_ms; }
+    long peakKb() const { return processStatusKb("VmHWM:") - m_kb; }
+
+private:
+    long m_kb;
+    double m_ms;
+};
 
 } // namespace TestSupport

@@ -23,12 +23,16 @@ constexpr size_t reportsKept = 128;
 // Reports kept to tell the clock's rate: one a second for some minutes.
 constexpr size_t historyKept = 180;
 constexpr qint64 historyStepNs = 1'000'000'000;
-// A server that reads blocks of this length or longer is seen to; reports a block (and this
-// much) behind the line, this many in a row, tell that it missed a block.
+// A server that reads blocks of this length or longer is seen to (PipeWire's smallest quantum
+// lasts 5.3 ms; a server that moves its clock by less between reports reports it as it goes on).
 constexpr double blockMinMs = 4;
+// Reports a block and this much behind the line, this many in a row, tell that it missed a block:
+// a graph at another rate hands over blocks a frame or two apart in length (470 or 471 of ours at
+// 48 kHz), and one report can be late on its own, the next ones, some 100 ms on, not.
 constexpr double blockSlackFrames = 4;
 constexpr int behindReports = 3;
-// How closely the time of a report is known.
+// How closely the time of a report is known: beside a build, PipeWire's layer was seen to take up
+// to 2.1 ms to answer (the sound log's "answered after"), and a report is timed within that.
 constexpr double reportTimeNs = 2'000'000;
 // How far off a card's clock commonly runs, and how far it may.
 constexpr double cardOffRate = 300e-6;
