@@ -170,6 +170,7 @@ public:
     double stepMs = 1;
     double observeMs = 100;
     bool frozen = false;       // the server stopped: it neither plays nor asks nor answers
+    int laggingReports = 0;    // the next reports lag a block behind the stream (it is not late)
     bool keepFrames = true;
     QVector<std::shared_ptr<FakeStream>> streams;
     QVector<qint64> voicesAddedNs;  // when voices were added (as the output was woken for them)
@@ -254,7 +255,7 @@ private:
             // Its first frame is heard a moment after it starts, as the engine expects.
             s->startNs = m_now + QMMultiMedia::AudioEngine::marginFrames * 1'000'000'000LL / QMMultiMedia::AudioEngine::rate;
             s->keep = keepFrames;
-            m_lastObserveNs = m_now;
+            m_nextObserveNs = m_now + qint64(qMin(observeMs, 7.0) * 1e6);
             engine->streamStarted();
         }
         while (engine->serve(*m_output)) {
@@ -287,15 +288,21 @@ private:
                 s->frames.erase(s->frames.begin(), s->frames.begin() + 2 * drop);
                 s->firstFrame += drop;
             }
-            // A new stream's clock is asked for often at first, then at uneven times, as the real
-            // output does.
-            const double uneven = 0.75 + 0.5 * std::fmod(s->reports * 0.6180339887, 1.0);
-            const double every = s->reports < 40 ? qMin(observeMs, 7.0) : observeMs * uneven;
-            if (m_target && m_now - m_lastObserveNs >= qint64(every * 1e6)) {
-                m_lastObserveNs = m_now;
+            // A new stream's clock is asked for often at first, then at uneven times, every other
+            // time just before the engine takes the server to read a block, as the real output
+            // asks for it.
+            if (m_target && m_now >= m_nextObserveNs) {
+                const double uneven = 0.75 + 0.5 * std::fmod(s->reports * 0.6180339887, 1.0);
+                const double every = s->reports < 40 ? qMin(observeMs, 7.0) : observeMs * uneven;
                 ++s->reports;
+                // (A lagging report says where the server stood a block before.)
+                const qint64 lag = laggingReports > 0 && laggingReports-- ? server.block : 0;
                 const qint64 heard = server.steppedClock ? s->read - server.readAhead : qint64(std::llround(s->played));
-                m_target->observe(heard, s->read, m_now);
+                m_target->observe(heard - lag, s->read - lag, m_now);
+                m_nextObserveNs = m_now + qint64(every * 1e6);
+                const qint64 block = s->reports >= 40 && s->reports % 2 ? m_target->nextBlockNs(m_now + qint64(observeMs * 0.75e6)) : -1;
+                if (block > 0)
+                    m_nextObserveNs = block - 500'000;
             }
         }
         serve();
@@ -304,7 +311,7 @@ private:
     bool m_hasDevice;
     bool m_realClock;
     qint64 m_now = 1'000'000'000;
-    qint64 m_lastObserveNs = 0;
+    qint64 m_nextObserveNs = 0;
     QMMultiMedia::AudioEngine* m_target = nullptr;
     Output* m_output = nullptr;
 };

@@ -31,6 +31,11 @@ constexpr double blockMinMs = 4;
 // 48 kHz), and one report can be late on its own, the next ones, some 100 ms on, not.
 constexpr double blockSlackFrames = 4;
 constexpr int behindReports = 3;
+// Reports of PipeWire's layer were also seen to lag a block behind for a moment and then come back
+// (a few in a row under a build, the stream itself never late): once the line went back, a report
+// this far above it within this time tells that it should not have.
+constexpr double aboveShiftBlocks = 0.25;
+constexpr qint64 shiftDoubtedNs = 5'000'000'000;
 // How closely the time of a report is known: beside a build, PipeWire's layer was seen to take up
 // to 2.1 ms to answer (the sound log's "answered after"), and a report is timed within that.
 constexpr double reportTimeNs = 2'000'000;
@@ -365,9 +370,23 @@ void AudioEngine::replaceTimed(qint64 from)
         markDirty(first);
 }
 
+void AudioEngine::moveReports(double frames)
+{
+    for (std::deque<Report>* reports : {&m_reports, &m_history}) {
+        for (Report& x : *reports) {
+            if (x.atNs <= m_shift.beforeNs) {
+                x.heard += frames;
+                x.read += frames;
+            }
+        }
+    }
+    m_lastRead += frames;
+}
+
 void AudioEngine::restartModel(const Report& r)
 {
     m_behind.clear();
+    m_shift.back = 0;
     logStream("the model starts again from a report of frame %.0f", r.heard - m_base);
     m_reports.assign(1, r);
     m_history.clear();
@@ -589,7 +608,7 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
         return;
     }
     const qint64 now = m_clock();
-    const double off = r.heard - frameAt(r.atNs);
+    double off = r.heard - frameAt(r.atNs);
     // A server that reads in blocks and missed one (its thread came too late for a cycle of its
     // graph) played silence instead, and plays the rest of the stream a block later: its reports
     // fall a whole block or more behind the line, where none lies otherwise. Once a few in a row
@@ -604,13 +623,16 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
             nearest = qMax(nearest, b.heard - frameAt(b.atNs));
         const double back = std::floor(-nearest / m_step) * m_step;
         logStream("the server fell %.0f frames behind (%.0f blocks)", back, back / m_step);
-        for (std::deque<Report>* reports : {&m_reports, &m_history}) {
-            for (Report& x : *reports) {
-                x.heard -= back;
-                x.read -= back;
-            }
+        // What it said before it missed the block goes back; a report since that lay within a block
+        // of the line (it came just after the server read one) lies where it belongs already, and
+        // moved, would lie a block below the rest. The latest report higher than any since the miss
+        // can lie was before it.
+        m_shift = {back, r.atNs, std::numeric_limits<qint64>::min()};
+        for (const Report& x : m_reports) {
+            if (x.heard - frameAt(x.atNs) > blockSlackFrames - back)
+                m_shift.beforeNs = x.atNs;
         }
-        m_lastRead -= back;
+        moveReports(-back);
         m_reports.insert(m_reports.end(), m_behind.begin(), m_behind.end());
         m_behind.clear();
         m_suspects.clear();
@@ -620,6 +642,20 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
         return;
     }
     m_behind.clear();
+    // Above the line soon after it went back a block: the server had not missed one, its reports
+    // lagged. The line goes back up.
+    if (m_shift.back > 0 && m_shift.beforeNs > std::numeric_limits<qint64>::min() && r.atNs - m_shift.atNs < shiftDoubtedNs
+        && off > m_step * aboveShiftBlocks) {
+        logStream("the server had not fallen behind: the line goes %.0f frames up again", m_shift.back);
+        moveReports(m_shift.back);
+        // (The reports that lagged are let go.)
+        const auto lagged = [this](const Report& x) { return x.atNs > m_shift.beforeNs && x.atNs <= m_shift.atNs; };
+        m_reports.erase(std::remove_if(m_reports.begin(), m_reports.end(), lagged), m_reports.end());
+        m_history.erase(std::remove_if(m_history.begin(), m_history.end(), lagged), m_history.end());
+        m_shift.back = 0;
+        fit(now);
+        off = r.heard - frameAt(r.atNs);
+    }
     // Ahead of the line, or further behind it than the reports lie: the stream stalled or
     // started over, or the report is a stray one. Once a second report agrees with it, the line
     // starts again from them.

@@ -156,7 +156,7 @@ public:
     void observe(qint64 heard, qint64 read, qint64 atNs);
     // When the server, which is seen to read the stream a block at a time, next reads a block at
     // `earliestNs` or later, as the model has it; -1 when it is not seen to read in blocks. A
-    // report asked for just after tells the model most.
+    // report asked for just before tells whether the line runs low.
     qint64 nextBlockNs(qint64 earliestNs) const;
     // The output's thread came this late when woken, or the server took this long to come to a
     // question: on a machine that busy, what is written may reach the server as much later, and
@@ -208,6 +208,8 @@ private:
     void fit(qint64 now);
     void lateBy(qint64 ns);
     void restartModel(const Report& r);
+    // Moves the reports from before the latest missed block by so many frames.
+    void moveReports(double frames);
     void replaceTimed(qint64 from);
     void dropEnded(qint64 heard, qint64 now);
     void wakeOutput();
@@ -236,6 +238,13 @@ private:
     std::vector<Report> m_points;
     std::vector<Report> m_suspects;  // reports far off the model, until a second one agrees
     std::vector<Report> m_behind;    // reports a block or more behind the line, until enough agree
+    struct Shift
+    {
+        double back = 0;  // frames the line went back when the server was taken to miss a block
+        qint64 atNs = 0;  // the report that told
+        qint64 beforeNs = 0;  // the reports moved were those up to this one
+    };
+    Shift m_shift;
     qint64 m_firstReportNs = 0;      // the stream's first report
     double m_lastRead = 0;           // where the server had read to at the latest report
     double m_scatter = 0;            // how far the reports lie apart around the model

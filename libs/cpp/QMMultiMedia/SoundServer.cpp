@@ -296,11 +296,14 @@ private:
     static constexpr pa_usec_t resumeUsec = 1'000;
     static constexpr int firstReports = 100;
     static constexpr pa_usec_t reportsUsec = 100'000;
-    // How long after the server is taken to read a block the report that follows one is asked
-    // for: time enough to fall after the read even when the model is a millisecond off, or the
-    // report would lie a whole block lower, as if the server had missed that block.
-    static constexpr pa_usec_t afterBlockUsec = 1'000;
-    static constexpr pa_usec_t afterBlockSpreadUsec = 300;
+    // How long before the server is taken to read a block the report that comes just before one is
+    // asked for. While the line runs where it should, the report falls before the read; when the
+    // line runs lower than that (the highest report it ran over was old and is let go, say), the
+    // report falls after the read, lies above the line and lifts it. (A report just after a read
+    // lies as far below the line wherever it runs, and one that falls before it when the line runs
+    // high lies a block lower, as if the server had missed a block.)
+    static constexpr pa_usec_t beforeBlockUsec = 200;
+    static constexpr pa_usec_t beforeBlockSpreadUsec = 300;
 
     void streamReady() override
     {
@@ -448,13 +451,13 @@ private:
         pa_usec_t at = pa_rtclock_now()
             + (m_reports < firstReports ? pa_usec_t(double(firstReportsUsec) * (0.5 + phase))
                                         : pa_usec_t(double(reportsUsec) * (0.75 + 0.5 * phase)));
-        // Every other report then comes just after the server reads a block, when it reads in
-        // blocks: it tells where the line runs, the others how steep it is.
+        // Every other report then comes just before the server reads a block, when it reads in
+        // blocks: it keeps the line up to where it runs, the others tell how steep it is.
         if (m_reports >= firstReports && m_reports % 2) {
             const qint64 now = SoundServer::nowNs();
             const qint64 block = m_engine.nextBlockNs(now + qint64(reportsUsec) * 750);
             if (block > 0)
-                at = pa_rtclock_now() + pa_usec_t((block - now) / 1000) + afterBlockUsec + pa_usec_t(phase * afterBlockSpreadUsec);
+                at = pa_rtclock_now() + pa_usec_t((block - now) / 1000) - beforeBlockUsec - pa_usec_t(phase * beforeBlockSpreadUsec);
         }
         if (m_reportTimer) {
             pa_context_rttime_restart(context, m_reportTimer, at);
