@@ -171,6 +171,7 @@ public:
     double observeMs = 100;
     bool frozen = false;       // the server stopped: it neither plays nor asks nor answers
     int laggingReports = 0;    // the next reports lag a block behind the stream (it is not late)
+    double reportJitterUs = 0; // how far off the time of a report may be, either way
     bool keepFrames = true;
     QVector<std::shared_ptr<FakeStream>> streams;
     QVector<qint64> voicesAddedNs;  // when voices were added (as the output was woken for them)
@@ -255,7 +256,7 @@ private:
             // Its first frame is heard a moment after it starts, as the engine expects.
             s->startNs = m_now + QMMultiMedia::AudioEngine::marginFrames * 1'000'000'000LL / QMMultiMedia::AudioEngine::rate;
             s->keep = keepFrames;
-            m_nextObserveNs = m_now + qint64(qMin(observeMs, 7.0) * 1e6);
+            m_nextObserveNs = m_now + qint64(qMin(observeMs, 2.0) * 1e6);
             engine->streamStarted();
         }
         while (engine->serve(*m_output)) {
@@ -293,14 +294,17 @@ private:
             // asks for it.
             if (m_target && m_now >= m_nextObserveNs) {
                 const double uneven = 0.75 + 0.5 * std::fmod(s->reports * 0.6180339887, 1.0);
-                const double every = s->reports < 40 ? qMin(observeMs, 7.0) : observeMs * uneven;
+                const double phase = std::fmod(s->reports * 0.6180339887, 1.0);
+                const double every = s->reports < 100 ? qMin(observeMs, 4 * (0.5 + phase)) : observeMs * uneven;
                 ++s->reports;
                 // (A lagging report says where the server stood a block before.)
                 const qint64 lag = laggingReports > 0 && laggingReports-- ? server.block : 0;
                 const qint64 heard = server.steppedClock ? s->read - server.readAhead : qint64(std::llround(s->played));
-                m_target->observe(heard - lag, s->read - lag, m_now);
+                // (Its time is known to some microseconds.)
+                const qint64 jitter = qint64(reportJitterUs * 1000 * (2 * std::fmod(s->reports * 0.7548776662, 1.0) - 1));
+                m_target->observe(heard - lag, s->read - lag, m_now + jitter);
                 m_nextObserveNs = m_now + qint64(every * 1e6);
-                const qint64 block = s->reports >= 40 && s->reports % 2 ? m_target->nextBlockNs(m_now + qint64(observeMs * 0.75e6)) : -1;
+                const qint64 block = s->reports >= 100 && s->reports % 2 ? m_target->nextBlockNs(m_now + qint64(observeMs * 0.75e6)) : -1;
                 if (block > 0)
                     m_nextObserveNs = block - 500'000;
             }

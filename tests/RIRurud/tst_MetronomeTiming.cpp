@@ -107,6 +107,7 @@ private slots:
         backend.server = server;
         backend.ppm = ppm;
         backend.stepMs = server.steppedClock ? 1 : 5;
+        backend.reportJitterUs = 50;
         backend.keepFrames = false;
         Onsets heard;
         Metronome m;
@@ -198,6 +199,7 @@ private slots:
         QFETCH(bool, missed);
         TestAudio::FakeAudioBackend backend;
         backend.server = TestAudio::pipeWireServer;
+        backend.reportJitterUs = 50;
         Metronome m;
         const qint64 first = start(m, 120);
         backend.advanceMs(1);

@@ -286,9 +286,13 @@ public:
 
 private:
     static constexpr qint64 frameBytes = 2 * sizeof(float);
-    // A new stream's clock is asked for this often at first, until it has answered this many
-    // times, so that how far ahead the server reads is soon known; then about every tenth of a
-    // second, at uneven times, so that the answers fall at every point of a server's block.
+    // A new stream's clock is asked for this often at first (at uneven times around it), until
+    // it has answered this many times, so that how far ahead the server reads is soon known, and
+    // where the line runs: the latest moment a server that reads in blocks has just read one. A
+    // hundred answers falling anywhere in the blocks find it to about a hundredth of a block (0.5 ms
+    // in PipeWire's largest, of 2048 frames) within 0.4 s, before the first beats are written for
+    // good; forty answers 7 ms apart left them 0.9 ms off in blocks of 941 frames. Then about every
+    // tenth of a second, at uneven times, so that the answers fall at every point of a block.
     static constexpr pa_usec_t firstReportsUsec = 4'000;
     // How much the server is asked to request at a time, and how soon the rest of a change follows
     // its first stretch.
