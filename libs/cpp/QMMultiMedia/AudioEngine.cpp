@@ -489,6 +489,36 @@ Slope slopeThrough(const Points& points, qint64 originNs, double originFrame)
 
 } // namespace
 
+void AudioEngine::leaveOutLate(std::vector<Report>& points, double block) const
+{
+    // Beside each report, those within a couple of seconds of it, at the rate taken so far (which
+    // may be a card's few hundred ppm off the true one).
+    constexpr qint64 nearNs = 2'000'000'000;
+    const double slack = block + bandSlackFrames;
+    const auto offset = [this](const Report& r) { return r.heard - m_fps * double(r.atNs - m_t0) / 1e9; };
+    std::vector<bool> late(points.size(), false);
+    size_t from = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        while (points[i].atNs - points[from].atNs > nearNs)
+            ++from;
+        for (size_t j = from; j < points.size() && points[j].atNs - points[i].atNs <= nearNs; ++j) {
+            const double apart = rate * cardOffRate * std::fabs(double(points[j].atNs - points[i].atNs)) / 1e9;
+            if (offset(points[j]) - offset(points[i]) > slack + apart) {
+                late[i] = true;
+                break;
+            }
+        }
+    }
+    if (std::count(late.begin(), late.end(), false) < 4)
+        return;
+    size_t kept = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (!late[i])
+            points[kept++] = points[i];
+    }
+    points.resize(kept);
+}
+
 void AudioEngine::fit(qint64 now)
 {
     // The line over the reports. A server that reads a block at a time reports where it has read
@@ -529,6 +559,10 @@ void AudioEngine::fit(qint64 now)
     if (points.size() >= 4 && span >= 1'000'000'000) {
         // (Steps of a few milliseconds or less are those of a clock reported as it goes on.)
         const double block = m_step >= rate * blockMinMs / 1000.0 ? m_step : 0.0;
+        // (A report answered late lies more than a block below those about it; one or two such
+        // would keep the rest from fitting in a band one block high. They tell the rate nothing.)
+        if (block > 0)
+            leaveOutLate(points, block);
         const Slopes within = slopesWithin(points, last.atNs, block, rate * (1 - maxOffRate), rate * (1 + maxOffRate));
         // (Reports that scatter rather than step, or step by little, tell the rate best by least
         // squares.)

@@ -206,6 +206,8 @@ private:
     void mixAndWrite(StreamPort& port, qint64 from, qint64 count);
     void markDirty(qint64 frame);
     void fit(qint64 now);
+    // Leaves out of points, reports of a clock read in blocks, those answered late.
+    void leaveOutLate(std::vector<Report>& points, double block) const;
     void lateBy(qint64 ns);
     void restartModel(const Report& r);
     // Moves the reports from before the latest missed block by so many frames.
