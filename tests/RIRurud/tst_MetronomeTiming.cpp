@@ -188,14 +188,14 @@ private slots:
     {
         QTest::addColumn<bool>("missed");
         QTest::newRow("block missed") << true;
-        QTest::newRow("reports lagging a block") << false;
+        QTest::newRow("reports a block low, none missed") << false;
     }
     void aMissedBlockMovesNoLaterBeat()
     {
         // PipeWire's layer misses a block of its graph (a busy machine held its thread up): the
         // beat on its way is heard a block late, and the next ones are on the grid again (as
-        // closely as reports in steps of a block tell it). Its reports alone lagging a block for a
-        // moment, as if it had missed one, move no beat.
+        // closely as reports in steps of a block tell it). Reports that lie a block low for a
+        // moment with no block missed move no beat.
         QFETCH(bool, missed);
         TestAudio::FakeAudioBackend backend;
         backend.server = TestAudio::pipeWireServer;

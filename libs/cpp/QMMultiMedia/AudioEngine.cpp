@@ -31,9 +31,10 @@ constexpr double blockMinMs = 4;
 // 48 kHz), and one report can be late on its own, the next ones, some 100 ms on, not.
 constexpr double blockSlackFrames = 4;
 constexpr int behindReports = 3;
-// Reports of PipeWire's layer were also seen to lag a block behind for a moment and then come back
-// (a few in a row under a build, the stream itself never late): once the line went back, a report
-// this far above it within this time tells that it should not have.
+// Reports can lie a block behind the line with no block missed: three from the bottom of the band,
+// when the line ran 30 frames high (its rate 70 ppm off for a while, under a build), or a few that
+// the server answered from a moment before. Once the line went back, a report this far above it
+// within this time tells that it should not have.
 constexpr double aboveShiftBlocks = 0.25;
 constexpr qint64 shiftDoubtedNs = 5'000'000'000;
 // How closely the time of a report is known: beside a build, PipeWire's layer was seen to take up
@@ -682,8 +683,8 @@ void AudioEngine::observe(qint64 heard, qint64 read, qint64 atNs)
         return;
     }
     m_behind.clear();
-    // Above the line soon after it went back a block: the server had not missed one, its reports
-    // lagged. The line goes back up.
+    // Above the line soon after it went back a block: the server had not missed one. The line goes
+    // back up.
     if (m_shift.back > 0 && m_shift.beforeNs > std::numeric_limits<qint64>::min() && r.atNs - m_shift.atNs < shiftDoubtedNs
         && off > m_step * aboveShiftBlocks) {
         logStream("the server had not fallen behind: the line goes %.0f frames up again", m_shift.back);
