@@ -293,9 +293,8 @@ private:
             // time just before the engine takes the server to read a block, as the real output
             // asks for it.
             if (m_target && m_now >= m_nextObserveNs) {
-                const double uneven = 0.75 + 0.5 * std::fmod(s->reports * 0.6180339887, 1.0);
                 const double phase = std::fmod(s->reports * 0.6180339887, 1.0);
-                const double every = s->reports < 100 ? qMin(observeMs, 4 * (0.5 + phase)) : observeMs * uneven;
+                const double every = s->reports < 100 ? qMin(observeMs, 4 * (0.5 + phase)) : observeMs * (0.75 + 0.5 * phase);
                 ++s->reports;
                 // (A lagging report says where the server stood a block before.)
                 const qint64 lag = laggingReports > 0 && laggingReports-- ? server.block : 0;
