@@ -34,7 +34,9 @@ constexpr int behindReports = 3;
 // Reports can lie a block behind the line with no block missed: three from the bottom of the band,
 // when the line ran 30 frames high (its rate 70 ppm off for a while, under a build), or a few that
 // the server answered from a moment before. Once the line went back, a report this far above it
-// within this time tells that it should not have.
+// within this time tells that it should not have: after a real miss none lies above the moved line
+// by more than the line's own error (under 60 frames, a tenth of PipeWire's smallest block we ask
+// for, was the most seen), and the first reports after a false one come back within a second.
 constexpr double aboveShiftBlocks = 0.25;
 constexpr qint64 shiftDoubtedNs = 5'000'000'000;
 // How closely the time of a report is known: beside a build, PipeWire's layer was seen to take up
@@ -493,7 +495,8 @@ Slope slopeThrough(const Points& points, qint64 originNs, double originFrame)
 void AudioEngine::leaveOutLate(std::vector<Report>& points, double block) const
 {
     // Beside each report, those within a couple of seconds of it, at the rate taken so far (which
-    // may be a card's few hundred ppm off the true one).
+    // may be a card's few hundred ppm off the true one: over 2 s that parts them by 26 frames at
+    // most, allowed for below, while a late report lies a block and more below its neighbours).
     constexpr qint64 nearNs = 2'000'000'000;
     const double slack = block + bandSlackFrames;
     const auto offset = [this](const Report& r) { return r.heard - m_fps * double(r.atNs - m_t0) / 1e9; };

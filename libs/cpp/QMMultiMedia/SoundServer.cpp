@@ -305,7 +305,9 @@ private:
     // line runs lower than that (the highest report it ran over was old and is let go, say), the
     // report falls after the read, lies above the line and lifts it. (A report just after a read
     // lies as far below the line wherever it runs, and one that falls before it when the line runs
-    // high lies a block lower, as if the server had missed a block.)
+    // high lies a block lower, as if the server had missed a block.) 0.2 ms is more than a report's
+    // time is off by (some microseconds), and with the spread the line is held within 0.5 ms of
+    // where it runs, half of what a beat may be off.
     static constexpr pa_usec_t beforeBlockUsec = 200;
     static constexpr pa_usec_t beforeBlockSpreadUsec = 300;
 
